@@ -1,0 +1,31 @@
+#include "analysis/stop_check.h"
+
+#include "platform/checked.h"
+#include "platform/number_text.h"
+#include "platform/rounding.h"
+
+namespace at {
+
+std::string stopEntryText(float kmBefore, std::int64_t gapSeconds, const NumberLocale& locale) {
+    std::int64_t minutes = gapSeconds / 60;
+    if (gapSeconds % 60 != 0 && gapSeconds < 0) --minutes;  // rounded down, not toward zero
+    std::string entry = formatSingle(roundHalfEven(kmBefore, 2), locale);
+    entry += " (";
+    entry += formatInteger(minutes);
+    entry += "'";
+    entry += formatInteger(gapSeconds % 60);
+    entry += "'')";
+    return entry;
+}
+
+std::optional<std::string> checkStop(DateTime previous, DateTime current, float kmBefore,
+                                     std::int16_t stopGapSeconds, StopTotals& totals,
+                                     const NumberLocale& locale) {
+    const std::int64_t gap = secondsBetween(previous, current);
+    if (gap <= stopGapSeconds) return std::nullopt;
+    totals.stopCount = add16(totals.stopCount, 1);
+    totals.stopSeconds = toInt32Checked(std::int64_t{totals.stopSeconds} + gap);
+    return stopEntryText(kmBefore, gap, locale);
+}
+
+}  // namespace at

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace at {
+
+// A chart of one data series: rows numbered from 1 to the row count, one value per row, drawn in
+// row order against a vertical value axis. The altitude and the speed profile are two of them.
+class ProfileChart {
+public:
+    virtual ~ProfileChart() = default;
+
+    virtual void setRowCount(std::int16_t count) = 0;
+    virtual std::int16_t rowCount() const = 0;
+    // The row the next value goes to.
+    virtual void setRow(std::int16_t row) = 0;
+    // The value as number text in the user's locale, as the window shows numbers.
+    virtual void setRowValue(std::string_view text) = 0;
+    virtual void setValueAxisMinimum(double value) = 0;
+    virtual void setValueAxisMaximum(double value) = 0;
+};
+
+}  // namespace at

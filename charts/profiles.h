@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "charts/profile_chart.h"
+#include "platform/number_locale.h"
+
+// The altitude profile (metres per point) and the speed profile (km/h per point) that the
+// analysis fills while it reads a track.
+namespace at {
+
+class Profiles {
+public:
+    Profiles(ProfileChart& altitude, ProfileChart& speed, const NumberLocale& locale)
+        : altitude_(altitude), speed_(speed), locale_(locale) {}
+
+    // Both charts get one row per point; the speed chart takes the count the altitude chart
+    // reports. Above 32767 points this is an overflow error and nothing is charted.
+    void sizeProfiles(std::int64_t pointCount);
+    void selectAltitudeRow(std::int16_t point);
+    // Goes to the row chosen last; every point is drawn, discarded samples too.
+    void setAltitudeValue(double metres);
+    void addSpeedRow(std::int16_t point, double kmh);
+    // The value axis from the lowest to the highest altitude, whole metres, 5 m margin.
+    void fitAltitudeAxis(double lowest, double highest);
+
+private:
+    ProfileChart& altitude_;
+    ProfileChart& speed_;
+    const NumberLocale& locale_;
+    std::string text_;
+};
+
+}  // namespace at

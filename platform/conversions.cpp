@@ -1,0 +1,143 @@
+#include "platform/conversions.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "platform/checked.h"
+#include "platform/rounding.h"
+#include "platform/runtime_error.h"
+
+namespace at {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+[[noreturn]] void throwMismatch(std::string_view text, const char* what) {
+    throw RuntimeError(ErrorKind::TypeMismatch, what).withText(std::string(text));
+}
+
+// Parses [sign] digits [separator digits] with at least one digit; the separator is given.
+// Returns no value when the text has any other form.
+std::optional<double> parseDecimal(std::string_view text, std::string_view separator) {
+    text = trimBlanks(text);
+    std::string canonical;
+    canonical.reserve(text.size());
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') canonical += '-';
+        ++i;
+    }
+    bool anyDigit = false;
+    bool seenSeparator = false;
+    while (i < text.size()) {
+        if (isDigit(text[i])) {
+            canonical += text[i];
+            anyDigit = true;
+            ++i;
+        } else if (!seenSeparator && !separator.empty() && text.substr(i, separator.size()) == separator) {
+            canonical += '.';
+            seenSeparator = true;
+            i += separator.size();
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!anyDigit) return std::nullopt;
+    double value = 0.0;
+    const char* first = canonical.data();
+    const char* last = first + canonical.size();
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (ec == std::errc::result_out_of_range) {
+        // Too large even for a double: certainly outside every integer width we use.
+        return canonical[0] == '-' ? -HUGE_VAL : HUGE_VAL;
+    }
+    if (ec != std::errc() || end != last) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::string_view trimBlanks(std::string_view text) {
+    const auto isBlankChar = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && isBlankChar(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlankChar(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool isBlank(std::string_view text) { return trimBlanks(text).empty(); }
+
+std::int16_t textToInt16(std::string_view text, const NumberLocale& locale) {
+    const auto value = parseDecimal(text, locale.decimalSeparator);
+    if (!value) throwMismatch(text, "El texto no es un número.");
+    const double rounded = roundHalfEven(*value);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
+        throw RuntimeError(ErrorKind::Overflow, "El número no cabe en un entero de 16 bits.")
+            .withText(std::string(text));
+    }
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::optional<double> parseInvariantDecimal(std::string_view text) {
+    return parseDecimal(text, ".");
+}
+
+std::int32_t digitsToInt32(std::string_view text) {
+    const std::string_view trimmed = trimBlanks(text);
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < trimmed.size() && (trimmed[i] == '+' || trimmed[i] == '-')) {
+        negative = trimmed[i] == '-';
+        ++i;
+    }
+    if (i == trimmed.size()) throwMismatch(text, "El texto no es un número entero.");
+    std::int64_t magnitude = 0;
+    bool tooLarge = false;
+    for (; i < trimmed.size(); ++i) {
+        if (!isDigit(trimmed[i])) throwMismatch(text, "El texto no es un número entero.");
+        if (!tooLarge) {
+            magnitude = magnitude * 10 + (trimmed[i] - '0');
+            tooLarge = magnitude > (std::int64_t{1} << 32);
+        }
+    }
+    if (tooLarge) {
+        throw RuntimeError(ErrorKind::Overflow, "El número no cabe en un entero de 32 bits.")
+            .withText(std::string(text));
+    }
+    try {
+        return toInt32Checked(negative ? -magnitude : magnitude);
+    } catch (RuntimeError& e) {
+        e.withText(std::string(text));
+        throw;
+    }
+}
+
+DateTime textToTimeOfDay(std::string_view text) {
+    const std::string_view t = trimBlanks(text);
+    int parts[3] = {0, 0, 0};
+    int count = 0;
+    std::size_t i = 0;
+    while (count < 3) {
+        const std::size_t start = i;
+        int value = 0;
+        while (i < t.size() && isDigit(t[i]) && i - start < 2) value = value * 10 + (t[i++] - '0');
+        if (i == start) throwMismatch(text, "El texto no es una hora.");
+        parts[count++] = value;
+        if (i == t.size()) break;
+        if (t[i] != ':') throwMismatch(text, "El texto no es una hora.");
+        ++i;
+    }
+    if (i != t.size() || count < 2 || parts[0] > 23 || parts[1] > 59 || parts[2] > 59) {
+        throwMismatch(text, "El texto no es una hora.");
+    }
+    return timeOfDayFromSeconds(std::int64_t{parts[0]} * 3600 + parts[1] * 60 + parts[2]);
+}
+
+std::int64_t secondsBetween(DateTime from, DateTime to) {
+    const auto wholeSeconds = [](DateTime t) {
+        return static_cast<std::int64_t>(std::nearbyint(t * kSecondsPerDay));
+    };
+    return wholeSeconds(to) - wholeSeconds(from);
+}
+
+}  // namespace at

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+namespace at {
+
+// A date/time value counts days as a double; a time of day is the fraction of one day.
+using DateTime = double;
+
+constexpr double kSecondsPerDay = 86400.0;
+
+inline DateTime timeOfDayFromSeconds(std::int64_t seconds) {
+    return static_cast<double>(seconds) / kSecondsPerDay;
+}
+
+// Whole seconds from `from` to `to`: each value is first turned into whole seconds (nearest,
+// ties to even), then they are subtracted, so times read from a file differ exactly.
+std::int64_t secondsBetween(DateTime from, DateTime to);
+
+}  // namespace at

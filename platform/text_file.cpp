@@ -1,0 +1,238 @@
+#include "platform/text_file.h"
+
+#include <fcntl.h>
+
+#include <cerrno>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "platform/file_calls.h"
+
+namespace at {
+namespace {
+
+constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+
+int openRegularFileForReading(const std::string& path) {
+    // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused just below.
+    const int fd = fileCalls().open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
+    if (fd < 0) throw fileError(errno, path);
+    struct stat st {};
+    if (fileCalls().fstat(fd, &st) != 0) {
+        const int err = errno;
+        fileCalls().close(fd);
+        throw fileError(err, path);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        fileCalls().close(fd);
+        throw RuntimeError(ErrorKind::PathFileAccess,
+                           S_ISDIR(st.st_mode) ? "La ruta es una carpeta, no un archivo."
+                                               : "La ruta no es un archivo normal.")
+            .withFile(path);
+    }
+    return fd;
+}
+
+}  // namespace
+
+RuntimeError fileError(int errorNumber, const std::string& path) {
+    ErrorKind kind = ErrorKind::DeviceIo;
+    switch (errorNumber) {
+        case ENOENT:
+            kind = ErrorKind::FileNotFound;
+            break;
+        case EACCES:
+        case EPERM:
+        case EISDIR:
+        case ENOTDIR:
+        case EROFS:
+        case ELOOP:
+        case ENAMETOOLONG:
+        case ETXTBSY:
+        case EEXIST:
+            kind = ErrorKind::PathFileAccess;
+            break;
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            kind = ErrorKind::DiskFull;
+            break;
+        default:
+            break;
+    }
+    return std::move(RuntimeError(kind, std::strerror(errorNumber)).withFile(path));
+}
+
+LineReader::LineReader(const std::string& path)
+    : path_(path), fd_(openRegularFileForReading(path)), buffer_(new char[kBufferSize]) {}
+
+LineReader::~LineReader() { close(); }
+
+void LineReader::close() {
+    if (fd_ >= 0) {
+        fileCalls().close(fd_);
+        fd_ = -1;
+    }
+}
+
+bool LineReader::fill() {
+    if (pos_ < end_) return true;
+    if (eof_ || fd_ < 0) return false;
+    for (;;) {
+        const ssize_t n = fileCalls().read(fd_, buffer_.get(), kBufferSize);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw std::move(fileError(errno, path_).withLine(linesRead_ + 1));
+        if (n == 0) {
+            eof_ = true;
+            return false;
+        }
+        pos_ = 0;
+        end_ = static_cast<std::size_t>(n);
+        return true;
+    }
+}
+
+bool LineReader::atEnd() { return !fill(); }
+
+void LineReader::readLine(std::string& line) {
+    line.clear();
+    if (!fill()) {
+        throw RuntimeError(ErrorKind::PastEndOfFile).withFile(path_).withLine(linesRead_ + 1);
+    }
+    ++linesRead_;
+    for (;;) {
+        const char* start = buffer_.get() + pos_;
+        const char* stop = buffer_.get() + end_;
+        const char* p = start;
+        while (p != stop && *p != '\n' && *p != '\r') ++p;
+        line.append(start, p);
+        if (p != stop) {
+            const bool carriageReturn = *p == '\r';
+            pos_ = static_cast<std::size_t>(p - buffer_.get()) + 1;
+            if (carriageReturn && fill() && buffer_[pos_] == '\n') ++pos_;
+            return;
+        }
+        pos_ = end_;
+        if (!fill()) return;  // last line without a terminator
+    }
+}
+
+LineWriter::LineWriter(const std::string& path) : path_(path) {
+    fd_ = fileCalls().open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY,
+                           0666);
+    if (fd_ < 0) throw fileError(errno, path);
+    buffer_.reset(new char[kBufferSize]);
+}
+
+LineWriter::~LineWriter() {
+    if (fd_ >= 0) fileCalls().close(fd_);
+}
+
+void LineWriter::writeLine(std::string_view line) {
+    while (used_ + line.size() + 2 > kBufferSize) {
+        if (used_ == 0) {
+            // A line longer than the buffer goes out in buffer-sized pieces.
+            const std::size_t part = kBufferSize - 2;
+            std::memcpy(buffer_.get(), line.data(), part);
+            used_ = part;
+            line.remove_prefix(part);
+        }
+        flush();
+    }
+    std::memcpy(buffer_.get() + used_, line.data(), line.size());
+    used_ += line.size();
+    buffer_[used_++] = '\r';
+    buffer_[used_++] = '\n';
+}
+
+void LineWriter::flush() {
+    std::size_t done = 0;
+    while (done < used_) {
+        const ssize_t n = fileCalls().write(fd_, buffer_.get() + done, used_ - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw fileError(errno, path_);
+        if (n == 0) throw fileError(ENOSPC, path_);
+        done += static_cast<std::size_t>(n);
+    }
+    used_ = 0;
+}
+
+void LineWriter::close() {
+    if (fd_ < 0) return;
+    try {
+        flush();
+    } catch (...) {
+        fileCalls().close(fd_);
+        fd_ = -1;
+        throw;
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (fileCalls().close(fd) != 0) throw fileError(errno, path_);
+}
+
+std::int64_t countLineTerminators(const char* data, std::size_t size) {
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    std::int64_t count = 0;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // LF bytes plus CR bytes not followed by LF, sixteen at a time; byte-wide counters are
+    // folded into the total before they can wrap.
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 17 <= size) {
+        __m128i counters = zero;
+        for (int round = 0; round < 255 && i + 17 <= size; ++round, i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+            const __m128i isLf = _mm_cmpeq_epi8(v, lf);
+            const __m128i loneCr = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr));
+            counters = _mm_sub_epi8(counters, _mm_or_si128(isLf, loneCr));
+        }
+        const __m128i sums = _mm_sad_epu8(counters, zero);
+        count += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums));
+    }
+#endif
+    for (; i < size; ++i) {
+        if (p[i] == '\n') {
+            ++count;
+        } else if (p[i] == '\r' && !(i + 1 < size && p[i + 1] == '\n')) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+std::int64_t countLines(const std::string& path) {
+    const int fd = openRegularFileForReading(path);
+    struct Closer {
+        int fd;
+        ~Closer() { fileCalls().close(fd); }
+    } closer{fd};
+    std::unique_ptr<char[]> buffer(new char[kBufferSize]);
+    std::int64_t terminators = 0;
+    bool previousEndedInCr = false;
+    char last = '\n';
+    bool empty = true;
+    for (;;) {
+        const ssize_t n = fileCalls().read(fd, buffer.get(), kBufferSize);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw fileError(errno, path);
+        if (n == 0) break;
+        const auto size = static_cast<std::size_t>(n);
+        terminators += countLineTerminators(buffer.get(), size);
+        // A CR LF split between two reads was counted twice.
+        if (previousEndedInCr && buffer[0] == '\n') --terminators;
+        last = buffer[size - 1];
+        previousEndedInCr = last == '\r';
+        empty = false;
+    }
+    const bool unterminatedLastLine = !empty && last != '\n' && last != '\r';
+    return terminators + (unterminatedLastLine ? 1 : 0);
+}
+
+}  // namespace at

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/runtime_error.h"
+
+// Sequential text files. A line ends at CR, CR LF or a lone LF; the terminator is dropped, and a
+// terminator at the very end of the file starts no further line. Reading and writing go through
+// large buffers, never a system call per line. Each file is closed when its object goes, also
+// when a failure ends the command.
+namespace at {
+
+// The error of a failed system call on `path`, kind chosen from errno.
+RuntimeError fileError(int errorNumber, const std::string& path);
+
+class LineReader {
+public:
+    // Only regular files are read: a folder, a FIFO or a device is refused with the access error
+    // instead of blocking the window.
+    explicit LineReader(const std::string& path);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    bool atEnd();
+    // Past the end of the file this is the "input past end of file" error.
+    void readLine(std::string& line);
+    // Lines handed out so far.
+    std::int64_t linesRead() const { return linesRead_; }
+    const std::string& path() const { return path_; }
+    void close();
+
+private:
+    bool fill();
+
+    std::string path_;
+    int fd_ = -1;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool eof_ = false;
+    std::int64_t linesRead_ = 0;
+};
+
+class LineWriter {
+public:
+    // Creates the file, or empties an existing one.
+    explicit LineWriter(const std::string& path);
+    // Closes without reporting: only reached when a failure is already on its way up.
+    ~LineWriter();
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+
+    // Writes the line and CR LF.
+    void writeLine(std::string_view line);
+    // Writes what is buffered and closes; every failure is reported (a full disk among them).
+    void close();
+    const std::string& path() const { return path_; }
+
+private:
+    void flush();
+
+    std::string path_;
+    int fd_ = -1;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+};
+
+// Lines of a file by the rule above, counted in constant memory at the speed of the disk cache.
+std::int64_t countLines(const std::string& path);
+
+// Terminators in `data` (LF, CR LF, lone CR), a CR at the very end counted as one.
+std::int64_t countLineTerminators(const char* data, std::size_t size);
+
+}  // namespace at

@@ -1,0 +1,107 @@
+#include "track/point_line.h"
+
+#include <cmath>
+#include <string>
+
+#include "platform/checked.h"
+#include "platform/conversions.h"
+#include "platform/rounding.h"
+#include "platform/runtime_error.h"
+
+namespace at {
+namespace {
+
+constexpr std::size_t kTimeWindow = 8;
+
+template <typename Convert>
+auto convertField(std::string_view field, const char* fieldName, Convert convert) {
+    try {
+        return convert(field);
+    } catch (RuntimeError& e) {
+        e.withField(fieldName).withText(std::string(field));
+        throw;
+    }
+}
+
+}  // namespace
+
+PointLineFields cutPointLine(std::string_view line) {
+    std::string_view fields[6];
+    std::size_t start = 0;
+    for (int f = 0; f < 6; ++f) {
+        const std::size_t comma = line.find(',', start);
+        if (comma == std::string_view::npos) {
+            throw RuntimeError(ErrorKind::TypeMismatch,
+                               "La línea de punto tiene menos de seis comas (" +
+                                   std::to_string(f) + ").")
+                .withText(std::string(line));
+        }
+        fields[f] = line.substr(start, comma - start);
+        start = comma + 1;
+    }
+    return {fields[0], fields[1], trimBlanks(fields[3]), fields[4], line.substr(start)};
+}
+
+std::int32_t convertCoordinate(std::string_view field) {
+    std::string digits;
+    digits.reserve(field.size());
+    for (const char c : field) {
+        if (c != '.') digits += c;
+    }
+    return digitsToInt32(digits);
+}
+
+std::int16_t convertAltitude(std::string_view field) {
+    const auto feet = parseInvariantDecimal(field);
+    if (!feet) {
+        throw RuntimeError(ErrorKind::TypeMismatch, "La altitud no es un número.");
+    }
+    const double rounded = roundHalfEven(*feet);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
+        throw RuntimeError(ErrorKind::Overflow, "La altitud no cabe en un entero de 16 bits.");
+    }
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::int32_t readLatitude(const PointLineFields& fields) {
+    return convertField(fields.latitude, "latitud (campo 1)", convertCoordinate);
+}
+
+std::int32_t readLongitude(const PointLineFields& fields) {
+    return convertField(fields.longitude, "longitud (campo 2)", convertCoordinate);
+}
+
+std::int16_t readAltitudeFeet(const PointLineFields& fields) {
+    return convertField(fields.altitude, "altitud (campo 4)", convertAltitude);
+}
+
+DateTime readTimeOfDay(const PointLineFields& fields) {
+    std::string_view rest = fields.time;
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+    if (!rest.empty()) {
+        return convertField(rest.substr(0, kTimeWindow), "hora (campo 7)", textToTimeOfDay);
+    }
+    return convertField(fields.dayCount, "hora (campo 5)", [](std::string_view field) {
+        const auto days = parseInvariantDecimal(field);
+        if (!days || !std::isfinite(*days)) {
+            throw RuntimeError(ErrorKind::TypeMismatch, "Falta la hora del punto.");
+        }
+        const double magnitude = std::fabs(*days);
+        auto seconds = static_cast<std::int64_t>(
+            std::nearbyint((magnitude - std::floor(magnitude)) * kSecondsPerDay));
+        if (seconds == static_cast<std::int64_t>(kSecondsPerDay)) seconds = 0;
+        return timeOfDayFromSeconds(seconds);
+    });
+}
+
+TrackPoint readPointLine(std::string_view line) {
+    const PointLineFields fields = cutPointLine(line);
+    TrackPoint point;
+    point.latitudeDigits = readLatitude(fields);
+    point.longitudeDigits = readLongitude(fields);
+    point.timeOfDay = readTimeOfDay(fields);
+    point.altitudeFeet = readAltitudeFeet(fields);
+    return point;
+}
+
+}  // namespace at
