@@ -26,7 +26,7 @@ constexpr double kSpeedWindowDays = 15.0 / kSecondsPerDay;
 constexpr int kRing = 5;
 
 class AnalysisPass {
-public:
+  public:
     AnalysisPass(AnalysisView& view, const NumberLocale& locale)
         : view_(view),
           locale_(locale),
@@ -50,7 +50,7 @@ public:
         return summary_;
     }
 
-private:
+  private:
     void readTrack(const std::string& path) {
         LineReader reader(path);
         skipHeader(reader);
@@ -60,7 +60,8 @@ private:
             previousAltitude_ = altitudeMetres_;
             summary_.linesRead = add32(summary_.linesRead, 1);
             reader.readLine(line);
-            if (endsPointData(line)) break;
+            if (endsPointData(line))
+                break;
             try {
                 takePoint(line);
             } catch (RuntimeError& e) {
@@ -92,18 +93,24 @@ private:
 
         shiftRing(distanceRing_);
         distanceRing_[1] = summary_.distanceKm;
-        if (previousAltitude_ != 0) addDistanceStep();
+        if (previousAltitude_ != 0)
+            addDistanceStep();
         distanceRing_[0] = summary_.distanceKm;
 
         altitudeMetres_ = readAltitudeFeet(fields) * kMetresPerFoot;
-        if (altitudeMetres_ < summary_.lowestAltitude) summary_.lowestAltitude = altitudeMetres_;
-        if (altitudeMetres_ > summary_.highestAltitude) summary_.highestAltitude = altitudeMetres_;
+        if (altitudeMetres_ < summary_.lowestAltitude)
+            summary_.lowestAltitude = altitudeMetres_;
+        if (altitudeMetres_ > summary_.highestAltitude)
+            summary_.highestAltitude = altitudeMetres_;
         profiles_.setAltitudeValue(altitudeMetres_);
-        if (previousAltitude_ != 0) takeAltitudeStep();
+        if (previousAltitude_ != 0)
+            takeAltitudeStep();
 
         speedKmh_ = i >= kRing ? speedOverWindow() : 0.0;
-        if (speedKmh_ < summary_.lowestSpeed) summary_.lowestSpeed = speedKmh_;
-        if (speedKmh_ > summary_.highestSpeed) summary_.highestSpeed = speedKmh_;
+        if (speedKmh_ < summary_.lowestSpeed)
+            summary_.lowestSpeed = speedKmh_;
+        if (speedKmh_ > summary_.highestSpeed)
+            summary_.highestSpeed = speedKmh_;
         profiles_.addSpeedRow(i, speedKmh_);
     }
 
@@ -116,14 +123,16 @@ private:
         const double b = (dLon / k) * (dLon / k);
         const double step = std::sqrt(a + b);
         if (!std::isfinite(step)) {
-            throw RuntimeError(ErrorKind::DivisionByZero, "El tramo entre dos puntos no tiene longitud calculable.");
+            throw RuntimeError(ErrorKind::DivisionByZero,
+                               "El tramo entre dos puntos no tiene longitud calculable.");
         }
         summary_.distanceKm = static_cast<float>(summary_.distanceKm + step);
     }
 
     void takeAltitudeStep() {
         const double diff = altitudeMetres_ - previousAltitude_;
-        if (diff > 0 && diff < settings_.altitudeJumpLimit) summary_.accumulatedClimb += diff;
+        if (diff > 0 && diff < settings_.altitudeJumpLimit)
+            summary_.accumulatedClimb += diff;
         if (diff > settings_.altitudeJumpLimit) {
             summary_.discardedSamples = add32(summary_.discardedSamples, 1);
         }
@@ -144,7 +153,8 @@ private:
 
     template <typename T>
     static void shiftRing(T (&ring)[kRing]) {
-        for (int k = kRing - 1; k > 0; --k) ring[k] = ring[k - 1];
+        for (int k = kRing - 1; k > 0; --k)
+            ring[k] = ring[k - 1];
     }
 
     AnalysisView& view_;

@@ -30,7 +30,8 @@ AnalysisSettings readAnalysisSettings(std::string_view altitudeJumpText,
     try {
         const std::int16_t minutes = threshold(stopMinutesText, "minutos de parada", locale);
         const std::int16_t gap = mul16(minutes, 60);
-        settings.stopGapSeconds = add16(gap, threshold(stopSecondsText, "segundos de parada", locale));
+        settings.stopGapSeconds =
+            add16(gap, threshold(stopSecondsText, "segundos de parada", locale));
     } catch (RuntimeError& e) {
         e.withField("tiempo de parada (minutos × 60 + segundos)");
         throw;

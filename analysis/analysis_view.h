@@ -25,7 +25,7 @@ enum class SummaryLabel {
 // What the analysis reads from the window and writes back to it. The window implements it; tests,
 // benchmarks and the command-line companion use an in-memory one.
 class AnalysisView {
-public:
+  public:
     virtual ~AnalysisView() = default;
 
     virtual std::string trackPath() const = 0;

@@ -12,7 +12,7 @@ namespace at {
 
 // An analysis view held in memory: the inputs are plain fields, the outputs are recorded.
 class MemoryAnalysisView final : public AnalysisView {
-public:
+  public:
     std::string path = "-vacio-";
     std::string altitudeJump = "20";
     std::string stopMinutes = "1";

@@ -8,7 +8,8 @@ namespace at {
 
 std::string stopEntryText(float kmBefore, std::int64_t gapSeconds, const NumberLocale& locale) {
     std::int64_t minutes = gapSeconds / 60;
-    if (gapSeconds % 60 != 0 && gapSeconds < 0) --minutes;  // rounded down, not toward zero
+    if (gapSeconds % 60 != 0 && gapSeconds < 0)
+        --minutes;  // rounded down, not toward zero
     std::string entry = formatSingle(roundHalfEven(kmBefore, 2), locale);
     entry += " (";
     entry += formatInteger(minutes);
@@ -22,7 +23,8 @@ std::optional<std::string> checkStop(DateTime previous, DateTime current, float 
                                      std::int16_t stopGapSeconds, StopTotals& totals,
                                      const NumberLocale& locale) {
     const std::int64_t gap = secondsBetween(previous, current);
-    if (gap <= stopGapSeconds) return std::nullopt;
+    if (gap <= stopGapSeconds)
+        return std::nullopt;
     totals.stopCount = add16(totals.stopCount, 1);
     totals.stopSeconds = toInt32Checked(std::int64_t{totals.stopSeconds} + gap);
     return stopEntryText(kmBefore, gap, locale);

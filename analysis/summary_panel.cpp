@@ -8,13 +8,16 @@
 namespace at {
 
 std::int64_t elapsedSeconds(const TrackSummary& summary) {
-    if (!summary.startTime) return 0;
+    if (!summary.startTime)
+        return 0;
     return secondsBetween(*summary.startTime, summary.endTime);
 }
 
 void writeSummary(const TrackSummary& s, AnalysisView& view, Profiles& profiles,
                   const NumberLocale& locale) {
-    const auto oneDecimal = [&](double value) { return formatDouble(roundHalfEven(value, 1), locale); };
+    const auto oneDecimal = [&](double value) {
+        return formatDouble(roundHalfEven(value, 1), locale);
+    };
 
     view.setSummaryLabel(SummaryLabel::Climb,
                          formatDouble(roundDown(s.accumulatedClimb), locale) + " mts");

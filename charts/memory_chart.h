@@ -13,7 +13,7 @@ namespace at {
 // A chart that only remembers: rows as the texts it was given, and the axis range. It stands in
 // for the window's charts where there is no window (tests, benchmarks, the command line).
 class MemoryProfileChart final : public ProfileChart {
-public:
+  public:
     void setRowCount(std::int16_t count) override;
     std::int16_t rowCount() const override { return static_cast<std::int16_t>(rows_.size()); }
     void setRow(std::int16_t row) override { currentRow_ = row; }
@@ -27,7 +27,7 @@ public:
     std::optional<double> axisMinimum() const { return axisMinimum_; }
     std::optional<double> axisMaximum() const { return axisMaximum_; }
 
-private:
+  private:
     std::vector<std::string> rows_;
     std::int16_t currentRow_ = 1;
     std::optional<double> axisMinimum_;

@@ -8,7 +8,7 @@ namespace at {
 // A chart of one data series: rows numbered from 1 to the row count, one value per row, drawn in
 // row order against a vertical value axis. The altitude and the speed profile are two of them.
 class ProfileChart {
-public:
+  public:
     virtual ~ProfileChart() = default;
 
     virtual void setRowCount(std::int16_t count) = 0;

@@ -11,7 +11,9 @@ void Profiles::sizeProfiles(std::int64_t pointCount) {
     speed_.setRowCount(altitude_.rowCount());
 }
 
-void Profiles::selectAltitudeRow(std::int16_t point) { altitude_.setRow(point); }
+void Profiles::selectAltitudeRow(std::int16_t point) {
+    altitude_.setRow(point);
+}
 
 void Profiles::setAltitudeValue(double metres) {
     text_.clear();

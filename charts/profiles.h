@@ -11,7 +11,7 @@
 namespace at {
 
 class Profiles {
-public:
+  public:
     Profiles(ProfileChart& altitude, ProfileChart& speed, const NumberLocale& locale)
         : altitude_(altitude), speed_(speed), locale_(locale) {}
 
@@ -25,7 +25,7 @@ public:
     // The value axis from the lowest to the highest altitude, whole metres, 5 m margin.
     void fitAltitudeAxis(double lowest, double highest);
 
-private:
+  private:
     ProfileChart& altitude_;
     ProfileChart& speed_;
     const NumberLocale& locale_;

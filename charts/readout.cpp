@@ -16,8 +16,10 @@ float estimatedKm(std::int16_t point, std::int16_t lastLinesRead, float lastDist
 
 std::optional<std::string> selectedKmCaption(std::int16_t point, std::int16_t lastLinesRead,
                                              float lastDistanceKm, const NumberLocale& locale) {
-    if (lastLinesRead == 0) return std::nullopt;
-    return "Km Seleccionado: " + formatSingle(estimatedKm(point, lastLinesRead, lastDistanceKm), locale);
+    if (lastLinesRead == 0)
+        return std::nullopt;
+    return "Km Seleccionado: " +
+           formatSingle(estimatedKm(point, lastLinesRead, lastDistanceKm), locale);
 }
 
 }  // namespace at

@@ -20,8 +20,12 @@ Narrow narrowChecked(std::int64_t value) {
     return static_cast<Narrow>(value);
 }
 
-inline std::int16_t toInt16Checked(std::int64_t v) { return narrowChecked<std::int16_t>(v); }
-inline std::int32_t toInt32Checked(std::int64_t v) { return narrowChecked<std::int32_t>(v); }
+inline std::int16_t toInt16Checked(std::int64_t v) {
+    return narrowChecked<std::int16_t>(v);
+}
+inline std::int32_t toInt32Checked(std::int64_t v) {
+    return narrowChecked<std::int32_t>(v);
+}
 
 inline std::int16_t add16(std::int16_t a, std::int16_t b) {
     return toInt16Checked(std::int64_t{a} + b);

@@ -11,7 +11,9 @@
 namespace at {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 [[noreturn]] void throwMismatch(std::string_view text, const char* what) {
     throw RuntimeError(ErrorKind::TypeMismatch, what).withText(std::string(text));
@@ -25,7 +27,8 @@ std::optional<double> parseDecimal(std::string_view text, std::string_view separ
     canonical.reserve(text.size());
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') canonical += '-';
+        if (text[i] == '-')
+            canonical += '-';
         ++i;
     }
     bool anyDigit = false;
@@ -35,7 +38,8 @@ std::optional<double> parseDecimal(std::string_view text, std::string_view separ
             canonical += text[i];
             anyDigit = true;
             ++i;
-        } else if (!seenSeparator && !separator.empty() && text.substr(i, separator.size()) == separator) {
+        } else if (!seenSeparator && !separator.empty() &&
+                   text.substr(i, separator.size()) == separator) {
             canonical += '.';
             seenSeparator = true;
             i += separator.size();
@@ -43,7 +47,8 @@ std::optional<double> parseDecimal(std::string_view text, std::string_view separ
             return std::nullopt;
         }
     }
-    if (!anyDigit) return std::nullopt;
+    if (!anyDigit)
+        return std::nullopt;
     double value = 0.0;
     const char* first = canonical.data();
     const char* last = first + canonical.size();
@@ -52,7 +57,8 @@ std::optional<double> parseDecimal(std::string_view text, std::string_view separ
         // Too large even for a double: certainly outside every integer width we use.
         return canonical[0] == '-' ? -HUGE_VAL : HUGE_VAL;
     }
-    if (ec != std::errc() || end != last) return std::nullopt;
+    if (ec != std::errc() || end != last)
+        return std::nullopt;
     return value;
 }
 
@@ -60,16 +66,21 @@ std::optional<double> parseDecimal(std::string_view text, std::string_view separ
 
 std::string_view trimBlanks(std::string_view text) {
     const auto isBlankChar = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && isBlankChar(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlankChar(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isBlankChar(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlankChar(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
-bool isBlank(std::string_view text) { return trimBlanks(text).empty(); }
+bool isBlank(std::string_view text) {
+    return trimBlanks(text).empty();
+}
 
 std::int16_t textToInt16(std::string_view text, const NumberLocale& locale) {
     const auto value = parseDecimal(text, locale.decimalSeparator);
-    if (!value) throwMismatch(text, "El texto no es un número.");
+    if (!value)
+        throwMismatch(text, "El texto no es un número.");
     const double rounded = roundHalfEven(*value);
     if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
         throw RuntimeError(ErrorKind::Overflow, "El número no cabe en un entero de 16 bits.")
@@ -90,11 +101,13 @@ std::int32_t digitsToInt32(std::string_view text) {
         negative = trimmed[i] == '-';
         ++i;
     }
-    if (i == trimmed.size()) throwMismatch(text, "El texto no es un número entero.");
+    if (i == trimmed.size())
+        throwMismatch(text, "El texto no es un número entero.");
     std::int64_t magnitude = 0;
     bool tooLarge = false;
     for (; i < trimmed.size(); ++i) {
-        if (!isDigit(trimmed[i])) throwMismatch(text, "El texto no es un número entero.");
+        if (!isDigit(trimmed[i]))
+            throwMismatch(text, "El texto no es un número entero.");
         if (!tooLarge) {
             magnitude = magnitude * 10 + (trimmed[i] - '0');
             tooLarge = magnitude > (std::int64_t{1} << 32);
@@ -120,11 +133,15 @@ DateTime textToTimeOfDay(std::string_view text) {
     while (count < 3) {
         const std::size_t start = i;
         int value = 0;
-        while (i < t.size() && isDigit(t[i]) && i - start < 2) value = value * 10 + (t[i++] - '0');
-        if (i == start) throwMismatch(text, "El texto no es una hora.");
+        while (i < t.size() && isDigit(t[i]) && i - start < 2)
+            value = value * 10 + (t[i++] - '0');
+        if (i == start)
+            throwMismatch(text, "El texto no es una hora.");
         parts[count++] = value;
-        if (i == t.size()) break;
-        if (t[i] != ':') throwMismatch(text, "El texto no es una hora.");
+        if (i == t.size() || count == 3)
+            break;
+        if (t[i] != ':')
+            throwMismatch(text, "El texto no es una hora.");
         ++i;
     }
     if (i != t.size() || count < 2 || parts[0] > 23 || parts[1] > 59 || parts[2] > 59) {

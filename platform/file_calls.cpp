@@ -7,7 +7,7 @@ namespace at {
 namespace {
 
 class SystemFileCalls final : public FileCalls {
-public:
+  public:
     int open(const char* path, int flags, mode_t mode) override {
         return ::open(path, flags, mode);
     }
@@ -26,10 +26,18 @@ FileCalls* current = &systemCalls;
 
 }  // namespace
 
-FileCalls& fileCalls() { return *current; }
-FileCalls& systemFileCalls() { return systemCalls; }
+FileCalls& fileCalls() {
+    return *current;
+}
+FileCalls& systemFileCalls() {
+    return systemCalls;
+}
 
-ScopedFileCalls::ScopedFileCalls(FileCalls& calls) : previous_(current) { current = &calls; }
-ScopedFileCalls::~ScopedFileCalls() { current = previous_; }
+ScopedFileCalls::ScopedFileCalls(FileCalls& calls) : previous_(current) {
+    current = &calls;
+}
+ScopedFileCalls::~ScopedFileCalls() {
+    current = previous_;
+}
 
 }  // namespace at

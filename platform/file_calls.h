@@ -11,7 +11,7 @@
 namespace at {
 
 class FileCalls {
-public:
+  public:
     virtual ~FileCalls() = default;
     virtual int open(const char* path, int flags, mode_t mode) = 0;
     virtual int fstat(int fd, struct stat* st) = 0;
@@ -28,13 +28,13 @@ FileCalls& systemFileCalls();
 
 // Puts `calls` in place for its lifetime.
 class ScopedFileCalls {
-public:
+  public:
     explicit ScopedFileCalls(FileCalls& calls);
     ~ScopedFileCalls();
     ScopedFileCalls(const ScopedFileCalls&) = delete;
     ScopedFileCalls& operator=(const ScopedFileCalls&) = delete;
 
-private:
+  private:
     FileCalls* previous_;
 };
 

@@ -16,7 +16,8 @@ void appendGeneral(std::string& out, double value, int significantDigits,
         out += value < 0 ? "-Infinito" : "Infinito";
         return;
     }
-    if (value == 0.0) value = 0.0;  // "-0" shows as "0"
+    if (value == 0.0)
+        value = 0.0;  // "-0" shows as "0"
     char buffer[64];
     // Same text as printf's %.<n>G: trailing zeros and a bare decimal point are already dropped.
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
@@ -57,6 +58,8 @@ std::string formatSingle(float value, const NumberLocale& locale) {
     return out;
 }
 
-std::string formatInteger(std::int64_t value) { return std::to_string(value); }
+std::string formatInteger(std::int64_t value) {
+    return std::to_string(value);
+}
 
 }  // namespace at

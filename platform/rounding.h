@@ -19,6 +19,8 @@ inline float roundHalfEven(float x, int decimals = 0) {
 }
 
 // The whole part toward minus infinity: 99.9 gives 99, -0.5 gives -1.
-inline double roundDown(double x) { return std::floor(x); }
+inline double roundDown(double x) {
+    return std::floor(x);
+}
 
 }  // namespace at

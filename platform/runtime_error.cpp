@@ -64,15 +64,22 @@ RuntimeError& RuntimeError::withText(const std::string& offendingText) {
     return *this;
 }
 
-std::string RuntimeError::message() const { return message_; }
+std::string RuntimeError::message() const {
+    return message_;
+}
 
 void RuntimeError::refresh() {
     std::string m = spanishName(kind_);
-    if (!detail_.empty()) m += "\n" + detail_;
-    if (file_) m += "\nArchivo: " + displayableText(*file_, 400);
-    if (line_) m += "\nLínea: " + std::to_string(*line_);
-    if (field_) m += "\nCampo: " + *field_;
-    if (text_) m += "\nTexto: «" + displayableText(*text_) + "»";
+    if (!detail_.empty())
+        m += "\n" + detail_;
+    if (file_)
+        m += "\nArchivo: " + displayableText(*file_, 400);
+    if (line_)
+        m += "\nLínea: " + std::to_string(*line_);
+    if (field_)
+        m += "\nCampo: " + *field_;
+    if (text_)
+        m += "\nTexto: «" + displayableText(*text_) + "»";
     message_ = std::move(m);
 }
 
@@ -110,9 +117,11 @@ std::size_t utf8SequenceLength(const std::string& s, std::size_t i) {
     } else {
         return 0;
     }
-    if (i + n > s.size()) return 0;
+    if (i + n > s.size())
+        return 0;
     for (std::size_t k = 1; k < n; ++k) {
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            return 0;
     }
     return n;
 }
@@ -125,7 +134,8 @@ bool isValidUtf8(const std::string& s) {
             continue;
         }
         const std::size_t n = utf8SequenceLength(s, i);
-        if (n == 0) return false;
+        if (n == 0)
+            return false;
         i += n;
     }
     return true;

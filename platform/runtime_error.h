@@ -26,7 +26,7 @@ const char* spanishName(ErrorKind kind);
 // A failure that ends the running command. It carries what the user needs to find the fault:
 // the file, the line number in it, the field and the offending text, each where known.
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     explicit RuntimeError(ErrorKind kind, std::string detail = {});
 
     ErrorKind kind() const { return kind_; }
@@ -46,7 +46,7 @@ public:
     // The kind's Spanish name, then one line per known detail (UTF-8).
     std::string message() const;
 
-private:
+  private:
     void refresh();
 
     ErrorKind kind_;
@@ -57,7 +57,7 @@ private:
     std::optional<std::string> text_;
     std::string message_;
 
-public:
+  public:
     const char* what() const noexcept override { return message_.c_str(); }
 };
 

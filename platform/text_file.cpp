@@ -19,7 +19,8 @@ constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 int openRegularFileForReading(const std::string& path) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused just below.
     const int fd = fileCalls().open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
-    if (fd < 0) throw fileError(errno, path);
+    if (fd < 0)
+        throw fileError(errno, path);
     struct stat st {};
     if (fileCalls().fstat(fd, &st) != 0) {
         const int err = errno;
@@ -28,9 +29,9 @@ int openRegularFileForReading(const std::string& path) {
     }
     if (!S_ISREG(st.st_mode)) {
         fileCalls().close(fd);
-        throw RuntimeError(ErrorKind::PathFileAccess,
-                           S_ISDIR(st.st_mode) ? "La ruta es una carpeta, no un archivo."
-                                               : "La ruta no es un archivo normal.")
+        throw RuntimeError(ErrorKind::PathFileAccess, S_ISDIR(st.st_mode)
+                                                          ? "La ruta es una carpeta, no un archivo."
+                                                          : "La ruta no es un archivo normal.")
             .withFile(path);
     }
     return fd;
@@ -69,7 +70,9 @@ RuntimeError fileError(int errorNumber, const std::string& path) {
 LineReader::LineReader(const std::string& path)
     : path_(path), fd_(openRegularFileForReading(path)), buffer_(new char[kBufferSize]) {}
 
-LineReader::~LineReader() { close(); }
+LineReader::~LineReader() {
+    close();
+}
 
 void LineReader::close() {
     if (fd_ >= 0) {
@@ -79,12 +82,16 @@ void LineReader::close() {
 }
 
 bool LineReader::fill() {
-    if (pos_ < end_) return true;
-    if (eof_ || fd_ < 0) return false;
+    if (pos_ < end_)
+        return true;
+    if (eof_ || fd_ < 0)
+        return false;
     for (;;) {
         const ssize_t n = fileCalls().read(fd_, buffer_.get(), kBufferSize);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw std::move(fileError(errno, path_).withLine(linesRead_ + 1));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw std::move(fileError(errno, path_).withLine(linesRead_ + 1));
         if (n == 0) {
             eof_ = true;
             return false;
@@ -95,7 +102,9 @@ bool LineReader::fill() {
     }
 }
 
-bool LineReader::atEnd() { return !fill(); }
+bool LineReader::atEnd() {
+    return !fill();
+}
 
 void LineReader::readLine(std::string& line) {
     line.clear();
@@ -107,28 +116,32 @@ void LineReader::readLine(std::string& line) {
         const char* start = buffer_.get() + pos_;
         const char* stop = buffer_.get() + end_;
         const char* p = start;
-        while (p != stop && *p != '\n' && *p != '\r') ++p;
+        while (p != stop && *p != '\n' && *p != '\r')
+            ++p;
         line.append(start, p);
         if (p != stop) {
             const bool carriageReturn = *p == '\r';
             pos_ = static_cast<std::size_t>(p - buffer_.get()) + 1;
-            if (carriageReturn && fill() && buffer_[pos_] == '\n') ++pos_;
+            if (carriageReturn && fill() && buffer_[pos_] == '\n')
+                ++pos_;
             return;
         }
         pos_ = end_;
-        if (!fill()) return;  // last line without a terminator
+        if (!fill())
+            return;  // last line without a terminator
     }
 }
 
 LineWriter::LineWriter(const std::string& path) : path_(path) {
-    fd_ = fileCalls().open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY,
-                           0666);
-    if (fd_ < 0) throw fileError(errno, path);
+    fd_ = fileCalls().open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd_ < 0)
+        throw fileError(errno, path);
     buffer_.reset(new char[kBufferSize]);
 }
 
 LineWriter::~LineWriter() {
-    if (fd_ >= 0) fileCalls().close(fd_);
+    if (fd_ >= 0)
+        fileCalls().close(fd_);
 }
 
 void LineWriter::writeLine(std::string_view line) {
@@ -152,16 +165,20 @@ void LineWriter::flush() {
     std::size_t done = 0;
     while (done < used_) {
         const ssize_t n = fileCalls().write(fd_, buffer_.get() + done, used_ - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw fileError(errno, path_);
-        if (n == 0) throw fileError(ENOSPC, path_);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw fileError(errno, path_);
+        if (n == 0)
+            throw fileError(ENOSPC, path_);
         done += static_cast<std::size_t>(n);
     }
     used_ = 0;
 }
 
 void LineWriter::close() {
-    if (fd_ < 0) return;
+    if (fd_ < 0)
+        return;
     try {
         flush();
     } catch (...) {
@@ -171,7 +188,8 @@ void LineWriter::close() {
     }
     const int fd = fd_;
     fd_ = -1;
-    if (fileCalls().close(fd) != 0) throw fileError(errno, path_);
+    if (fileCalls().close(fd) != 0)
+        throw fileError(errno, path_);
 }
 
 std::int64_t countLineTerminators(const char* data, std::size_t size) {
@@ -190,7 +208,8 @@ std::int64_t countLineTerminators(const char* data, std::size_t size) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
             const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
             const __m128i isLf = _mm_cmpeq_epi8(v, lf);
-            const __m128i loneCr = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr));
+            const __m128i loneCr =
+                _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr));
             counters = _mm_sub_epi8(counters, _mm_or_si128(isLf, loneCr));
         }
         const __m128i sums = _mm_sad_epu8(counters, zero);
@@ -220,13 +239,17 @@ std::int64_t countLines(const std::string& path) {
     bool empty = true;
     for (;;) {
         const ssize_t n = fileCalls().read(fd, buffer.get(), kBufferSize);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw fileError(errno, path);
-        if (n == 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw fileError(errno, path);
+        if (n == 0)
+            break;
         const auto size = static_cast<std::size_t>(n);
         terminators += countLineTerminators(buffer.get(), size);
         // A CR LF split between two reads was counted twice.
-        if (previousEndedInCr && buffer[0] == '\n') --terminators;
+        if (previousEndedInCr && buffer[0] == '\n')
+            --terminators;
         last = buffer[size - 1];
         previousEndedInCr = last == '\r';
         empty = false;

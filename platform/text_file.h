@@ -17,7 +17,7 @@ namespace at {
 RuntimeError fileError(int errorNumber, const std::string& path);
 
 class LineReader {
-public:
+  public:
     // Only regular files are read: a folder, a FIFO or a device is refused with the access error
     // instead of blocking the window.
     explicit LineReader(const std::string& path);
@@ -33,7 +33,7 @@ public:
     const std::string& path() const { return path_; }
     void close();
 
-private:
+  private:
     bool fill();
 
     std::string path_;
@@ -46,7 +46,7 @@ private:
 };
 
 class LineWriter {
-public:
+  public:
     // Creates the file, or empties an existing one.
     explicit LineWriter(const std::string& path);
     // Closes without reporting: only reached when a failure is already on its way up.
@@ -60,7 +60,7 @@ public:
     void close();
     const std::string& path() const { return path_; }
 
-private:
+  private:
     void flush();
 
     std::string path_;

@@ -31,9 +31,9 @@ PointLineFields cutPointLine(std::string_view line) {
     for (int f = 0; f < 6; ++f) {
         const std::size_t comma = line.find(',', start);
         if (comma == std::string_view::npos) {
-            throw RuntimeError(ErrorKind::TypeMismatch,
-                               "La línea de punto tiene menos de seis comas (" +
-                                   std::to_string(f) + ").")
+            throw RuntimeError(
+                ErrorKind::TypeMismatch,
+                "La línea de punto tiene menos de seis comas (" + std::to_string(f) + ").")
                 .withText(std::string(line));
         }
         fields[f] = line.substr(start, comma - start);
@@ -46,7 +46,8 @@ std::int32_t convertCoordinate(std::string_view field) {
     std::string digits;
     digits.reserve(field.size());
     for (const char c : field) {
-        if (c != '.') digits += c;
+        if (c != '.')
+            digits += c;
     }
     return digitsToInt32(digits);
 }
@@ -77,7 +78,8 @@ std::int16_t readAltitudeFeet(const PointLineFields& fields) {
 
 DateTime readTimeOfDay(const PointLineFields& fields) {
     std::string_view rest = fields.time;
-    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+        rest.remove_prefix(1);
     if (!rest.empty()) {
         return convertField(rest.substr(0, kTimeWindow), "hora (campo 7)", textToTimeOfDay);
     }
@@ -89,7 +91,8 @@ DateTime readTimeOfDay(const PointLineFields& fields) {
         const double magnitude = std::fabs(*days);
         auto seconds = static_cast<std::int64_t>(
             std::nearbyint((magnitude - std::floor(magnitude)) * kSecondsPerDay));
-        if (seconds == static_cast<std::int64_t>(kSecondsPerDay)) seconds = 0;
+        if (seconds == static_cast<std::int64_t>(kSecondsPerDay))
+            seconds = 0;
         return timeOfDayFromSeconds(seconds);
     });
 }

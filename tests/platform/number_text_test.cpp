@@ -1,7 +1,90 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/number_text.h"
+#include "platform/rounding.h"
 
 namespace at {
-TEST(NumberText, Smoke) { EXPECT_EQ(formatDouble(152.4, NumberLocale::comma()), "152,4"); }
+namespace {
+
+struct DoubleCase {
+    double value;
+    const char* point;
+    const char* comma;
+};
+
+TEST(NumberText, DoublesShowShortestFormWithLocaleSeparator) {
+    const DoubleCase cases[] = {
+        {152.4, "152.4", "152,4"},
+        {12.0, "12", "12"},
+        {0.5, "0.5", "0,5"},
+        {-3.25, "-3.25", "-3,25"},
+        {-0.0, "0", "0"},
+        {0.1 + 0.2, "0.3", "0,3"},  // 15 significant digits hide the binary noise
+        {1e20, "1E+20", "1E+20"},
+        {1.5e-7, "1.5E-07", "1,5E-07"},
+        {123456789012345.0, "123456789012345", "123456789012345"},
+        {1234567890123456.0, "1.23456789012346E+15", "1,23456789012346E+15"},
+        {6000.0, "6000", "6000"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatDouble(c.value, NumberLocale::point()), c.point) << c.value;
+        EXPECT_EQ(formatDouble(c.value, NumberLocale::comma()), c.comma) << c.value;
+    }
+}
+
+TEST(NumberText, SinglesShowAtMostSevenDigits) {
+    EXPECT_EQ(formatSingle(12.3f, NumberLocale::point()), "12.3");
+    EXPECT_EQ(formatSingle(4.24f, NumberLocale::comma()), "4,24");
+    EXPECT_EQ(formatSingle(123456789.0f, NumberLocale::point()), "1.234568E+08");
+    EXPECT_EQ(formatSingle(0.0f, NumberLocale::point()), "0");
+    EXPECT_EQ(formatSingle(-0.0f, NumberLocale::point()), "0");
+}
+
+TEST(NumberText, NonFiniteValuesDoNotCrash) {
+    EXPECT_FALSE(
+        formatDouble(std::numeric_limits<double>::infinity(), NumberLocale::point()).empty());
+    EXPECT_FALSE(
+        formatDouble(std::numeric_limits<double>::quiet_NaN(), NumberLocale::point()).empty());
+}
+
+TEST(NumberText, AppendingFormsAddToTheText) {
+    std::string text = "x=";
+    appendDouble(text, 2.5, NumberLocale::comma());
+    appendSingle(text, 1.25f, NumberLocale::point());
+    EXPECT_EQ(text, "x=2,51.25");
+}
+
+TEST(Rounding, HalfToEvenAtTheScaledValue) {
+    struct Case {
+        double value;
+        int decimals;
+        double expected;
+    };
+    const Case cases[] = {
+        {0.25, 1, 0.2},    {0.75, 1, 0.8},      {2.5, 0, 2.0},     {3.5, 0, 4.0},
+        {-2.5, 0, -2.0},   {1202.5, 0, 1202.0}, {812.4, 0, 812.0}, {1203.5, 0, 1204.0},
+        {4.2371, 2, 4.24}, {152.4, 1, 152.4},   {9.4339, 2, 9.43}, {0.0, 2, 0.0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(roundHalfEven(c.value, c.decimals), c.expected)
+            << c.value << " to " << c.decimals;
+    }
+}
+
+TEST(Rounding, SinglePrecisionStaysSingle) {
+    EXPECT_EQ(roundHalfEven(12.25f, 1), 12.2f);
+    EXPECT_EQ(formatSingle(roundHalfEven(12.25f, 1), NumberLocale::point()), "12.2");
+    EXPECT_EQ(formatSingle(roundHalfEven(4.2371f, 2), NumberLocale::point()), "4.24");
+}
+
+TEST(Rounding, DownGoesTowardMinusInfinity) {
+    EXPECT_EQ(roundDown(99.9), 99.0);
+    EXPECT_EQ(roundDown(523.97), 523.0);
+    EXPECT_EQ(roundDown(-0.5), -1.0);
+    EXPECT_EQ(roundDown(7.0), 7.0);
+}
+
+}  // namespace
 }  // namespace at

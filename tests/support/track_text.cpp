@@ -5,12 +5,8 @@
 namespace at::test {
 
 const std::vector<std::string> kHeader = {
-    "OziExplorer Track Point File Version 2.1",
-    "WGS 84",
-    "Altitude is in Feet",
-    "Reserved 3",
-    "0,2,255,Ruta de prueba,0,0,2,8421376",
-    "0",
+    "OziExplorer Track Point File Version 2.1", "WGS 84", "Altitude is in Feet", "Reserved 3",
+    "0,2,255,Ruta de prueba,0,0,2,8421376",     "0",
 };
 
 std::string pointLine(double latitude, double longitude, int feet, const std::string& time) {
@@ -23,8 +19,10 @@ std::string pointLine(double latitude, double longitude, int feet, const std::st
 std::string trackText(const std::vector<std::string>& points, const std::string& eol,
                       const std::vector<std::string>& header) {
     std::string text;
-    for (const auto& line : header) text += line + eol;
-    for (const auto& line : points) text += line + eol;
+    for (const auto& line : header)
+        text += line + eol;
+    for (const auto& line : points)
+        text += line + eol;
     return text;
 }
 
