@@ -1,0 +1,175 @@
+#include "track/splitter.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <utility>
+
+#include "platform/checked.h"
+#include "platform/runtime_error.h"
+#include "platform/text_file.h"
+#include "track/track_file.h"
+
+// The rules of the division. With K = N - 2 (the close mark, a double), the line counter counts
+// the point lines written to the current output file, the carried-over line not included. When
+// the whole-number counter equals K exactly, the file is full: the next file opens with the
+// header and the line that closed the file before. So file 1 holds lines 1..K and file j holds
+// lines (j-1)K..jK. When K is not a whole number of at least 1 the counter never meets it and
+// every point goes to file 1. Users rely on this: N = "500" gives 498 points in the first file.
+namespace at {
+namespace {
+
+bool isSkippedBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// An output file of the split. A failure of its own leaves nothing to save; a failure elsewhere
+// (the source, the file number) should still leave what was written on disk.
+class OutputFile {
+  public:
+    void create(const std::string& path, const std::array<std::string, kHeaderLines>& header) {
+        writer_.reset();
+        faulted_ = true;
+        writer_.emplace(path);
+        for (const std::string& line : header)
+            writer_->writeLine(line);
+        faulted_ = false;
+    }
+
+    void write(std::string_view line) {
+        faulted_ = true;
+        writer_->writeLine(line);
+        faulted_ = false;
+    }
+
+    void close() {
+        if (!writer_)
+            return;
+        faulted_ = true;
+        writer_->close();
+        writer_.reset();
+        faulted_ = false;
+    }
+
+    // Called while another failure is on its way up, which is the one the user must see.
+    void closeKeepingWhatWasWritten() noexcept {
+        if (writer_ && !faulted_) {
+            try {
+                writer_->close();
+            } catch (...) {
+            }
+        }
+        writer_.reset();
+    }
+
+  private:
+    std::optional<LineWriter> writer_;
+    bool faulted_ = false;
+};
+
+std::int16_t nextFileNumber(std::int16_t fileNumber, const std::string& sourcePath,
+                            std::int64_t sourceLine) {
+    try {
+        return add16(fileNumber, 1);
+    } catch (RuntimeError& error) {
+        throw std::move(error.withFile(sourcePath).withLine(sourceLine));
+    }
+}
+
+void copyPoints(LineReader& source, OutputFile& output,
+                const std::array<std::string, kHeaderLines>& header, double closeMark,
+                const std::string& sourcePath) {
+    std::int16_t fileNumber = 1;
+    std::int64_t lineCounter = 0;
+    std::string line;
+    while (!source.atEnd()) {
+        source.readLine(line);
+        output.write(line);
+        ++lineCounter;
+        if (static_cast<double>(lineCounter) == closeMark) {
+            lineCounter = 0;
+            // Closed before the file number can overflow, so that file 32767 reaches the disk
+            // whole.
+            output.close();
+            fileNumber = nextFileNumber(fileNumber, sourcePath, source.linesRead());
+            output.create(splitFileName(sourcePath, fileNumber), header);
+            output.write(line);
+        }
+    }
+}
+
+}  // namespace
+
+double leadingNumber(std::string_view text) {
+    // The number's characters gathered without the blanks: sign, digits, one ".".
+    std::string number;
+    bool pointSeen = false;
+    bool digitSeen = false;
+    for (const char c : text) {
+        if (isSkippedBlank(c))
+            continue;
+        if (number.empty() && (c == '+' || c == '-')) {
+            number.push_back(c);
+        } else if (isDigit(c)) {
+            number.push_back(c);
+            digitSeen = true;
+        } else if (c == '.' && !pointSeen) {
+            number.push_back(c);
+            pointSeen = true;
+        } else {
+            break;
+        }
+    }
+    if (!digitSeen)
+        return 0.0;
+
+    const bool negative = number.front() == '-';
+    const char* first = number.data() + ((number.front() == '+' || negative) ? 1 : 0);
+    const char* last = number.data() + number.size();
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (error == std::errc::result_out_of_range) {
+        // Too many digits for a double: a whole part other than zero is too large, else too small.
+        bool largeWholePart = false;
+        for (const char* p = first; p != last && *p != '.'; ++p) {
+            if (*p != '0')
+                largeWholePart = true;
+        }
+        value = largeWholePart ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (error != std::errc{} || end != last) {
+        return 0.0;
+    }
+    return negative ? -value : value;
+}
+
+std::string splitFileName(const std::string& sourcePath, int number) {
+    return sourcePath + "." + std::to_string(number) + ".plt";
+}
+
+void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileText) {
+    const double closeMark = leadingNumber(pointsPerFileText) - 2.0;
+
+    LineReader source(sourcePath);
+    // The header is read before anything is created: a short source leaves no file behind.
+    std::array<std::string, kHeaderLines> header;
+    for (std::string& line : header)
+        source.readLine(line);
+
+    OutputFile output;
+    try {
+        output.create(splitFileName(sourcePath, 1), header);
+        copyPoints(source, output, header, closeMark, sourcePath);
+        output.close();
+    } catch (...) {
+        output.closeKeepingWhatWasWritten();
+        throw;
+    }
+    source.close();
+}
+
+}  // namespace at
