@@ -1,0 +1,142 @@
+#include "cli/command_line.h"
+
+#include <optional>
+#include <string_view>
+
+#include "cli/cut_command.h"
+#include "cli/summary_command.h"
+
+namespace at {
+namespace {
+
+constexpr const char* kProgram = "analisis-tracks-cli";
+
+constexpr const char* kUsage =
+    "Uso:\n"
+    "  analisis-tracks-cli resumen ARCHIVO... [--desnivel N] [--parada-min M] [--parada-seg S]"
+    " [--json]\n"
+    "  analisis-tracks-cli cortar ARCHIVO PUNTOS\n"
+    "  analisis-tracks-cli --help\n";
+
+constexpr const char* kHelp =
+    "analisis-tracks-cli: analiza y corta tracks GPS (.plt) con las mismas reglas que la ventana\n"
+    "de Análisis Tracks.\n"
+    "\n"
+    "Uso:\n"
+    "  analisis-tracks-cli resumen ARCHIVO... [opciones]\n"
+    "      Analiza cada archivo y muestra su resumen y su lista de paradas, como la ventana.\n"
+    "  analisis-tracks-cli cortar ARCHIVO PUNTOS\n"
+    "      Corta el archivo en varios de PUNTOS puntos, junto al original, como \"Cortar\".\n"
+    "\n"
+    "Opciones de resumen:\n"
+    "  --desnivel N     Diferencia entre alturas despreciables, en metros (por omisión 20).\n"
+    "  --parada-min M   Saltos de más de M minutos...          (por omisión 1)\n"
+    "  --parada-seg S   ...y S segundos son tomados como descansos (por omisión 10).\n"
+    "  --json           Un objeto JSON por archivo, con los textos y los valores sin redondear.\n"
+    "  --               Lo que sigue son archivos, aunque empiecen por \"-\".\n"
+    "  -h, --help       Muestra esta ayuda.\n"
+    "\n"
+    "Los números se escriben con el separador decimal de la configuración regional (LC_NUMERIC).\n"
+    "\n"
+    "Estado de salida: 0 si todo ha ido bien, 1 si algún archivo ha fallado,\n"
+    "2 si la orden está mal escrita.\n";
+
+int badUsage(std::ostream& err, const std::string& problem) {
+    err << kProgram << ": " << problem << "\n"
+        << kUsage << "Pruebe «" << kProgram << " --help» para más información.\n";
+    return kExitUsage;
+}
+
+bool isHelp(std::string_view arg) {
+    return arg == "-h" || arg == "--help";
+}
+
+// An argument that looks like an option: "-x" or "--x", but neither "-" alone nor "--".
+bool isOption(std::string_view arg) {
+    return arg.size() > 1 && arg[0] == '-' && arg != "--";
+}
+
+struct ParsedArguments {
+    std::vector<std::string> positional;
+    SummaryOptions summary;
+};
+
+// Options may stand anywhere after the command; "--name=value" and "--name value" both work.
+// Returns the problem, or nothing when the arguments are well formed.
+std::optional<std::string> parseArguments(const std::vector<std::string>& args, bool summaryOptions,
+                                          ParsedArguments& parsed) {
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || !isOption(arg)) {
+            if (!optionsEnded && arg == "--") {
+                optionsEnded = true;
+            } else {
+                parsed.positional.push_back(arg);
+            }
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        std::string* target = nullptr;
+        if (summaryOptions) {
+            if (name == "--desnivel")
+                target = &parsed.summary.altitudeJump;
+            if (name == "--parada-min")
+                target = &parsed.summary.stopMinutes;
+            if (name == "--parada-seg")
+                target = &parsed.summary.stopSeconds;
+            if (name == "--json" && equals == std::string::npos) {
+                parsed.summary.json = true;
+                continue;
+            }
+        }
+        if (target == nullptr)
+            return "opción desconocida: «" + arg + "»";
+        if (equals != std::string::npos) {
+            *target = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            *target = args[++i];
+        } else {
+            return "falta el valor de «" + name + "»";
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   const NumberLocale& locale) {
+    for (const auto& arg : args) {
+        if (arg == "--")
+            break;
+        if (isHelp(arg)) {
+            out << kHelp;
+            return kExitOk;
+        }
+    }
+    if (args.empty())
+        return badUsage(err, "falta la orden (resumen o cortar)");
+
+    const std::string& command = args[0];
+    ParsedArguments parsed;
+    if (command == "resumen") {
+        if (const auto problem = parseArguments(args, true, parsed))
+            return badUsage(err, *problem);
+        if (parsed.positional.empty())
+            return badUsage(err, "no se ha indicado ningún archivo");
+        return runSummary(parsed.positional, parsed.summary, out, err, locale);
+    }
+    if (command == "cortar") {
+        if (const auto problem = parseArguments(args, false, parsed))
+            return badUsage(err, *problem);
+        if (parsed.positional.size() != 2) {
+            return badUsage(err, "cortar necesita un ARCHIVO y la cantidad de PUNTOS");
+        }
+        return runCut(parsed.positional[0], parsed.positional[1], out, err);
+    }
+    return badUsage(err, "orden desconocida: «" + command + "»");
+}
+
+}  // namespace at

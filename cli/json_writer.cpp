@@ -1,0 +1,183 @@
+#include "cli/json_writer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/runtime_error.h"
+
+namespace at {
+namespace {
+
+// Length of the well-formed UTF-8 sequence at text[i], 0 if there is none (overlong forms,
+// surrogates and code points above U+10FFFF are not well-formed).
+std::size_t utf8SequenceLength(std::string_view text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    const unsigned char b = byte(0);
+    std::size_t n = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+        n = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        n = 3;
+        if (b == 0xE0)
+            low = 0xA0;
+        if (b == 0xED)
+            high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        n = 4;
+        if (b == 0xF0)
+            low = 0x90;
+        if (b == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + n > text.size())
+        return 0;
+    if (byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t k = 2; k < n; ++k) {
+        if ((byte(k) & 0xC0) != 0x80)
+            return 0;
+    }
+    return n;
+}
+
+void appendEscaped(std::string& out, std::string_view text) {
+    out += '"';
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80) {
+            const std::size_t n = utf8SequenceLength(text, i);
+            if (n > 0) {
+                out.append(text, i, n);
+                i += n;
+            } else {
+                // A byte that is not UTF-8 is read as Windows-1252, as in error messages.
+                out += displayableText(std::string(1, c));
+                ++i;
+            }
+            continue;
+        }
+        ++i;
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (b < 0x20 || b == 0x7F) {
+                    char escape[8];
+                    std::snprintf(escape, sizeof escape, "\\u%04X", b);
+                    out += escape;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+}
+
+}  // namespace
+
+std::string jsonString(std::string_view text) {
+    std::string out;
+    appendEscaped(out, text);
+    return out;
+}
+
+void JsonWriter::beforeValue() {
+    if (needComma_)
+        out_ += ',';
+    needComma_ = true;
+}
+
+void JsonWriter::beginObject() {
+    beforeValue();
+    out_ += '{';
+    needComma_ = false;
+}
+
+void JsonWriter::endObject() {
+    out_ += '}';
+    needComma_ = true;
+}
+
+void JsonWriter::beginArray() {
+    beforeValue();
+    out_ += '[';
+    needComma_ = false;
+}
+
+void JsonWriter::endArray() {
+    out_ += ']';
+    needComma_ = true;
+}
+
+void JsonWriter::key(std::string_view name) {
+    beforeValue();
+    out_ += jsonString(name);
+    out_ += ':';
+    needComma_ = false;
+}
+
+void JsonWriter::string(std::string_view text) {
+    beforeValue();
+    out_ += jsonString(text);
+}
+
+void JsonWriter::integer(std::int64_t value) {
+    beforeValue();
+    out_ += std::to_string(value);
+}
+
+void JsonWriter::null() {
+    beforeValue();
+    out_ += "null";
+}
+
+void JsonWriter::number(double value) {
+    if (!std::isfinite(value)) {
+        null();
+        return;
+    }
+    beforeValue();
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out_.append(buffer, result.ptr);
+}
+
+void JsonWriter::number(float value) {
+    if (!std::isfinite(value)) {
+        null();
+        return;
+    }
+    beforeValue();
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out_.append(buffer, result.ptr);
+}
+
+void JsonWriter::number(const std::optional<double>& value) {
+    if (value) {
+        number(*value);
+    } else {
+        null();
+    }
+}
+
+}  // namespace at
