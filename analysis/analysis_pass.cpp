@@ -158,7 +158,7 @@ class AnalysisPass {
     }
 
     AnalysisView& view_;
-    const NumberLocale& locale_;
+    NumberLocale locale_;
     Profiles profiles_;
     AnalysisSettings settings_;
     TrackSummary summary_;

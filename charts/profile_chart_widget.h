@@ -21,7 +21,7 @@ namespace at {
 class ProfileChartWidget : public QChartView, public ProfileChart {
     Q_OBJECT
 
-public:
+  public:
     enum class Style { Area, Line };
 
     ProfileChartWidget(Style style, const QString& seriesName, QWidget* parent = nullptr);
@@ -55,16 +55,16 @@ public:
     // coordinates); none if no point is that close.
     std::optional<int> rowAt(const QPointF& position) const;
 
-signals:
+  signals:
     // A data point was chosen with the mouse; `dataPoint` is its row. The other three carry the
     // series (always 1), the mouse buttons and a cancel flag (always 0).
     void pointSelected(qint16 series, qint16 dataPoint, qint16 mouseFlags, qint16 cancel);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void changed();
     void rebuildSeries();
     void applyAxes();

@@ -28,7 +28,7 @@ class Profiles {
   private:
     ProfileChart& altitude_;
     ProfileChart& speed_;
-    const NumberLocale& locale_;
+    NumberLocale locale_;
     std::string text_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/checked.h"
@@ -15,6 +17,27 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// An append-only text that needs the heap only beyond 64 characters.
+class SmallText {
+  public:
+    explicit SmallText(std::size_t capacity)
+        : heap_(capacity > sizeof local_ ? new char[capacity] : nullptr),
+          data_(heap_ ? heap_.get() : local_) {}
+    SmallText& operator+=(char c) {
+        data_[size_++] = c;
+        return *this;
+    }
+    char operator[](std::size_t i) const { return data_[i]; }
+    const char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+  private:
+    char local_[64];
+    std::unique_ptr<char[]> heap_;
+    char* data_;
+    std::size_t size_ = 0;
+};
+
 [[noreturn]] void throwMismatch(std::string_view text, const char* what) {
     throw RuntimeError(ErrorKind::TypeMismatch, what).withText(std::string(text));
 }
@@ -23,8 +46,8 @@ bool isDigit(char c) {
 // Returns no value when the text has any other form.
 std::optional<double> parseDecimal(std::string_view text, std::string_view separator) {
     text = trimBlanks(text);
-    std::string canonical;
-    canonical.reserve(text.size());
+    // The number rewritten with "." as its decimal point; short texts stay on the stack.
+    SmallText canonical(text.size() + 1);
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         if (text[i] == '-')
@@ -33,10 +56,21 @@ std::optional<double> parseDecimal(std::string_view text, std::string_view separ
     }
     bool anyDigit = false;
     bool seenSeparator = false;
+    // For the exact fast path: the digits as a whole number, how many count, how many are decimals.
+    std::uint64_t mantissa = 0;
+    int significantDigits = 0;
+    int decimals = 0;
     while (i < text.size()) {
         if (isDigit(text[i])) {
             canonical += text[i];
             anyDigit = true;
+            if (significantDigits < 16) {
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+                if (mantissa != 0)
+                    ++significantDigits;
+            }
+            if (seenSeparator)
+                ++decimals;
             ++i;
         } else if (!seenSeparator && !separator.empty() &&
                    text.substr(i, separator.size()) == separator) {
@@ -49,6 +83,15 @@ std::optional<double> parseDecimal(std::string_view text, std::string_view separ
     }
     if (!anyDigit)
         return std::nullopt;
+    // Up to 15 digits and 10^decimals are exact doubles, so one correctly rounded division gives
+    // the correctly rounded value, as the full conversion below would.
+    constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (significantDigits <= 15 && decimals <= 22) {
+        const double value = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+        return canonical[0] == '-' ? -value : value;
+    }
     double value = 0.0;
     const char* first = canonical.data();
     const char* last = first + canonical.size();

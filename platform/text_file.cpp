@@ -16,6 +16,24 @@ namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 
+// The first CR or LF in [p, end), or end.
+const char* findLineEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int mask =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
+        if (mask != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+    }
+#endif
+    while (p != end && *p != '\n' && *p != '\r')
+        ++p;
+    return p;
+}
+
 int openRegularFileForReading(const std::string& path) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused just below.
     const int fd = fileCalls().open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
@@ -115,9 +133,7 @@ void LineReader::readLine(std::string& line) {
     for (;;) {
         const char* start = buffer_.get() + pos_;
         const char* stop = buffer_.get() + end_;
-        const char* p = start;
-        while (p != stop && *p != '\n' && *p != '\r')
-            ++p;
+        const char* p = findLineEnd(start, stop);
         line.append(start, p);
         if (p != stop) {
             const bool carriageReturn = *p == '\r';

@@ -43,13 +43,19 @@ PointLineFields cutPointLine(std::string_view line) {
 }
 
 std::int32_t convertCoordinate(std::string_view field) {
-    std::string digits;
-    digits.reserve(field.size());
+    char local[64];
+    std::string heap;
+    char* digits = local;
+    if (field.size() > sizeof local) {
+        heap.resize(field.size());
+        digits = heap.data();
+    }
+    std::size_t length = 0;
     for (const char c : field) {
         if (c != '.')
-            digits += c;
+            digits[length++] = c;
     }
-    return digitsToInt32(digits);
+    return digitsToInt32(std::string_view(digits, length));
 }
 
 std::int16_t convertAltitude(std::string_view field) {

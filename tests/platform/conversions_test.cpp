@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <optional>
+#include <string>
 
 #include "platform/checked.h"
 #include "platform/conversions.h"
@@ -131,6 +135,37 @@ TEST(CheckedArithmetic, LeavingTheRangeIsAnOverflowNeverAWrapAround) {
     EXPECT_EQ(sub32(2000000000, 2000000000), 0);
     EXPECT_EQ(failureOf([] { toInt16Checked(40000); }), ErrorKind::Overflow);
     EXPECT_EQ(toInt16Checked(-6), -6);
+}
+
+}  // namespace
+}  // namespace at
+
+namespace at {
+namespace {
+
+// The quick way for short numbers must agree with the full conversion on every text.
+TEST(ParseInvariantDecimal, AgreesWithTheFullConversion) {
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    const auto next = [&] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 100000; ++i) {
+        std::string text = (next() % 4 == 0) ? "-" : "";
+        const int whole = static_cast<int>(next() % 12);
+        const int fraction = static_cast<int>(next() % 25);
+        for (int d = 0; d < whole; ++d)
+            text += static_cast<char>('0' + next() % 10);
+        if (fraction > 0 || whole == 0) {
+            text += '.';
+            for (int d = 0; d < std::max(fraction, 1); ++d)
+                text += static_cast<char>('0' + next() % 10);
+        }
+        const double expected = std::strtod(text.c_str(), nullptr);
+        ASSERT_EQ(parseInvariantDecimal(text).value(), expected) << text;
+    }
 }
 
 }  // namespace

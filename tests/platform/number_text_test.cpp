@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include "platform/number_text.h"
@@ -84,6 +87,43 @@ TEST(Rounding, DownGoesTowardMinusInfinity) {
     EXPECT_EQ(roundDown(523.97), 523.0);
     EXPECT_EQ(roundDown(-0.5), -1.0);
     EXPECT_EQ(roundDown(7.0), 7.0);
+}
+
+}  // namespace
+}  // namespace at
+
+namespace at {
+namespace {
+
+// The fast path must give printf's text for every double, whatever its magnitude.
+TEST(NumberText, DoublesMatchPrintfG15) {
+    std::uint64_t state = 88172645463325252ull;
+    const auto next = [&] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    const double scales[] = {1e-310, 1e-7, 1e-4, 0.01, 1, 100, 304.8, 1e6, 1e14, 1e15, 1e16, 1e300};
+    for (int i = 0; i < 200000; ++i) {
+        double value;
+        if (i % 3 == 0) {
+            std::uint64_t bits = next();
+            std::memcpy(&value, &bits, sizeof value);
+            if (!std::isfinite(value))
+                continue;
+        } else {
+            value = static_cast<double>(next() % 100000000) / 1000.0 * scales[i % 12];
+            if (i % 5 == 0)
+                value = std::round(value * 10) / 10;  // short decimals, the usual case
+        }
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.15G", value);
+        std::string printed = expected;
+        if (printed == "-0")
+            printed = "0";
+        ASSERT_EQ(formatDouble(value, NumberLocale::point()), printed) << value;
+    }
 }
 
 }  // namespace

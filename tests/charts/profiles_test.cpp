@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "charts/memory_chart.h"
+#include "charts/profiles.h"
+#include "charts/readout.h"
+#include "platform/runtime_error.h"
+
+namespace at {
+namespace {
+
+TEST(Profiles, BothChartsGetTheCountTheAltitudeChartReports) {
+    MemoryProfileChart altitude;
+    MemoryProfileChart speed;
+    Profiles profiles(altitude, speed, NumberLocale::point());
+    profiles.sizeProfiles(3);
+    EXPECT_EQ(altitude.rowCount(), 3);
+    EXPECT_EQ(speed.rowCount(), 3);
+    profiles.sizeProfiles(-6);  // a file of no lines: the chart holds none
+    EXPECT_EQ(altitude.rowCount(), 0);
+    EXPECT_EQ(speed.rowCount(), 0);
+    profiles.sizeProfiles(32767);
+    EXPECT_EQ(speed.rowCount(), 32767);
+}
+
+TEST(Profiles, MoreThan32767PointsOverflowBeforeAnyChartChanges) {
+    MemoryProfileChart altitude;
+    MemoryProfileChart speed;
+    Profiles profiles(altitude, speed, NumberLocale::point());
+    profiles.sizeProfiles(5);
+    try {
+        profiles.sizeProfiles(32768);
+        FAIL();
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::Overflow);
+    }
+    EXPECT_EQ(altitude.rowCount(), 5);
+    EXPECT_EQ(speed.rowCount(), 5);
+}
+
+TEST(Profiles, RowsTravelAsLocaleTextUnrounded) {
+    MemoryProfileChart altitude;
+    MemoryProfileChart speed;
+    Profiles profiles(altitude, speed, NumberLocale::comma());
+    profiles.sizeProfiles(2);
+    profiles.selectAltitudeRow(2);
+    profiles.setAltitudeValue(344.7288);
+    profiles.addSpeedRow(1, 180.00399999);
+    EXPECT_EQ(altitude.rows(), (std::vector<std::string>{"", "344,7288"}));
+    EXPECT_EQ(speed.rows(), (std::vector<std::string>{"180,00399999", ""}));
+}
+
+TEST(Profiles, AltitudeAxisFitsWholeMetresWithAFiveMetreMargin) {
+    struct Case {
+        double lowest, highest, min, max;
+    };
+    const Case cases[] = {
+        {812.4, 1203.5, 807, 1209},
+        {812.4, 1202.5, 807, 1207},
+        {6000, 0, 5995, 5},
+        {-10.5, 0.5, -15, 5},
+    };
+    for (const auto& c : cases) {
+        MemoryProfileChart altitude;
+        MemoryProfileChart speed;
+        Profiles(altitude, speed, NumberLocale::point()).fitAltitudeAxis(c.lowest, c.highest);
+        EXPECT_EQ(altitude.axisMinimum(), c.min);
+        EXPECT_EQ(altitude.axisMaximum(), c.max);
+        EXPECT_FALSE(speed.axisMinimum().has_value());
+    }
+}
+
+TEST(Readout, KilometreInProportionToThePointNumber) {
+    struct Case {
+        std::int16_t point, linesRead;
+        float km;
+        const char* point_text;
+        const char* comma_text;
+    };
+    const Case cases[] = {
+        {1, 106, 10.0f, "Km Seleccionado: 0.09", "Km Seleccionado: 0,09"},
+        {53, 106, 10.0f, "Km Seleccionado: 5", "Km Seleccionado: 5"},
+        {100, 106, 10.0f, "Km Seleccionado: 9.43", "Km Seleccionado: 9,43"},
+        {250, 406, 37.6f, "Km Seleccionado: 23.15", "Km Seleccionado: 23,15"},
+        {1, 7, 0.0f, "Km Seleccionado: 0", "Km Seleccionado: 0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(selectedKmCaption(c.point, c.linesRead, c.km, NumberLocale::point()),
+                  c.point_text);
+        EXPECT_EQ(selectedKmCaption(c.point, c.linesRead, c.km, NumberLocale::comma()),
+                  c.comma_text);
+    }
+}
+
+TEST(Readout, NothingBeforeAnAnalysisHasEnded) {
+    EXPECT_FALSE(selectedKmCaption(5, 0, 0.0f, NumberLocale::point()).has_value());
+    EXPECT_FALSE(selectedKmCaption(5, 0, 3.0f, NumberLocale::point()).has_value());
+}
+
+}  // namespace
+}  // namespace at
