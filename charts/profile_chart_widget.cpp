@@ -61,7 +61,8 @@ void setTicks(QValueAxis* axis, double low, double high, int ticks) {
     axis->setTickCount(ticks + 1);
     axis->setRange(low, high);
     const double step = niceStep(high - low, ticks);
-    if (!std::isfinite(step) || step <= 0.0 || !std::isfinite(low) || !std::isfinite(high)) return;
+    if (!std::isfinite(step) || step <= 0.0 || !std::isfinite(low) || !std::isfinite(high))
+        return;
     axis->setTickAnchor(0.0);
     axis->setTickInterval(step);
     axis->setTickType(QValueAxis::TicksDynamic);

@@ -1,0 +1,50 @@
+#include "app/dialogs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace at {
+
+FileDialog::FileDialog() {
+    setObjectName(QStringLiteral("cdialog1"));
+}
+
+QtFileDialog::QtFileDialog(QString firstFolder) : firstFolder_(std::move(firstFolder)) {}
+
+bool QtFileDialog::show() {
+    const bool chosenBefore = fileName_ != QStringLiteral("*.plt");
+    const QFileInfo last(fileName_);
+    QFileDialog dialog(qobject_cast<QWidget*>(parent()), QStringLiteral("Abrir"),
+                       chosenBefore ? last.absolutePath() : firstFolder_);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("*.plt"));
+    dialog.selectFile(chosenBefore ? last.fileName() : fileName_);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty())
+        return false;
+    fileName_ = QDir::toNativeSeparators(chosen.front());
+    return true;
+}
+
+void QtMessageBoxes::information(const QString& title, const QString& text) {
+    QMessageBox::information(owner_, title, text);
+}
+
+void QtMessageBoxes::warning(const QString& title, const QString& text) {
+    QMessageBox::warning(owner_, title, text);
+}
+
+QString samplesFolder() {
+    const QDir installed(QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/../share/analisis-tracks/samples"));
+    if (installed.exists())
+        return installed.canonicalPath();
+    return QStringLiteral(AT_SOURCE_SAMPLES_DIR);
+}
+
+}  // namespace at

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace at {
+
+// The open-file dialog the load and split commands share. It keeps the file name last chosen
+// between uses; "*.plt" until a file has been chosen.
+class FileDialog : public QObject {
+    Q_OBJECT
+
+  public:
+    FileDialog();
+
+    // Shows the dialog and waits for the user; false when the user cancelled.
+    virtual bool show() = 0;
+    virtual QString fileName() const = 0;
+};
+
+// Modal message boxes with an OK button only; their answer is never used.
+class MessageBoxes {
+  public:
+    virtual ~MessageBoxes() = default;
+    virtual void information(const QString& title, const QString& text) = 0;
+    virtual void warning(const QString& title, const QString& text) = 0;
+};
+
+// The dialog on the desktop: track files only, opening in the bundled samples folder on first
+// use and in the folder of the last file afterwards.
+class QtFileDialog final : public FileDialog {
+    Q_OBJECT
+
+  public:
+    explicit QtFileDialog(QString firstFolder);
+
+    bool show() override;
+    QString fileName() const override { return fileName_; }
+
+  private:
+    QString firstFolder_;
+    QString fileName_ = QStringLiteral("*.plt");
+};
+
+class QtMessageBoxes final : public MessageBoxes {
+  public:
+    explicit QtMessageBoxes(QWidget* owner) : owner_(owner) {}
+
+    void information(const QString& title, const QString& text) override;
+    void warning(const QString& title, const QString& text) override;
+
+  private:
+    QWidget* owner_;
+};
+
+// Where the sample tracks lie: beside an installed program, else in the source tree.
+QString samplesFolder();
+
+}  // namespace at

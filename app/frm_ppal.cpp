@@ -1,0 +1,435 @@
+#include "app/frm_ppal.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QScreen>
+#include <QToolButton>
+#include <algorithm>
+#include <new>
+
+#include "analysis/analysis_pass.h"
+#include "app/window_look.h"
+#include "charts/profile_chart_widget.h"
+#include "charts/readout.h"
+#include "platform/runtime_error.h"
+#include "track/splitter.h"
+#include "track/track_file.h"
+
+namespace at {
+
+using look::twips;
+
+namespace {
+
+const QString kErrorTitle = QStringLiteral("Análisis Tracks");
+
+// The hourglass while a command reads or writes files; back to normal however the work ends.
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+std::string toPath(const QString& text) {
+    return QFile::encodeName(text).toStdString();
+}
+
+void paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect rect) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(rect);
+    // Labels without a colour of their own take the button face, as on the classic desktop.
+    label->setAutoFillBackground(true);
+    paint(label, QPalette::Window, QApplication::palette().color(QPalette::Button));
+    paint(label, QPalette::WindowText, QApplication::palette().color(QPalette::ButtonText));
+    return label;
+}
+
+QLineEdit* makeTextBox(QWidget* parent, const char* name, const QString& text, QRect rect) {
+    auto* box = new QLineEdit(text, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(rect);
+    return box;
+}
+
+QToolButton* makePictureButton(QWidget* parent, const char* name, const QString& caption,
+                               const QString& picture, QSize pictureSize, QRect rect) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(QIcon(picture));
+    button->setIconSize(pictureSize);
+    button->setText(caption);
+    button->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly
+                                                 : Qt::ToolButtonTextUnderIcon);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setGeometry(rect);
+    return button;
+}
+
+}  // namespace
+
+NumberLocale systemNumberLocale() {
+    return NumberLocale{QLocale::system().decimalPoint().toStdString()};
+}
+
+frmPpal::frmPpal(QWidget* parent)
+    : frmPpal(new QtFileDialog(samplesFolder()), nullptr, systemNumberLocale(), parent) {}
+
+frmPpal::frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, NumberLocale locale,
+                 QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      dialog_(dialog),
+      messages_(std::move(messages)),
+      locale_(std::move(locale)) {
+    dialog_->setParent(this);
+    if (!messages_)
+        messages_ = std::make_unique<QtMessageBoxes>(this);
+
+    setObjectName(QStringLiteral("frmPpal"));
+    setWindowTitle(QStringLiteral("Análisis Tracks @Senderal v1.3") + QString(109, QChar(' ')) +
+                   QStringLiteral("(https://senderal.example)"));
+    setWindowIcon(QIcon());
+    look::installFontSubstitutes();
+    setFont(look::windowFont());
+    setFixedSize(twips(0, 0, 11100, 7680).size());
+
+    buildTopBand();
+    buildSummaryBand();
+    buildCharts();
+    buildStopColumn();
+    setStackingAndTabOrder();
+    centreOnScreen();
+}
+
+frmPpal::~frmPpal() = default;
+
+void frmPpal::buildTopBand() {
+    cmdCargar_ = makePictureButton(this, "cmdCargar", QStringLiteral("Cargar"),
+                                   QStringLiteral(":/icons/cargar.svg"), QSize(16, 15),
+                                   twips(90, 45, 615, 525));
+    cmdCargar_->setToolTip(QStringLiteral("Cargar Track"));
+    connect(cmdCargar_, &QToolButton::clicked, this, &frmPpal::loadCommand);
+
+    txtArchivo_ =
+        makeTextBox(this, "txtArchivo", QStringLiteral("-vacio-"), twips(795, 90, 8895, 285));
+
+    Command1_ =
+        makePictureButton(this, "Command1", QString(), QStringLiteral(":/icons/recalcular.svg"),
+                          QSize(13, 16), twips(9420, 405, 285, 330));
+    Command1_->setToolTip(QStringLiteral("Vuelve a calcularlo"));
+    connect(Command1_, &QToolButton::clicked, this, &frmPpal::recalculateCommand);
+
+    cmdCortar_ = makePictureButton(this, "cmdCortar", QStringLiteral("Cortar"),
+                                   QStringLiteral(":/icons/cortar.svg"), QSize(14, 16),
+                                   twips(90, 585, 615, 510));
+    cmdCortar_->setToolTip(QStringLiteral("Cortar el archivo cargado en varios de X puntos"));
+    connect(cmdCortar_, &QToolButton::clicked, this, &frmPpal::splitCommand);
+
+    Combo1_ = new QComboBox(this);
+    Combo1_->setObjectName(QStringLiteral("Combo1"));
+    Combo1_->addItems({QStringLiteral("250"), QStringLiteral("500"), QStringLiteral("750"),
+                       QStringLiteral("1000")});
+    Combo1_->setCurrentIndex(-1);
+    Combo1_->setToolTip(QStringLiteral("Cantidad de puntos por archivo"));
+    Combo1_->setGeometry(twips(735, 690, 780, 315));
+
+    const auto greyLabel = [this](const char* name, const QString& caption, QRect rect) {
+        paint(makeLabel(this, name, caption, rect), QPalette::Window, look::kPanelGrey);
+    };
+    greyLabel("Label2", QStringLiteral("Diferencia entre alturas despreciables:"),
+              twips(1875, 495, 2700, 195));
+    Text1_ = makeTextBox(this, "Text1", QStringLiteral("20"), twips(4605, 465, 615, 285));
+    Text1_->setToolTip(
+        QStringLiteral("Si el desnivel entre 2 muestras consecutivas es > q este valor, se "
+                       "desprecia. Son muestras erróneas del GPS."));
+    greyLabel("Label5", QStringLiteral("Saltos de más de "), twips(1875, 810, 1260, 195));
+    Text2_ = makeTextBox(this, "Text2", QStringLiteral("1"), twips(3165, 750, 375, 285));
+    greyLabel("Label7", QStringLiteral("min"), twips(3570, 810, 240, 195));
+    Text3_ = makeTextBox(this, "Text3", QStringLiteral("10"), twips(3840, 750, 375, 285));
+    greyLabel("Label6", QStringLiteral("segs, son tomados como descansos."),
+              twips(4230, 810, 2610, 195));
+
+    lblKm_ =
+        makeLabel(this, "lblKm", QStringLiteral("Km seleccionado"), twips(7680, 825, 1410, 210));
+    lblKm_->setFont(look::figuresFont());
+}
+
+void frmPpal::buildSummaryBand() {
+    struct Caption {
+        const char* name;
+        const char* text;
+        int left, top, width;
+    };
+    static const Caption captions[] = {
+        {"lbldesnivel", "Desnivel acumulado:", 315, 1200, 1695},
+        {"lbldistancia", "Distancia:", 3105, 1200, 780},
+        {"lblcota1", "Cota Min:", 5265, 1200, 765},
+        {"lblvel1", "Velocidad Min:", 7455, 1200, 1200},
+        {"lbltomas", "Tomas despreciadas:", 225, 1425, 1785},
+        {"Label9", "Número de paradas:", 2865, 1425, 1665},
+        {"lblcota2", "Cota Máx:", 5235, 1425, 795},
+        {"lblvel2", "Velocidad Máx:", 7440, 1425, 1230},
+        {"Label1", "Tiempo:", 210, 1650, 675},
+        {"Label11", "t en paradas:", 2820, 1650, 1065},
+        {"Label13", "t en ruta:", 5295, 1650, 735},
+    };
+    struct Value {
+        SummaryLabel label;
+        const char* name;
+        int left, top, width;
+        QColor colour;
+    };
+    static const Value values[] = {
+        {SummaryLabel::Climb, "lbl1", 2070, 1200, 855, look::kRed},
+        {SummaryLabel::Distance, "lbl3", 3945, 1200, 1215, look::kRed},
+        {SummaryLabel::LowestAltitude, "lbl4", 6075, 1200, 1215, look::kRed},
+        {SummaryLabel::LowestSpeed, "lbl6", 8745, 1200, 855, look::kRed},
+        {SummaryLabel::DiscardedSamples, "lbl2", 2085, 1425, 615, look::kRed},
+        {SummaryLabel::StopCount, "Label8", 4590, 1425, 495, look::kRed},
+        {SummaryLabel::HighestAltitude, "lbl5", 6075, 1425, 1215, look::kRed},
+        {SummaryLabel::HighestSpeed, "lbl7", 8760, 1425, 855, look::kRed},
+        {SummaryLabel::TotalTime, "lblTiempo", 945, 1650, 1215, look::kOrange},
+        {SummaryLabel::StopTime, "Label10", 3945, 1650, 1215, look::kOrange},
+        {SummaryLabel::MovingTime, "Label14", 6075, 1650, 1215, look::kOrange},
+    };
+    constexpr int kHeight = 210;
+    for (const Caption& c : captions) {
+        QLabel* label = makeLabel(this, c.name, QString::fromUtf8(c.text),
+                                  twips(c.left, c.top, c.width, kHeight));
+        label->setFont(look::figuresFont());
+        paint(label, QPalette::Window, look::kLightYellow);
+        paint(label, QPalette::WindowText, Qt::black);
+    }
+    for (const Value& v : values) {
+        QLabel* label = makeLabel(this, v.name, QString(), twips(v.left, v.top, v.width, kHeight));
+        label->setFont(look::figuresFont());
+        paint(label, QPalette::Window, look::kLightYellow);
+        paint(label, QPalette::WindowText, v.colour);
+        summaryValues_[static_cast<std::size_t>(v.label)] = label;
+    }
+}
+
+void frmPpal::buildCharts() {
+    MSChart2_ =
+        new ProfileChartWidget(ProfileChartWidget::Style::Line, QStringLiteral("Velocidad"), this);
+    MSChart2_->setObjectName(QStringLiteral("MSChart2"));
+    MSChart2_->setGeometry(twips(30, 1875, 9735, 2175));
+
+    MSChart1_ =
+        new ProfileChartWidget(ProfileChartWidget::Style::Area, QStringLiteral("Metros"), this);
+    MSChart1_->setObjectName(QStringLiteral("MSChart1"));
+    MSChart1_->setGeometry(twips(30, 3735, 9735, 3915));
+    connect(MSChart1_, &ProfileChartWidget::pointSelected, this, &frmPpal::showSelectedKm);
+
+    for (ProfileChartWidget* chart : {MSChart1_, MSChart2_})
+        chart->setNumberLocale(locale_);
+
+    const auto heading = [this](const char* frameName, QRect frameRect, const QColor& fill,
+                                const char* labelName, const QString& caption, QRect labelRect) {
+        auto* frame = new QFrame(this);
+        frame->setObjectName(QString::fromLatin1(frameName));
+        frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        frame->setAutoFillBackground(true);
+        paint(frame, QPalette::Window, fill);
+        frame->setGeometry(frameRect);
+        QLabel* label = makeLabel(frame, labelName, caption, labelRect);
+        QFont bold = look::windowFont();
+        bold.setBold(true);
+        label->setFont(bold);
+        paint(label, QPalette::Window, look::kWhite);
+        paint(label, QPalette::WindowText, Qt::black);
+        return frame;
+    };
+    Frame1_ = heading("Frame1", twips(4290, 1935, 1215, 375),
+                      QApplication::palette().color(QPalette::Light), "Label3",
+                      QStringLiteral("Velocidad"), twips(180, 120, 855, 195));
+    Frame2_ = heading("Frame2", twips(4290, 3795, 1215, 375), look::kWhite, "Label4",
+                      QStringLiteral("Altitud"), twips(330, 135, 555, 195));
+}
+
+void frmPpal::buildStopColumn() {
+    makeLabel(this, "Label12", QStringLiteral("Paradas"), twips(10200, 120, 615, 255));
+    lstParada_ = new QListWidget(this);
+    lstParada_->setObjectName(QStringLiteral("lstParada"));
+    lstParada_->setToolTip(QStringLiteral("Parada en el Km X y un descanso de X min"));
+    lstParada_->setGeometry(twips(9900, 345, 1110, 7080));
+    lstParada_->setUniformItemSizes(true);
+}
+
+void frmPpal::setStackingAndTabOrder() {
+    // Labels lie on the window surface, behind every control.
+    for (QLabel* label : findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        label->lower();
+    }
+    const QList<QWidget*> backToFront = {cmdCargar_, txtArchivo_, Command1_, Text1_, MSChart2_,
+                                         MSChart1_,  Frame1_,     Frame2_,   Text2_, Text3_,
+                                         lstParada_, cmdCortar_,  Combo1_};
+    for (QWidget* control : backToFront)
+        control->raise();
+
+    const QList<QWidget*> tabOrder = {cmdCargar_, txtArchivo_, MSChart1_, Command1_,
+                                      MSChart2_,  Text1_,      Text2_,    Text3_,
+                                      lstParada_, cmdCortar_,  Combo1_};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+void frmPpal::centreOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void frmPpal::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), look::kBackground);
+    painter.setPen(Qt::black);
+    for (const look::Shape& shape : look::kShapes) {
+        painter.setBrush(shape.filled ? QBrush(shape.fill) : QBrush(Qt::NoBrush));
+        // A one-pixel outline drawn inside the shape's own rectangle.
+        painter.drawRect(shape.rect.adjusted(0, 0, -1, -1));
+    }
+}
+
+template <typename Work>
+void frmPpal::runCommand(Work work) {
+    QString failure;
+    try {
+        work();
+    } catch (const RuntimeError& e) {
+        failure = QString::fromStdString(e.message());
+    } catch (const std::bad_alloc&) {
+        failure = QStringLiteral(
+            "Memoria insuficiente: el archivo es demasiado grande para "
+            "analizarlo.");
+    } catch (const std::exception& e) {
+        failure = QStringLiteral("Error inesperado: ") + QString::fromLocal8Bit(e.what());
+    }
+    // The rows written before a failure stay, as every other result does.
+    MSChart1_->refresh();
+    MSChart2_->refresh();
+    if (!failure.isEmpty())
+        messages_->warning(kErrorTitle, failure);
+}
+
+void frmPpal::loadCommand() {
+    runCommand([this] {
+        // A cancelled dialog cancels the command, even when it still holds an earlier file.
+        if (!dialog_->show())
+            return;
+        const QString chosen = dialog_->fileName();
+        if (chosen == QStringLiteral("*.plt"))
+            return;
+        txtArchivo_->setText(chosen);
+        Dibujar();
+    });
+}
+
+void frmPpal::recalculateCommand() {
+    runCommand([this] { Dibujar(); });
+}
+
+void frmPpal::splitCommand() {
+    runCommand([this] {
+        if (Combo1_->currentText().isEmpty()) {
+            messages_->information(QStringLiteral("Seccionar un track"),
+                                   QStringLiteral("Por favor, seleccione la cantidad de puntos "
+                                                  "por fichero."));
+            return;
+        }
+        if (!dialog_->show())
+            return;
+        const QString chosen = dialog_->fileName();
+        if (chosen == QStringLiteral("*.plt"))
+            return;
+        txtArchivo_->setText(chosen);
+        cortarTrack();
+    });
+}
+
+void frmPpal::showSelectedKm(qint16, qint16 dataPoint, qint16, qint16) {
+    const auto caption = selectedKmCaption(dataPoint, lastLinesRead_, lastDistanceKm_, locale_);
+    if (!caption)
+        return;
+    lblKm_->setText(QString::fromStdString(*caption));
+    // The read-out is longer than the label was drawn for; it may grow inside its box (Shape4)
+    // so that the figure is not cut off.
+    const QRect box = look::kShapes[3].rect;
+    const int wanted = lblKm_->fontMetrics().horizontalAdvance(lblKm_->text()) + 2;
+    const int room = box.right() - 1 - lblKm_->x();
+    lblKm_->resize(std::clamp(wanted, twips(0, 0, 1410, 0).width(), room), lblKm_->height());
+}
+
+void frmPpal::Dibujar() {
+    WaitCursor wait;
+    runAnalysis(*this, locale_);
+}
+
+std::int64_t frmPpal::lineas() {
+    WaitCursor wait;
+    return countPointLines(trackPath());
+}
+
+void frmPpal::cortarTrack() {
+    {
+        WaitCursor wait;
+        splitTrack(trackPath(), Combo1_->currentText().toStdString());
+    }
+    messages_->information(QString::fromUtf8(kSplitDoneTitle), QString::fromUtf8(kSplitDoneText));
+}
+
+std::string frmPpal::trackPath() const {
+    return toPath(txtArchivo_->text());
+}
+std::string frmPpal::altitudeJumpText() const {
+    return Text1_->text().toStdString();
+}
+std::string frmPpal::stopMinutesText() const {
+    return Text2_->text().toStdString();
+}
+std::string frmPpal::stopSecondsText() const {
+    return Text3_->text().toStdString();
+}
+
+void frmPpal::clearStopList() {
+    lstParada_->clear();
+}
+
+void frmPpal::addStopEntry(const std::string& entry) {
+    lstParada_->addItem(QString::fromStdString(entry));
+}
+
+void frmPpal::setSummaryLabel(SummaryLabel label, const std::string& text) {
+    summaryValues_[static_cast<std::size_t>(label)]->setText(QString::fromStdString(text));
+}
+
+ProfileChart& frmPpal::altitudeChart() {
+    return *MSChart1_;
+}
+ProfileChart& frmPpal::speedChart() {
+    return *MSChart2_;
+}
+
+void frmPpal::keepForReadout(std::int16_t linesRead, float distanceKm) {
+    lastLinesRead_ = linesRead;
+    lastDistanceKm_ = distanceKm;
+}
+
+}  // namespace at

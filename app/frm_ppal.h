@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "analysis/analysis_view.h"
+#include "app/dialogs.h"
+#include "platform/number_locale.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QToolButton;
+
+namespace at {
+
+class ProfileChartWidget;
+
+// The decimal separator of the user's regional settings.
+NumberLocale systemNumberLocale();
+
+// The program's one window: the inputs of an analysis (track path, thresholds, points per split
+// file) are its controls' texts, and its results go back into its labels, its stop list and its
+// two charts. Every control carries its name as objectName.
+class frmPpal final : public QWidget, public AnalysisView {
+    Q_OBJECT
+
+  public:
+    // The desktop window: the real file dialog and message boxes, the system's decimal separator.
+    explicit frmPpal(QWidget* parent = nullptr);
+    // The window with other dialogs and another decimal separator, as tests and tools need.
+    frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, NumberLocale locale,
+            QWidget* parent = nullptr);
+    ~frmPpal() override;
+
+    // The analysis of the track named in txtArchivo, with the thresholds of Text1 to Text3.
+    void Dibujar();
+    // The point lines of the track named in txtArchivo.
+    std::int64_t lineas();
+    // Splits the track named in txtArchivo into files of the size chosen in Combo1.
+    void cortarTrack();
+
+    // What the analysis reads and writes.
+    std::string trackPath() const override;
+    std::string altitudeJumpText() const override;
+    std::string stopMinutesText() const override;
+    std::string stopSecondsText() const override;
+    void clearStopList() override;
+    void addStopEntry(const std::string& entry) override;
+    void setSummaryLabel(SummaryLabel label, const std::string& text) override;
+    ProfileChart& altitudeChart() override;
+    ProfileChart& speedChart() override;
+    void keepForReadout(std::int16_t linesRead, float distanceKm) override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private slots:
+    void loadCommand();
+    void recalculateCommand();
+    void splitCommand();
+    void showSelectedKm(qint16 series, qint16 dataPoint, qint16 mouseFlags, qint16 cancel);
+
+  private:
+    void buildTopBand();
+    void buildSummaryBand();
+    void buildCharts();
+    void buildStopColumn();
+    void setStackingAndTabOrder();
+    void centreOnScreen();
+    // Runs one command; an error that escapes it is shown, and the window stays usable.
+    template <typename Work>
+    void runCommand(Work work);
+
+    FileDialog* dialog_;
+    std::unique_ptr<MessageBoxes> messages_;
+    NumberLocale locale_;
+
+    QToolButton* cmdCargar_ = nullptr;
+    QLineEdit* txtArchivo_ = nullptr;
+    QToolButton* Command1_ = nullptr;
+    QToolButton* cmdCortar_ = nullptr;
+    QComboBox* Combo1_ = nullptr;
+    QLineEdit* Text1_ = nullptr;
+    QLineEdit* Text2_ = nullptr;
+    QLineEdit* Text3_ = nullptr;
+    QLabel* lblKm_ = nullptr;
+    std::array<QLabel*, 11> summaryValues_{};
+    QListWidget* lstParada_ = nullptr;
+    ProfileChartWidget* MSChart1_ = nullptr;
+    ProfileChartWidget* MSChart2_ = nullptr;
+    QWidget* Frame1_ = nullptr;
+    QWidget* Frame2_ = nullptr;
+
+    std::int16_t lastLinesRead_ = 0;
+    float lastDistanceKm_ = 0.0f;
+};
+
+}  // namespace at

@@ -1,0 +1,12 @@
+#include <QApplication>
+
+#include "app/frm_ppal.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // Fusion keeps the small controls of the window legible on every desktop.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    at::frmPpal window;
+    window.show();
+    return app.exec();
+}

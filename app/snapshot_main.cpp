@@ -1,0 +1,64 @@
+// A helper beside the desktop program, which itself takes no arguments:
+//   analisis-tracks-snapshot --exit-when-shown
+//       starts like the program and ends as soon as the window has been painted once;
+//   analisis-tracks-snapshot TRACK PICTURE.png [POINT]
+//       analyses TRACK, chooses data point POINT of the altitude chart and saves the window.
+#include <QApplication>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTimer>
+#include <QToolButton>
+#include <cstdio>
+
+#include "app/frm_ppal.h"
+#include "charts/profile_chart_widget.h"
+
+namespace {
+
+class QuitOnFirstPaint : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    const QStringList args = QCoreApplication::arguments().mid(1);
+
+    at::frmPpal window;
+    if (args.size() == 1 && args.front() == QStringLiteral("--exit-when-shown")) {
+        QuitOnFirstPaint quit;
+        window.installEventFilter(&quit);
+        window.show();
+        return app.exec();
+    }
+    if (args.size() < 2) {
+        std::fprintf(stderr, "uso: analisis-tracks-snapshot TRACK IMAGEN.png [PUNTO]\n");
+        return 2;
+    }
+
+    window.show();
+    window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))->setText(args[0]);
+    window.findChild<QToolButton*>(QStringLiteral("Command1"))->click();
+    if (args.size() > 2) {
+        auto* chart = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart1"));
+        emit chart->pointSelected(1, static_cast<qint16>(args[2].toInt()), 1, 0);
+    }
+    // Let the window lay out and paint before it is grabbed.
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QApplication::sendPostedEvents();
+    }
+    if (!window.grab().save(args[1])) {
+        std::fprintf(stderr, "no se pudo guardar %s\n", qPrintable(args[1]));
+        return 1;
+    }
+    return 0;
+}
