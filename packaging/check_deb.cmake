@@ -1,0 +1,56 @@
+# Builds the .deb with CPack and checks its name, its dependencies and its files.
+# Parameters: BUILD_DIR, WORK_DIR, GUI, APP_ID.
+include(${CMAKE_CURRENT_LIST_DIR}/installed_files.cmake)
+
+file(REMOVE_RECURSE ${WORK_DIR})
+get_filename_component(cmake_dir ${CMAKE_COMMAND} DIRECTORY)
+find_program(CPACK cpack HINTS ${cmake_dir} REQUIRED)
+execute_process(COMMAND ${CPACK} -G DEB -B ${WORK_DIR} --config ${BUILD_DIR}/CPackConfig.cmake
+    RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
+file(GLOB debs ${WORK_DIR}/*.deb)
+list(LENGTH debs count)
+if(NOT status EQUAL 0 OR NOT count EQUAL 1)
+    message(FATAL_ERROR "cpack failed (${status}), packages: ${debs}\n${log}")
+endif()
+
+function(deb_field name out)
+    execute_process(COMMAND dpkg-deb --field ${debs} ${name}
+        OUTPUT_VARIABLE value OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+set(problems)
+deb_field(Package package)
+if(NOT package STREQUAL "analisis-tracks")
+    list(APPEND problems "Package is '${package}'")
+endif()
+deb_field(Depends depends)
+set(needed libc6 libstdc\\+\\+6)
+if(GUI)
+    list(APPEND needed libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libqt6svg6)
+endif()
+foreach(dependency IN LISTS needed)
+    if(NOT depends MATCHES "(^|, )${dependency}( |,|$)")
+        list(APPEND problems "Depends lacks ${dependency}: ${depends}")
+    endif()
+endforeach()
+deb_field(Maintainer maintainer)
+if(maintainer STREQUAL "")
+    list(APPEND problems "no Maintainer")
+endif()
+
+execute_process(COMMAND dpkg-deb --contents ${debs}
+    OUTPUT_VARIABLE contents COMMAND_ERROR_IS_FATAL ANY)
+analisis_tracks_installed_files(expected "${GUI}" ${APP_ID})
+foreach(file IN LISTS expected)
+    string(FIND "${contents}" " ./usr/${file}" at)
+    if(at EQUAL -1)
+        list(APPEND problems "not in the package: /usr/${file}")
+    endif()
+endforeach()
+
+if(problems)
+    string(REPLACE ";" "\n  " problems "${problems}")
+    message(FATAL_ERROR "The package is not right:\n  ${problems}\n${contents}")
+endif()
+file(REMOVE_RECURSE ${WORK_DIR})
