@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -57,6 +58,48 @@ int openRegularFileForReading(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+// The system's reason in the user's language, whatever the process locale.
+std::string spanishReason(int errorNumber) {
+    switch (errorNumber) {
+        case ENOENT:
+            return "El archivo o alguna carpeta de la ruta no existe.";
+        case EACCES:
+        case EPERM:
+            return "Permiso denegado.";
+        case EISDIR:
+            return "La ruta es una carpeta.";
+        case ENOTDIR:
+            return "Una parte de la ruta no es una carpeta.";
+        case EROFS:
+            return "El sistema de archivos es de solo lectura.";
+        case ELOOP:
+            return "Demasiados enlaces simbólicos en la ruta.";
+        case ENAMETOOLONG:
+            return "El nombre del archivo es demasiado largo.";
+        case ETXTBSY:
+            return "El archivo está en uso.";
+        case EEXIST:
+            return "El archivo ya existe.";
+        case ENOSPC:
+            return "No queda espacio en el dispositivo.";
+        case EDQUOT:
+            return "Se ha superado la cuota de disco.";
+        case EFBIG:
+            return "El archivo es demasiado grande.";
+        case EIO:
+            return "Error de entrada/salida.";
+        case EMFILE:
+        case ENFILE:
+            return "Hay demasiados archivos abiertos.";
+        default:
+            return "Error del sistema número " + std::to_string(errorNumber) + ".";
+    }
+}
+
+}  // namespace
+
 RuntimeError fileError(int errorNumber, const std::string& path) {
     ErrorKind kind = ErrorKind::DeviceIo;
     switch (errorNumber) {
@@ -82,7 +125,7 @@ RuntimeError fileError(int errorNumber, const std::string& path) {
         default:
             break;
     }
-    return std::move(RuntimeError(kind, std::strerror(errorNumber)).withFile(path));
+    return std::move(RuntimeError(kind, spanishReason(errorNumber)).withFile(path));
 }
 
 LineReader::LineReader(const std::string& path)

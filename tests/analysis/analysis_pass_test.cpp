@@ -188,6 +188,16 @@ TEST_F(AnalysisPassTest, AltitudeFilterClimbsSmallRisesAndCountsLargeOnes) {
     EXPECT_EQ(view.speed.rows(), defaultSpeeds);
 }
 
+TEST_F(AnalysisPassTest, ExtremesThatNoPointChangesKeepTheirStartValues) {
+    analyse(std::vector<Pt>{{1, 1, 20000, 0}, {1, 1, 20100, 10}});  // above 6000 m
+    EXPECT_EQ(label(SummaryLabel::LowestAltitude), "6000 mts");
+    EXPECT_EQ(label(SummaryLabel::HighestAltitude), "6126.5 mts");
+    analyse(std::vector<Pt>{{1, 1, -100, 0}, {1, 1, -50, 10}});  // below sea level
+    EXPECT_EQ(label(SummaryLabel::HighestAltitude), "0 mts");
+    EXPECT_EQ(label(SummaryLabel::LowestAltitude), "-30.5 mts");
+    EXPECT_EQ(label(SummaryLabel::Climb), "15 mts");
+}
+
 TEST_F(AnalysisPassTest, DistanceOnAFlatProjectionAroundTheCurrentPoint) {
     auto summary = analyse(northbound(14, kOneKm, 10));
     EXPECT_NEAR(summary.distanceKm, 13 * 1.0000222, 1e-4);

@@ -249,3 +249,24 @@ TEST(LineWriter, UnwritableFolderIsAnAccessError) {
 
 }  // namespace
 }  // namespace at
+
+namespace at {
+namespace {
+
+TEST(FileError, ReasonIsSpanishWhateverTheProcessLocale) {
+    const std::pair<int, const char*> cases[] = {
+        {ENOENT,
+         "No se ha encontrado el archivo\nEl archivo o alguna carpeta de la ruta no existe."},
+        {EACCES, "Error de acceso a la ruta o al archivo\nPermiso denegado."},
+        {ENOSPC, "Disco lleno\nNo queda espacio en el dispositivo."},
+        {EIO, "Error de E/S en el dispositivo\nError de entrada/salida."},
+    };
+    for (const auto& [error, start] : cases) {
+        const auto message = fileError(error, "/tmp/x.plt").message();
+        EXPECT_EQ(message.rfind(start, 0), 0u) << message;
+        EXPECT_NE(message.find("Archivo: /tmp/x.plt"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace at
