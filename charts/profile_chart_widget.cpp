@@ -264,13 +264,13 @@ void ProfileChartWidget::applyAxes() {
     }
     if (!axisMinimum_ && !axisMaximum_) {
         // Automatic scaling starts and ends on a tick.
-        const double step = niceStep(high - low, 4);
+        const double step = niceStep(high - low, 5);
         if (std::isfinite(step) && step > 0.0) {
             low = std::floor(low / step) * step;
             high = std::ceil(high / step) * step;
         }
     }
-    setTicks(axisY_, low, high, 4);
+    setTicks(axisY_, low, high, 5);
 }
 
 std::optional<int> ProfileChartWidget::rowAt(const QPointF& position) const {
