@@ -4,46 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/runtime_error.h"
+#include "platform/text_encoding.h"
 
 namespace at {
 namespace {
-
-// Length of the well-formed UTF-8 sequence at text[i], 0 if there is none (overlong forms,
-// surrogates and code points above U+10FFFF are not well-formed).
-std::size_t utf8SequenceLength(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    const unsigned char b = byte(0);
-    std::size_t n = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-        n = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3;
-        if (b == 0xE0)
-            low = 0xA0;
-        if (b == 0xED)
-            high = 0x9F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4;
-        if (b == 0xF0)
-            low = 0x90;
-        if (b == 0xF4)
-            high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (i + n > text.size())
-        return 0;
-    if (byte(1) < low || byte(1) > high)
-        return 0;
-    for (std::size_t k = 2; k < n; ++k) {
-        if ((byte(k) & 0xC0) != 0x80)
-            return 0;
-    }
-    return n;
-}
 
 void appendEscaped(std::string& out, std::string_view text) {
     out += '"';
@@ -57,7 +21,7 @@ void appendEscaped(std::string& out, std::string_view text) {
                 i += n;
             } else {
                 // A byte that is not UTF-8 is read as Windows-1252, as in error messages.
-                out += displayableText(std::string(1, c));
+                appendWindows1252(out, b);
                 ++i;
             }
             continue;

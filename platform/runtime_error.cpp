@@ -1,6 +1,7 @@
 #include "platform/runtime_error.h"
 
-#include <array>
+#include "platform/text_encoding.h"
+
 #include <cstdio>
 
 namespace at {
@@ -83,66 +84,6 @@ void RuntimeError::refresh() {
     message_ = std::move(m);
 }
 
-namespace {
-
-// Windows-1252 bytes 0x80..0x9F; the rest of the upper half is Latin-1.
-constexpr std::array<char32_t, 32> kCp1252High = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Length of the valid UTF-8 sequence starting at s[i] (0 if it is not one).
-std::size_t utf8SequenceLength(const std::string& s, std::size_t i) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    std::size_t n = 0;
-    if (b >= 0xC2 && b <= 0xDF) {
-        n = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size())
-        return 0;
-    for (std::size_t k = 1; k < n; ++k) {
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-            return 0;
-    }
-    return n;
-}
-
-bool isValidUtf8(const std::string& s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        const std::size_t n = utf8SequenceLength(s, i);
-        if (n == 0)
-            return false;
-        i += n;
-    }
-    return true;
-}
-
-}  // namespace
-
 std::string displayableText(const std::string& bytes, std::size_t maxChars) {
     const bool utf8 = isValidUtf8(bytes);
     std::string out;
@@ -166,7 +107,7 @@ std::string displayableText(const std::string& bytes, std::size_t maxChars) {
             out.append(bytes, i, n);
             i += n;
         } else {
-            appendUtf8(out, b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<char32_t>(b));
+            appendWindows1252(out, b);
             ++i;
         }
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/xorshift.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -145,13 +147,7 @@ namespace {
 
 // The quick way for short numbers must agree with the full conversion on every text.
 TEST(ParseInvariantDecimal, AgreesWithTheFullConversion) {
-    std::uint64_t state = 0x9E3779B97F4A7C15ull;
-    const auto next = [&] {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    };
+    test::Xorshift next(0x9E3779B97F4A7C15ull);
     for (int i = 0; i < 100000; ++i) {
         std::string text = (next() % 4 == 0) ? "-" : "";
         const int whole = static_cast<int>(next() % 12);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/xorshift.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -97,13 +99,7 @@ namespace {
 
 // The fast path must give printf's text for every double, whatever its magnitude.
 TEST(NumberText, DoublesMatchPrintfG15) {
-    std::uint64_t state = 88172645463325252ull;
-    const auto next = [&] {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    };
+    test::Xorshift next(88172645463325252ull);
     const double scales[] = {1e-310, 1e-7, 1e-4, 0.01, 1, 100, 304.8, 1e6, 1e14, 1e15, 1e16, 1e300};
     for (int i = 0; i < 200000; ++i) {
         double value;
