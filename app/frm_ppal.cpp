@@ -105,7 +105,6 @@ frmPpal::frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, Num
     setObjectName(QStringLiteral("frmPpal"));
     setWindowTitle(QStringLiteral("Análisis Tracks @Senderal v1.3") + QString(109, QChar(' ')) +
                    QStringLiteral("(https://senderal.example)"));
-    setWindowIcon(QIcon());
     look::installFontSubstitutes();
     setFont(look::windowFont());
     setFixedSize(twips(0, 0, 11100, 7680).size());

@@ -31,7 +31,8 @@ class frmPpal final : public QWidget, public AnalysisView {
   public:
     // The desktop window: the real file dialog and message boxes, the system's decimal separator.
     explicit frmPpal(QWidget* parent = nullptr);
-    // The window with other dialogs and another decimal separator, as tests and tools need.
+    // The window with other dialogs and another decimal separator, as tests and tools need. The
+    // window becomes the dialog's parent and owns it.
     frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, NumberLocale locale,
             QWidget* parent = nullptr);
     ~frmPpal() override;

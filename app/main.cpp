@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QWindow>
 
 #include "app/frm_ppal.h"
 
@@ -8,5 +9,11 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     at::frmPpal window;
     window.show();
+    // A tool window does not count as the application's last window, so closing it would leave
+    // the program running without any window.
+    QObject::connect(window.windowHandle(), &QWindow::visibleChanged, &app, [](bool visible) {
+        if (!visible)
+            QCoreApplication::quit();
+    });
     return app.exec();
 }

@@ -1,11 +1,42 @@
 #include <QApplication>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <new>
+
+#include "platform/file_calls.h"
 
 #include "tests/app/window_fixture.h"
 #include "tests/support/track_text.h"
 
 namespace at::test {
 namespace {
+
+// The system's file calls, with one fault: reading runs out of memory, or creating one named
+// file is refused.
+class FaultyFiles final : public FileCalls {
+  public:
+    bool readRunsOutOfMemory = false;
+    const char* refusedName = nullptr;
+
+    int open(const char* path, int flags, mode_t mode) override {
+        if (refusedName && std::strstr(path, refusedName)) {
+            errno = EACCES;
+            return -1;
+        }
+        return systemFileCalls().open(path, flags, mode);
+    }
+    int fstat(int fd, struct stat* st) override { return systemFileCalls().fstat(fd, st); }
+    ssize_t read(int fd, void* buffer, std::size_t size) override {
+        if (readRunsOutOfMemory)
+            throw std::bad_alloc();
+        return systemFileCalls().read(fd, buffer, size);
+    }
+    ssize_t write(int fd, const void* buffer, std::size_t size) override {
+        return systemFileCalls().write(fd, buffer, size);
+    }
+    int close(int fd) override { return systemFileCalls().close(fd); }
+};
 
 // Points along a meridian, 20 s apart, climbing 30 ft a step: small and known.
 std::string steadyTrack(int points, int firstFeet = 1000) {
@@ -169,6 +200,47 @@ TEST_F(Commands, AFaultHalfWayKeepsWhatWasWrittenAndClosesTheFile) {
     EXPECT_TRUE(message.contains(QStringLiteral("mil")));
     EXPECT_EQ(stops().size(), 2);
     EXPECT_EQ(text("lbl3"), QString());  // the summary band is not written
+    EXPECT_EQ(openFileCount(), filesBefore);
+    expectNoWaitCursor();
+}
+
+TEST_F(Commands, RunningOutOfMemoryIsReportedInSpanish) {
+    setText("txtArchivo", first);
+    FaultyFiles faulty;
+    faulty.readRunsOutOfMemory = true;
+    const int filesBefore = openFileCount();
+    {
+        ScopedFileCalls scoped(faulty);
+        click("Command1");
+    }
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].kind, QStringLiteral("warning"));
+    EXPECT_TRUE(messages->shown[0].text.startsWith(QStringLiteral("Memoria insuficiente")));
+    EXPECT_EQ(openFileCount(), filesBefore);
+    expectNoWaitCursor();
+
+    click("Command1");  // usable again
+    EXPECT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(text("lblTiempo"), QStringLiteral("00h 03' 00''"));
+}
+
+TEST_F(Commands, AFailedSplitKeepsItsCompleteFilesAndClaimsNoSuccess) {
+    // "3" closes a file after every point: the ten points need eleven files, the second refused.
+    control<QComboBox>("Combo1")->addItem(QStringLiteral("3"));
+    control<QComboBox>("Combo1")->setCurrentText(QStringLiteral("3"));
+    dialog->answers = {{true, first}};
+    FaultyFiles faulty;
+    faulty.refusedName = "primera.plt.2.plt";
+    const int filesBefore = openFileCount();
+    {
+        ScopedFileCalls scoped(faulty);
+        click("cmdCortar");
+    }
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].kind, QStringLiteral("warning"));
+    EXPECT_TRUE(messages->shown[0].text.contains(QStringLiteral("primera.plt.2.plt")))
+        << messages->shown[0].text.toStdString();
+    EXPECT_TRUE(std::filesystem::exists(first.toStdString() + ".1.plt"));
     EXPECT_EQ(openFileCount(), filesBefore);
     expectNoWaitCursor();
 }
