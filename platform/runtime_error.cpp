@@ -71,16 +71,19 @@ std::string RuntimeError::message() const {
 
 void RuntimeError::refresh() {
     std::string m = spanishName(kind_);
+    const auto addLine = [&m](const char* caption, const std::string& value) {
+        m.append("\n").append(caption).append(value);
+    };
     if (!detail_.empty())
-        m += "\n" + detail_;
+        addLine("", detail_);
     if (file_)
-        m += "\nArchivo: " + displayableText(*file_, 400);
+        addLine("Archivo: ", displayableText(*file_, 400));
     if (line_)
-        m += "\nLínea: " + std::to_string(*line_);
+        addLine("Línea: ", std::to_string(*line_));
     if (field_)
-        m += "\nCampo: " + *field_;
+        addLine("Campo: ", *field_);
     if (text_)
-        m += "\nTexto: «" + displayableText(*text_) + "»";
+        addLine("Texto: ", "«" + displayableText(*text_) + "»");
     message_ = std::move(m);
 }
 
