@@ -114,7 +114,10 @@ ProfileChartWidget::ProfileChartWidget(Style style, const QString& seriesName, Q
     drawn->attachAxis(axisX_);
     drawn->attachAxis(axisY_);
 
+    // The view made a chart of its own; setChart hands it back instead of deleting it.
+    QChart* const placeholder = QChartView::chart();
     setChart(chart);
+    delete placeholder;
     setRenderHint(QPainter::Antialiasing, true);
     setFrameShape(QFrame::NoFrame);
 

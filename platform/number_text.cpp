@@ -63,6 +63,10 @@ std::size_t generalText(char* out, double value, int precision) {
             long double scale = 1.0L;
             for (int i = 0; i < k; ++i)
                 scale *= 10.0L;
+            // log10 of a value just under 10^15 rounds up to 15: the inexact downscale only has
+            // to show that the exponent is one too large.
+            for (int i = 0; i > k; --i)
+                scale /= 10.0L;
             const long double scaled = static_cast<long double>(magnitude) * scale;
             if (scaled < 1e14L) {
                 --exponent;

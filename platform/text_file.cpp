@@ -142,7 +142,7 @@ void LineReader::close() {
     }
 }
 
-bool LineReader::fill() {
+bool LineReader::fill(std::int64_t lineNumber) {
     if (pos_ < end_)
         return true;
     if (eof_ || fd_ < 0)
@@ -152,7 +152,7 @@ bool LineReader::fill() {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw std::move(fileError(errno, path_).withLine(linesRead_ + 1));
+            throw std::move(fileError(errno, path_).withLine(lineNumber));
         if (n == 0) {
             eof_ = true;
             return false;
@@ -164,12 +164,12 @@ bool LineReader::fill() {
 }
 
 bool LineReader::atEnd() {
-    return !fill();
+    return !fill(linesRead_ + 1);
 }
 
 void LineReader::readLine(std::string& line) {
     line.clear();
-    if (!fill()) {
+    if (!fill(linesRead_ + 1)) {
         throw RuntimeError(ErrorKind::PastEndOfFile).withFile(path_).withLine(linesRead_ + 1);
     }
     ++linesRead_;
@@ -181,12 +181,13 @@ void LineReader::readLine(std::string& line) {
         if (p != stop) {
             const bool carriageReturn = *p == '\r';
             pos_ = static_cast<std::size_t>(p - buffer_.get()) + 1;
-            if (carriageReturn && fill() && buffer_[pos_] == '\n')
+            if (carriageReturn && fill(linesRead_) && buffer_[pos_] == '\n')
                 ++pos_;
             return;
         }
         pos_ = end_;
-        if (!fill())
+        // A failure here is in the middle of the line just counted.
+        if (!fill(linesRead_))
             return;  // last line without a terminator
     }
 }

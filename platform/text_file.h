@@ -34,7 +34,8 @@ class LineReader {
     void close();
 
   private:
-    bool fill();
+    // `lineNumber` names the line being read if the read fails.
+    bool fill(std::int64_t lineNumber);
 
     std::string path_;
     int fd_ = -1;

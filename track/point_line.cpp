@@ -55,7 +55,13 @@ std::int32_t convertCoordinate(std::string_view field) {
         if (c != '.')
             digits[length++] = c;
     }
-    return digitsToInt32(std::string_view(digits, length));
+    try {
+        return digitsToInt32(std::string_view(digits, length));
+    } catch (const RuntimeError& e) {
+        // The message must quote the field as the file holds it, points included, or the user
+        // cannot find it there.
+        throw RuntimeError(e.kind(), e.detail()).withText(std::string(field));
+    }
 }
 
 std::int16_t convertAltitude(std::string_view field) {
