@@ -6,7 +6,7 @@ namespace at::test {
 
 // A small, fast and reproducible source of pseudo-random bits for property tests.
 class Xorshift {
-public:
+  public:
     explicit Xorshift(std::uint64_t seed) : state_(seed) {}
     std::uint64_t operator()() {
         state_ ^= state_ << 13;
@@ -15,7 +15,7 @@ public:
         return state_;
     }
 
-private:
+  private:
     std::uint64_t state_;
 };
 
