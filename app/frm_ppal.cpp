@@ -328,16 +328,21 @@ void frmPpal::runCommand(Work work) {
         messages_->warning(kErrorTitle, failure);
 }
 
+bool frmPpal::chooseTrackFile() {
+    // A cancelled dialog cancels the command, even when it still holds an earlier file.
+    if (!dialog_->show())
+        return false;
+    const QString chosen = dialog_->fileName();
+    if (chosen == QStringLiteral("*.plt"))
+        return false;
+    txtArchivo_->setText(chosen);
+    return true;
+}
+
 void frmPpal::loadCommand() {
     runCommand([this] {
-        // A cancelled dialog cancels the command, even when it still holds an earlier file.
-        if (!dialog_->show())
-            return;
-        const QString chosen = dialog_->fileName();
-        if (chosen == QStringLiteral("*.plt"))
-            return;
-        txtArchivo_->setText(chosen);
-        Dibujar();
+        if (chooseTrackFile())
+            Dibujar();
     });
 }
 
@@ -353,13 +358,8 @@ void frmPpal::splitCommand() {
                                                   "por fichero."));
             return;
         }
-        if (!dialog_->show())
-            return;
-        const QString chosen = dialog_->fileName();
-        if (chosen == QStringLiteral("*.plt"))
-            return;
-        txtArchivo_->setText(chosen);
-        cortarTrack();
+        if (chooseTrackFile())
+            cortarTrack();
     });
 }
 
