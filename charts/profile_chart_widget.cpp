@@ -26,13 +26,19 @@ std::optional<double> parseNumber(std::string_view text, const NumberLocale& loc
         text.remove_suffix(1);
     if (text.empty() || text.size() > 64)
         return std::nullopt;
-    std::string plain(text);
-    if (locale.decimalSeparator != ".") {
-        if (plain.find('.') != std::string::npos)
+    // The text with "." for the locale's separator; a "." of its own is not a number here.
+    const std::string& separator = locale.decimalSeparator;
+    std::string plain;
+    plain.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (separator != "." && text[i] == '.')
             return std::nullopt;
-        const auto at = plain.find(locale.decimalSeparator);
-        if (at != std::string::npos)
-            plain.replace(at, locale.decimalSeparator.size(), ".");
+        if (!separator.empty() && text.compare(i, separator.size(), separator) == 0) {
+            plain += '.';
+            i += separator.size();
+        } else {
+            plain += text[i++];
+        }
     }
     double value = 0.0;
     const char* first = plain.data();
