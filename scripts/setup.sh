@@ -21,5 +21,6 @@ if ((${#missing[@]})); then
 fi
 
 build="${AT_BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${AT_BUILD_TYPE:-Release}" "$@" >/dev/null
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${AT_BUILD_TYPE:-Release}" \
+    -DANALISIS_TRACKS_GUI=ON "$@" >/dev/null
 cmake --build "$build" -j "$(nproc)"
