@@ -70,25 +70,14 @@ void JsonWriter::beforeValue() {
     needComma_ = true;
 }
 
-void JsonWriter::beginObject() {
+void JsonWriter::open(char bracket) {
     beforeValue();
-    out_ += '{';
+    out_ += bracket;
     needComma_ = false;
 }
 
-void JsonWriter::endObject() {
-    out_ += '}';
-    needComma_ = true;
-}
-
-void JsonWriter::beginArray() {
-    beforeValue();
-    out_ += '[';
-    needComma_ = false;
-}
-
-void JsonWriter::endArray() {
-    out_ += ']';
+void JsonWriter::close(char bracket) {
+    out_ += bracket;
     needComma_ = true;
 }
 

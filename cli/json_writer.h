@@ -14,10 +14,10 @@ class JsonWriter {
   public:
     explicit JsonWriter(std::string& out) : out_(out) {}
 
-    void beginObject();
-    void endObject();
-    void beginArray();
-    void endArray();
+    void beginObject() { open('{'); }
+    void endObject() { close('}'); }
+    void beginArray() { open('['); }
+    void endArray() { close(']'); }
     void key(std::string_view name);
 
     void string(std::string_view text);
@@ -31,6 +31,8 @@ class JsonWriter {
 
   private:
     void beforeValue();
+    void open(char bracket);
+    void close(char bracket);
 
     std::string& out_;
     bool needComma_ = false;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/open_files.h"
+
 // What every fuzz target needs: a folder of its own for the files it writes, the count of open
 // files, and a check that stops the run with a readable report.
 namespace at::fuzz {
@@ -13,7 +15,7 @@ namespace at::fuzz {
 // A folder created once per process and removed at its exit.
 const std::string& workFolder();
 
-int openFileCount();
+using test::openFileCount;
 
 void writeFile(const std::string& path, std::string_view bytes);
 std::string readFile(const std::string& path);

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/open_files.h"
+
 namespace at::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
@@ -23,8 +25,5 @@ class TempDir {
 };
 
 std::string readBytes(const std::string& path);
-
-// The file descriptors this process holds open.
-int openFileCount();
 
 }  // namespace at::test

@@ -138,6 +138,21 @@ TEST(HostileFiles, CountAndSplitTakeEveryLineAsItIs) {
     }
 }
 
+// The count (or the split) of `path`, which must fail: the error it ends with.
+std::optional<RuntimeError> failureOfCountOrSplit(bool split, const std::string& path,
+                                                  const char* pointsPerFile) {
+    try {
+        if (split) {
+            splitTrack(path, pointsPerFile);
+        } else {
+            countPointLines(path);
+        }
+    } catch (const RuntimeError& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
 // What is not a regular file is refused before it is read: a FIFO would block the window, a
 // device would never end. The split then creates nothing beside it.
 TEST(HostilePaths, OnlyRegularFilesAreCountedOrSplit) {
@@ -152,18 +167,11 @@ TEST(HostilePaths, OnlyRegularFilesAreCountedOrSplit) {
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         for (const bool split : {false, true}) {
-            try {
-                if (split) {
-                    splitTrack(path, "500");
-                } else {
-                    countPointLines(path);
-                }
-                ADD_FAILURE() << "accepted";
-            } catch (const RuntimeError& e) {
-                EXPECT_EQ(e.kind(), ErrorKind::PathFileAccess);
-                EXPECT_EQ(e.message().rfind("Error de acceso a la ruta o al archivo", 0), 0u);
-                EXPECT_EQ(e.file(), path);
-            }
+            const auto e = failureOfCountOrSplit(split, path, "500");
+            ASSERT_TRUE(e) << "accepted";
+            EXPECT_EQ(e->kind(), ErrorKind::PathFileAccess);
+            EXPECT_EQ(e->message().rfind("Error de acceso a la ruta o al archivo", 0), 0u);
+            EXPECT_EQ(e->file(), path);
         }
         EXPECT_FALSE(fs::exists(splitFileName(path, 1)));
         EXPECT_EQ(test::openFileCount(), openBefore);
@@ -212,17 +220,10 @@ TEST(HostilePaths, SourceRefusedOrGoneAtItsOpen) {
             const int openBefore = test::openFileCount();
             {
                 ScopedFileCalls scoped(faults);
-                try {
-                    if (split) {
-                        splitTrack(source, "3");
-                    } else {
-                        countPointLines(source);
-                    }
-                    ADD_FAILURE() << "no error";
-                } catch (const RuntimeError& e) {
-                    EXPECT_EQ(e.kind(), c.kind);
-                    EXPECT_EQ(e.file(), source);
-                }
+                const auto e = failureOfCountOrSplit(split, source, "3");
+                ASSERT_TRUE(e) << "no error";
+                EXPECT_EQ(e->kind(), c.kind);
+                EXPECT_EQ(e->file(), source);
             }
             EXPECT_FALSE(fs::exists(splitFileName(source, 1)));
             EXPECT_EQ(test::openFileCount(), openBefore);
@@ -239,17 +240,10 @@ TEST(HostilePaths, UnreadableSourceByItsPermissions) {
     fs::permissions(source, fs::perms::none);
     const int openBefore = test::openFileCount();
     for (const bool split : {false, true}) {
-        try {
-            if (split) {
-                splitTrack(source, "3");
-            } else {
-                countPointLines(source);
-            }
-            ADD_FAILURE() << "no error";
-        } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.kind(), ErrorKind::PathFileAccess);
-            EXPECT_EQ(e.file(), source);
-        }
+        const auto e = failureOfCountOrSplit(split, source, "3");
+        ASSERT_TRUE(e) << "no error";
+        EXPECT_EQ(e->kind(), ErrorKind::PathFileAccess);
+        EXPECT_EQ(e->file(), source);
     }
     EXPECT_FALSE(fs::exists(splitFileName(source, 1)));
     EXPECT_EQ(test::openFileCount(), openBefore);
