@@ -1,5 +1,6 @@
 #include "analysis/analysis_pass.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -21,9 +22,19 @@ constexpr double kMetresPerFoot = 0.3048;
 constexpr double kLatitudeUnitsPerKmSquared = 80780549.0;  // 8987.8², per km of latitude
 constexpr double kLongitudeUnitsPerKmAtEquator = 9020.0;
 constexpr double kUnitsPerRadian = 57295779.0;
-// A speed is taken over the first of the last four gaps that spans more than this.
-constexpr double kSpeedWindowDays = 15.0 / kSecondsPerDay;
-constexpr int kRing = 5;
+// GPS software writes this altitude for a point it has no altitude for.
+constexpr std::int16_t kNoAltitudeFeet = -777;
+// A speed is taken over the first window back from the current point that spans 16 s or more:
+// the last four gaps first, as always; only when none of them is that long (one-second samples)
+// further back, up to 64 points.
+constexpr std::int64_t kShortestSpeedWindowSeconds = 16;
+constexpr int kFirstPointWithSpeed = 5;
+constexpr int kDeepestSpeedWindow = 64;
+// A time of day more than half a day earlier than the one before means the track crossed midnight.
+constexpr std::int64_t kMidnightStepSeconds = 43200;
+// Times and distances of the latest points, by point number modulo the ring size.
+constexpr int kRingSize = 128;
+static_assert(kRingSize > kDeepestSpeedWindow && (kRingSize & (kRingSize - 1)) == 0);
 
 class AnalysisPass {
   public:
@@ -70,7 +81,7 @@ class AnalysisPass {
             }
         }
         reader.close();
-        summary_.endTime = time_[0];
+        summary_.endTime = lastTime_;
     }
 
     void takePoint(const std::string& line) {
@@ -80,33 +91,41 @@ class AnalysisPass {
         latitude_ = readLatitude(fields);
         previousLongitude_ = longitude_;
         longitude_ = readLongitude(fields);
-        shiftRing(time_);
-        time_[0] = readTimeOfDay(fields);
+        const DateTime now = continuousTime(i, readTimeOfDay(fields));
+        time(i) = now;
+        wholeSeconds(i) = secondsBetween(0.0, now);
+        lastTime_ = now;
 
         if (i == 1) {
-            summary_.startTime = time_[0];
-        } else if (auto entry = checkStop(time_[1], time_[0], distanceRing_[1],
+            summary_.startTime = now;
+        } else if (auto entry = checkStop(time(i - 1), now, distanceAfter(i - 2),
                                           settings_.stopGapSeconds, stops_, locale_)) {
             view_.addStopEntry(*entry);
         }
         profiles_.selectAltitudeRow(i);
 
-        shiftRing(distanceRing_);
-        distanceRing_[1] = summary_.distanceKm;
+        // A point without altitude still counts as one other than 0 here, as it always did.
         if (previousAltitude_ != 0)
             addDistanceStep();
-        distanceRing_[0] = summary_.distanceKm;
+        distanceAfter(i) = summary_.distanceKm;
 
-        altitudeMetres_ = readAltitudeFeet(fields) * kMetresPerFoot;
-        if (altitudeMetres_ < summary_.lowestAltitude)
-            summary_.lowestAltitude = altitudeMetres_;
-        if (altitudeMetres_ > summary_.highestAltitude)
-            summary_.highestAltitude = altitudeMetres_;
-        profiles_.setAltitudeValue(altitudeMetres_);
-        if (previousAltitude_ != 0)
+        previousHadAltitude_ = hasAltitude_;
+        const std::int16_t feet = readAltitudeFeet(fields);
+        hasAltitude_ = feet != kNoAltitudeFeet;
+        altitudeMetres_ = feet * kMetresPerFoot;
+        if (hasAltitude_) {
+            if (altitudeMetres_ < summary_.lowestAltitude)
+                summary_.lowestAltitude = altitudeMetres_;
+            if (altitudeMetres_ > summary_.highestAltitude)
+                summary_.highestAltitude = altitudeMetres_;
+            altitudeRowValue_ = altitudeMetres_;
+        }
+        // Without an altitude the profile repeats the row before rather than dive to -236.8 m.
+        profiles_.setAltitudeValue(altitudeRowValue_);
+        if (previousAltitude_ != 0 && hasAltitude_ && previousHadAltitude_)
             takeAltitudeStep();
 
-        speedKmh_ = i >= kRing ? speedOverWindow() : 0.0;
+        speedKmh_ = i >= kFirstPointWithSpeed ? speedOverWindow(i) : 0.0;
         if (speedKmh_ < summary_.lowestSpeed)
             summary_.lowestSpeed = speedKmh_;
         if (speedKmh_ > summary_.highestSpeed)
@@ -138,24 +157,32 @@ class AnalysisPass {
         }
     }
 
-    // The distance over the first window of the last four gaps longer than 15 s; without one the
-    // speed of the point before carries over.
-    double speedOverWindow() const {
-        for (int k = 1; k < kRing; ++k) {
-            const double span = time_[0] - time_[k];
-            if (span > kSpeedWindowDays) {
-                const float covered = distanceRing_[0] - distanceRing_[k];
-                return covered / (24.0 * span);
+    // The distance over the first window back from point i that spans 16 s or more; without one
+    // the speed of the point before carries over.
+    double speedOverWindow(int i) {
+        const std::int64_t nowSeconds = wholeSeconds(i);
+        const int deepest = std::min(kDeepestSpeedWindow, i - 1);
+        for (int k = 1; k <= deepest; ++k) {
+            if (nowSeconds - wholeSeconds(i - k) >= kShortestSpeedWindowSeconds) {
+                const float covered = distanceAfter(i) - distanceAfter(i - k);
+                return covered / (24.0 * (time(i) - time(i - k)));
             }
         }
         return speedKmh_;
     }
 
-    template <typename T>
-    static void shiftRing(T (&ring)[kRing]) {
-        for (int k = kRing - 1; k > 0; --k)
-            ring[k] = ring[k - 1];
+    // The time of day plus the days the track has run past midnight so far, so that gaps, speed
+    // windows and durations stay positive through the night.
+    DateTime continuousTime(int i, DateTime timeOfDay) {
+        if (i > 1 && secondsBetween(previousTimeOfDay_, timeOfDay) < -kMidnightStepSeconds)
+            ++daysPastMidnight_;
+        previousTimeOfDay_ = timeOfDay;
+        return timeOfDay + daysPastMidnight_;
     }
+
+    DateTime& time(int point) { return times_[point & (kRingSize - 1)]; }
+    std::int64_t& wholeSeconds(int point) { return seconds_[point & (kRingSize - 1)]; }
+    float& distanceAfter(int point) { return distances_[point & (kRingSize - 1)]; }
 
     AnalysisView& view_;
     NumberLocale locale_;
@@ -170,10 +197,18 @@ class AnalysisPass {
     std::int32_t previousLongitude_ = 0;
     double altitudeMetres_ = 0.0;
     double previousAltitude_ = 0.0;
+    bool hasAltitude_ = true;
+    bool previousHadAltitude_ = true;
+    double altitudeRowValue_ = 0.0;
     double speedKmh_ = 0.0;
-    // time_[k] is t(i-k); distanceRing_[k] is D(i-k), distanceRing_[0] the total after point i.
-    DateTime time_[kRing] = {};
-    float distanceRing_[kRing] = {};
+    DateTime previousTimeOfDay_ = 0.0;
+    DateTime lastTime_ = 0.0;
+    int daysPastMidnight_ = 0;
+    // times_ holds t(p) past midnight (seconds_ the same in whole seconds) and distances_ D(p),
+    // the total after point p, for the last kRingSize points; D(0) is 0.
+    DateTime times_[kRingSize] = {};
+    std::int64_t seconds_[kRingSize] = {};
+    float distances_[kRingSize] = {};
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The point-line cutter and its conversions on arbitrary bytes: a line either becomes a point or
 // ends with a type mismatch or an overflow that names the field, never anything else.
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -32,23 +33,49 @@ bool isValidUtf8(const std::string& s) {
     return true;
 }
 
-// The coordinate rule written out plainly: every "." dropped, blanks around, sign, digits.
+// The coordinate rules written out plainly. One ".": decimal degrees brought to six decimals,
+// padded or rounded half to even. No "." or several: every "." dropped. Blanks around, a sign.
 bool referenceCoordinate(std::string_view field, long long& value) {
-    std::string digits;
-    for (const char c : field) {
-        if (c != '.')
-            digits += c;
-    }
-    std::size_t first = digits.find_first_not_of(" \t");
-    std::size_t last = digits.find_last_not_of(" \t");
+    std::string text(field);
+    const std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos)
         return false;
-    digits = digits.substr(first, last - first + 1);
-    std::size_t i = (digits[0] == '+' || digits[0] == '-') ? 1 : 0;
-    if (i == digits.size() || digits.find_first_not_of("0123456789", i) != std::string::npos)
-        return false;
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    const bool oneDecimalPoint = std::count(text.begin(), text.end(), '.') == 1;
+    std::string digits;
+    bool roundUp = false;
+    if (oneDecimalPoint) {
+        const std::size_t point = text.find('.');
+        std::string fraction = text.substr(point + 1);
+        std::string whole = text.substr(0, point);
+        const std::string sign = !whole.empty() && (whole[0] == '+' || whole[0] == '-')
+                                     ? whole.substr(0, 1)
+                                     : std::string();
+        whole = whole.substr(sign.size());
+        if ((whole.empty() && fraction.empty()) ||
+            (whole + fraction).find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        const std::string kept = (fraction + "000000").substr(0, 6);
+        const std::string dropped = fraction.size() > 6 ? fraction.substr(6) : std::string();
+        digits = sign + whole + kept;
+        if (!dropped.empty()) {
+            const std::string half = "5" + std::string(dropped.size() - 1, '0');
+            const bool odd = (kept.back() - '0') % 2 == 1;
+            roundUp = dropped > half || (dropped == half && odd);
+        }
+    } else {
+        for (const char c : text) {
+            if (c != '.')
+                digits += c;
+        }
+        const std::size_t i = (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) ? 1 : 0;
+        if (i == digits.size() || digits.find_first_not_of("0123456789", i) != std::string::npos)
+            return false;
+    }
     errno = 0;
     value = std::strtoll(digits.c_str(), nullptr, 10);
+    if (roundUp)
+        value += value < 0 || digits[0] == '-' ? -1 : 1;
     return errno == 0;
 }
 

@@ -1,9 +1,12 @@
 #include "platform/number_text.h"
 
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace at {
 namespace {
@@ -23,7 +26,7 @@ std::size_t layOut(char* out, bool negative, const char* digits, int count, int 
             for (int i = 1; i < count; ++i)
                 *p++ = digits[i];
         }
-        *p++ = 'e';
+        *p++ = 'E';
         *p++ = exponent < 0 ? '-' : '+';
         const int magnitude = std::abs(exponent);
         if (magnitude >= 100)
@@ -49,47 +52,85 @@ std::size_t layOut(char* out, bool negative, const char* digits, int count, int 
     return static_cast<std::size_t>(p - out);
 }
 
-// The text of %.15G for a double without printf's arbitrary-precision machinery: the value is
-// scaled to a 15-digit whole number in extended precision (10^k and the product are exact to far
-// below half a unit), rounded, and laid out. Values too large or too small for that, and products
-// too close to a rounding tie to decide safely, go the slow, exact way.
+constexpr int kExactPowers = 28;
+// 5^0 to 5^27, the largest that fits 63 bits.
+constexpr auto kPowersOfFive = [] {
+    std::array<std::uint64_t, kExactPowers> powers{};
+    std::uint64_t p = 1;
+    for (auto& power : powers) {
+        power = p;
+        p *= 5;
+    }
+    return powers;
+}();
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The text of %.15G for a double without printf's arbitrary-precision machinery. The value is
+// mantissa × 2^e exactly; times 10^k = 5^k × 2^k it is the 128-bit integer mantissa × 5^k shifted
+// by k + e, so the 15-digit whole part and its rounding (half to even, as printf rounds) come out
+// exact. Values too large or too small for that go the library's way.
 std::size_t generalText(char* out, double value, int precision) {
     constexpr int kDigits = 15;
+    constexpr std::uint64_t kLowest = 100000000000000ull;   // 10^14
+    constexpr std::uint64_t kBeyond = 1000000000000000ull;  // 10^15
     const double magnitude = std::fabs(value);
     if (precision == kDigits && magnitude >= 1e-12 && magnitude < 1e15) {
-        int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+        // Every value in this range is a normal double: 52 stored bits below an implicit 1.
+        const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+        const std::uint64_t mantissa =
+            (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+        const int e = static_cast<int>(bits >> 52) - 1075;  // magnitude = mantissa × 2^e
+        // The value lies in [2^(e+52), 2^(e+53)), so its decimal exponent is floor((e + 52) ×
+        // log10 2) or one more: the first guess is right or one too small, which the second
+        // attempt mends. 78913 / 2^18 is log10 2 closely enough for these exponents.
+        int exponent = ((e + 52) * 78913) >> 18;
         for (int attempt = 0; attempt < 2; ++attempt) {
             const int k = kDigits - 1 - exponent;
-            long double scale = 1.0L;
-            for (int i = 0; i < k; ++i)
-                scale *= 10.0L;
-            // log10 of a value just under 10^15 rounds up to 15: the inexact downscale only has
-            // to show that the exponent is one too large.
-            for (int i = 0; i > k; --i)
-                scale /= 10.0L;
-            const long double scaled = static_cast<long double>(magnitude) * scale;
-            if (scaled < 1e14L) {
+            if (k < 0 || k >= kExactPowers)
+                break;
+            const unsigned __int128 scaled =
+                static_cast<unsigned __int128>(mantissa) * kPowersOfFive[k];
+            const int shift = k + e;
+            unsigned __int128 whole = 0;
+            bool roundUp = false;
+            if (shift >= 0) {
+                if (shift > 12)
+                    break;  // not below 10^15; keeps the shift in range all the same
+                whole = scaled << shift;
+            } else {
+                const int drop = -shift;
+                if (drop >= 127)
+                    break;
+                whole = scaled >> drop;
+                const unsigned __int128 rest = scaled - (whole << drop);
+                const unsigned __int128 half = static_cast<unsigned __int128>(1) << (drop - 1);
+                roundUp = rest > half || (rest == half && (whole & 1) != 0);
+            }
+            if (whole >= kBeyond) {
+                ++exponent;
+                continue;
+            }
+            if (whole < kLowest) {
                 --exponent;
                 continue;
             }
-            if (scaled >= 1e15L) {
-                ++exponent;
-                continue;
-            }
-            const long double whole = std::floor(scaled);
-            const long double fraction = scaled - whole;
-            if (std::fabs(fraction - 0.5L) < 1e-3L)
-                break;  // too close to a tie
-            auto digitsValue = static_cast<std::uint64_t>(whole) + (fraction > 0.5L ? 1 : 0);
-            if (digitsValue == 1000000000000000ull) {
-                digitsValue = 100000000000000ull;
+            auto digitsValue = static_cast<std::uint64_t>(whole) + (roundUp ? 1 : 0);
+            if (digitsValue == kBeyond) {
+                digitsValue = kLowest;
                 ++exponent;
             }
             char digits[kDigits];
-            for (int i = kDigits - 1; i >= 0; --i) {
-                digits[i] = static_cast<char>('0' + digitsValue % 10);
-                digitsValue /= 10;
+            for (int i = kDigits - 1; i > 0; i -= 2) {
+                const auto pair = static_cast<std::size_t>(digitsValue % 100) * 2;
+                digits[i - 1] = kDigitPairs[pair];
+                digits[i] = kDigitPairs[pair + 1];
+                digitsValue /= 100;
             }
+            digits[0] = static_cast<char>('0' + digitsValue);
             int count = kDigits;
             while (count > 1 && digits[count - 1] == '0')
                 --count;
@@ -97,6 +138,10 @@ std::size_t generalText(char* out, double value, int precision) {
         }
     }
     const auto result = std::to_chars(out, out + 64, value, std::chars_format::general, precision);
+    for (char* c = out; c != result.ptr; ++c) {
+        if (*c == 'e')
+            *c = 'E';
+    }
     return static_cast<std::size_t>(result.ptr - out);
 }
 
@@ -115,13 +160,9 @@ void appendGeneral(std::string& out, double value, int significantDigits,
     char buffer[64];
     // Same text as printf's %.<n>G: trailing zeros and a bare decimal point are dropped.
     const std::size_t length = generalText(buffer, value, significantDigits);
-    std::size_t point = length;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (buffer[i] == '.')
-            point = i;
-        if (buffer[i] == 'e')
-            buffer[i] = 'E';
-    }
+    const void* found = std::memchr(buffer, '.', length);
+    const std::size_t point =
+        found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer) : length;
     if (point == length || locale.decimalSeparator == ".") {
         out.append(buffer, length);
         return;

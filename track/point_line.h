@@ -21,8 +21,10 @@ struct PointLineFields {
 // Cuts the line at its first six commas. A line with fewer is a type mismatch.
 PointLineFields cutPointLine(std::string_view line);
 
-// Every "." removed, the rest read as a 32-bit integer: the decimal point is never interpreted,
-// so the result is the same under every locale.
+// Millionths of a degree. A text with one "." is decimal degrees brought to six decimals
+// ("39.9847" is 39984700, "40.1234565" rounds half to even to 40123456); a text without a "." or
+// with several has every "." removed and the rest read as a 32-bit integer. The result is the
+// same under every locale.
 std::int32_t convertCoordinate(std::string_view field);
 
 // Feet as written by GPS software, "." as decimal point whatever the locale ("1258.8"), rounded

@@ -208,10 +208,10 @@ TEST_F(AnalysisPassTest, DistanceOnAFlatProjectionAroundTheCurrentPoint) {
     summary = analyse({{60000000, 0, 1000, 0}, {60000000, 18040, 1000, 10}});
     EXPECT_NEAR(summary.distanceKm, 1.0, 1e-4);
 
-    // Seven decimals make every step ten times longer.
+    // Seven decimals are the six they round to.
     summary = analyse(test::trackText(
         {"40.0000000,-3.0,0,1000,0,x,10:00:00", "40.0089880,-3.0,0,1000,0,x,10:00:10"}));
-    EXPECT_NEAR(summary.distanceKm, 10.000222, 1e-3);
+    EXPECT_NEAR(summary.distanceKm, 1.0000222, 1e-4);
 }
 
 TEST_F(AnalysisPassTest, APointAfterZeroFeetTakesNoStep) {
@@ -245,10 +245,49 @@ TEST_F(AnalysisPassTest, SpeedOverTheFirstWindowLongerThanFifteenSeconds) {
     // 1 km every 6 s: the first window over 15 s spans three gaps.
     analyse(northbound(6, kOneKm, 6));
     EXPECT_NEAR(number(view.speed.rows()[4]), 3 * 1.0000222 / (18.0 / 3600), 1e-2);
+}
 
-    // Samples one second apart never reach a window: 0 throughout.
+// One sample a second (or two): the window reaches back past the last four gaps to the first
+// point 16 s or more before; until a window that long exists the speed carries over.
+TEST_F(AnalysisPassTest, DenseSamplesTakeTheFirstWindowOfSixteenSecondsOrMore) {
     analyse(northbound(30, kOneKm, 1));
-    EXPECT_EQ(label(SummaryLabel::HighestSpeed), "0 km/h");
+    const auto& everySecond = view.speed.rows();
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(everySecond[i], "0") << "point " << i + 1;
+    for (int i = 16; i < 30; ++i)  // k = 16
+        EXPECT_NEAR(number(everySecond[i]), 16 * 1.0000222 / (16.0 / 3600), 1e-2) << i + 1;
+    EXPECT_EQ(label(SummaryLabel::HighestSpeed), "3600.1 km/h");
+
+    // Two samples a second, written as repeated whole seconds: k = 31 on the first sample of a
+    // second, k = 32 on the second.
+    std::vector<Pt> halfSeconds;
+    for (int i = 0; i < 60; ++i)
+        halfSeconds.push_back({40000000 + i * kOneKm, -3000000, 1000, 36000 + i / 2});
+    analyse(halfSeconds);
+    EXPECT_NEAR(number(view.speed.rows()[40]), 31 * 1.0000222 / (16.0 / 3600), 1e-2);
+    EXPECT_NEAR(number(view.speed.rows()[41]), 32 * 1.0000222 / (16.0 / 3600), 1e-2);
+
+    // Exactly 15 s never qualifies, for the first four windows as for the deeper ones.
+    analyse(northbound(6, kOneKm, 15));
+    EXPECT_NEAR(number(view.speed.rows()[4]), 2 * 1.0000222 / (30.0 / 3600), 1e-2);
+    analyse(northbound(7, kOneKm, 3));
+    EXPECT_EQ(view.speed.rows()[5], "0");  // k = 5 spans exactly 15 s
+    EXPECT_NEAR(number(view.speed.rows()[6]), 6 * 1.0000222 / (18.0 / 3600), 1e-2);
+    analyse(northbound(6, kOneKm, 16));
+    EXPECT_NEAR(number(view.speed.rows()[4]), 1.0000222 / (16.0 / 3600), 1e-2);
+}
+
+TEST_F(AnalysisPassTest, AClockStandingStillLongerThanSixtyFourPointsCarriesTheSpeedOver) {
+    auto track = northbound(10, kOneKm, 20);
+    // 80 more points with the clock stuck, drifting north: only windows that reach back to
+    // point 9 or earlier qualify, and from point 74 on none is within 64 points.
+    for (int i = 0; i < 80; ++i)
+        track.push_back({track.back().lat + 100, -3000000, 1000, track[9].second});
+    analyse(track);
+    const auto& speeds = view.speed.rows();
+    EXPECT_NE(speeds[72], speeds[71]);  // point 73: k = 64 reaches point 9
+    for (int i = 73; i < 90; ++i)
+        EXPECT_EQ(speeds[i], speeds[72]) << "point " << i + 1;
 }
 
 TEST_F(AnalysisPassTest, TimeRunningBackwardsCarriesTheSpeedOver) {
@@ -284,11 +323,112 @@ TEST_F(AnalysisPassTest, StopsEarlyInTheTrackShowKmZero) {
     EXPECT_EQ(view.stopList, (std::vector<std::string>{"0 (1'40'')", "0 (1'40'')"}));
 }
 
-TEST_F(AnalysisPassTest, TrackPastMidnightShowsANegativeTime) {
-    analyse({{1, 1, 1000, 86390}, {1, 1, 1000, 10}});
-    EXPECT_TRUE(view.stopList.empty());
-    EXPECT_EQ(label(SummaryLabel::TotalTime), "-23h 59' 40''");
-    EXPECT_EQ(label(SummaryLabel::MovingTime), "-23h 59' 40''");
+TEST_F(AnalysisPassTest, TimesRunOnPastMidnight) {
+    // 22:40 to 01:10, a point a minute, with a rest from 23:55 to 00:10.
+    std::vector<Pt> night;
+    for (int t = 22 * 3600 + 40 * 60; t <= 23 * 3600 + 55 * 60; t += 60)
+        night.push_back(
+            {40000000 + static_cast<long long>(night.size()) * 1000, -3000000, 1000, t});
+    for (int t = 10 * 60; t <= 70 * 60; t += 60)
+        night.push_back(
+            {40000000 + static_cast<long long>(night.size()) * 1000, -3000000, 1000, t});
+    auto summary = analyse(night);
+    ASSERT_EQ(view.stopList.size(), 1u);
+    EXPECT_EQ(view.stopList[0].substr(view.stopList[0].find(' ')), " (15'0'')");
+    EXPECT_EQ(label(SummaryLabel::StopCount), "1");
+    EXPECT_EQ(label(SummaryLabel::TotalTime), "02h 30' 00''");
+    EXPECT_EQ(label(SummaryLabel::StopTime), "00h 15' 00''");
+    EXPECT_EQ(label(SummaryLabel::MovingTime), "02h 15' 00''");
+    EXPECT_NEAR(summary.endTime - *summary.startTime, 2.5 / 24, 1e-9);
+    // The first point after midnight: one step over the 900 s gap.
+    EXPECT_NEAR(number(view.speed.rows()[76]), 0.11126 / 0.25, 1e-3);
+    EXPECT_EQ(label(SummaryLabel::LowestSpeed), "0 km/h");
+
+    // Five days and nights, a point every eight hours: every hour digit is kept.
+    std::vector<Pt> days;
+    for (int p = 0; p <= 15; ++p)
+        days.push_back({1, 1, 1000, p * 8 * 3600 % 86400});
+    analyse(days);
+    EXPECT_EQ(label(SummaryLabel::TotalTime), "120h 00' 00''");
+    EXPECT_EQ(label(SummaryLabel::StopCount), "15");
+    EXPECT_EQ(label(SummaryLabel::StopTime), "120h 00' 00''");
+    EXPECT_EQ(label(SummaryLabel::MovingTime), "00h 00' 00''");
+}
+
+TEST_F(AnalysisPassTest, AStepBackOfTwelveHoursOrLessStaysNegative) {
+    for (const auto& [back, total] :
+         {std::pair{3600, "-00h 59' 40''"}, std::pair{43200, "-11h 59' 40''"}}) {
+        analyse({{1, 1, 1000, 50000}, {1, 1, 1000, 50020}, {1, 1, 1000, 50020 - back}});
+        EXPECT_TRUE(view.stopList.empty()) << back;
+        EXPECT_EQ(label(SummaryLabel::TotalTime), total);
+        EXPECT_EQ(label(SummaryLabel::MovingTime), total);
+    }
+    // One second more than twelve hours back is the next day.
+    analyse({{1, 1, 1000, 50000}, {1, 1, 1000, 50020}, {1, 1, 1000, 50020 - 43201}});
+    EXPECT_EQ(label(SummaryLabel::TotalTime), "12h 00' 19''");
+}
+
+// -777 ft is how GPS software writes "no altitude": such a point still moves the track on, but
+// takes no part in altitudes, climb or the samples counted as erroneous.
+TEST_F(AnalysisPassTest, PointsWithoutAltitude) {
+    const std::vector<Pt> track = {{40000000, 0, -777, 0},
+                                   {40000000 + kOneKm, 0, 1000, 20},
+                                   {40000000 + 2 * kOneKm, 0, 1010, 40},
+                                   {40000000 + 3 * kOneKm, 0, -777, 60},
+                                   {40000000 + 4 * kOneKm, 0, 1200, 80},
+                                   {40000000 + 5 * kOneKm, 0, 1210, 100},
+                                   {40000000 + 6 * kOneKm, 0, -777, 120}};
+    for (const auto& [locale, rows] :
+         {std::pair{NumberLocale::point(),
+                    std::vector<std::string>{"0", "304.8", "307.848", "307.848", "365.76",
+                                             "368.808", "368.808"}},
+          std::pair{NumberLocale::comma(),
+                    std::vector<std::string>{"0", "304,8", "307,848", "307,848", "365,76",
+                                             "368,808", "368,808"}}}) {
+        const auto summary = analyse(track, locale);
+        EXPECT_NEAR(summary.distanceKm, 6 * 1.0000222, 1e-4);
+        EXPECT_EQ(label(SummaryLabel::Climb), "6 mts");  // 2 × 10 ft; 1010 to 1200 is no step
+        EXPECT_EQ(label(SummaryLabel::DiscardedSamples), "0");
+        EXPECT_EQ(view.altitude.rows(), rows);
+        EXPECT_EQ(view.altitude.axisMinimum(), 300.0);
+        EXPECT_EQ(view.altitude.axisMaximum(), 374.0);
+    }
+    EXPECT_EQ(label(SummaryLabel::LowestAltitude), "304,8 mts");
+    EXPECT_EQ(label(SummaryLabel::HighestAltitude), "368,8 mts");
+
+    // "-777.0" is the same mark; a track without any altitude keeps the start values.
+    const auto summary =
+        analyse(test::trackText({"40.0,0,0,-777.0,0,x,10:00:00", "40.008988,0,0,-777,0,x,10:00:20",
+                                 "40.017976,0,0,-777,0,x,10:00:40"}));
+    EXPECT_NEAR(summary.distanceKm, 2 * 1.0000222, 1e-4);
+    EXPECT_EQ(label(SummaryLabel::LowestAltitude), "6000 mts");
+    EXPECT_EQ(label(SummaryLabel::HighestAltitude), "0 mts");
+    EXPECT_EQ(label(SummaryLabel::Climb), "0 mts");
+    EXPECT_EQ(view.altitude.rows(), (std::vector<std::string>{"0", "0", "0"}));
+
+    // 0 ft keeps its old meaning: the next point takes no distance step.
+    analyse({{40000000, 0, 1000, 0},
+             {40000000 + kOneKm, 0, 0, 20},
+             {40000000 + 2 * kOneKm, 0, -777, 40},
+             {40000000 + 3 * kOneKm, 0, 1000, 60}});
+    EXPECT_EQ(label(SummaryLabel::Distance), "2 km");
+}
+
+TEST_F(AnalysisPassTest, CoordinatesWithFourToSevenDecimalsGiveTheDistancesOfSix) {
+    const std::vector<std::string> six = {
+        "40.000000,-3.100000,0,1000,0,x,10:00:00", "40.008990,-3.100000,0,1000,0,x,10:00:20",
+        "40.017980,-3.090000,0,1000,0,x,10:00:40", "40.026970,-3.080000,0,1000,0,x,10:01:00",
+        "40.035960,-3.070000,0,1000,0,x,10:01:20", "40.044950,-3.060000,0,1000,0,x,10:01:40"};
+    const std::vector<std::string> mixed = {
+        "40.0000,-3.1000,0,1000,0,x,10:00:00",     "40.00899,-3.10000,0,1000,0,x,10:00:20",
+        "40.017980,-3.090000,0,1000,0,x,10:00:40", "40.0269700,-3.0800000,0,1000,0,x,10:01:00",
+        "40.03596,-3.07,0,1000,0,x,10:01:20",      "40.04495,-3.060000,0,1000,0,x,10:01:40"};
+    const auto expected = analyse(test::trackText(six));
+    const auto speeds = view.speed.rows();
+    const auto summary = analyse(test::trackText(mixed));
+    EXPECT_EQ(summary.distanceKm, expected.distanceKm);
+    EXPECT_EQ(view.speed.rows(), speeds);
+    EXPECT_NEAR(summary.distanceKm, 6.248, 1e-3);
 }
 
 TEST_F(AnalysisPassTest, ReadsFilesOtherGpsSoftwareWrites) {

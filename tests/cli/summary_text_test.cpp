@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -185,6 +186,30 @@ TEST(SummaryText, ATrackWithoutPointsShowsTheStartValues) {
                            "t en paradas: 00h 00' 00''\n"
                            "t en ruta: 00h 00' 00''\n"
                            "Paradas\n");
+}
+
+// A night outing as a watch records it: one sample a second from 23:59:30 to 00:00:40, the first
+// coordinates with five decimals, a point without altitude at midnight.
+TEST(SummaryText, ANightTrackSampledEverySecondReadsAsTheWindowShowsIt) {
+    std::vector<std::string> points;
+    for (int s = 0; s <= 70; ++s) {
+        const int second = (86370 + s) % 86400;
+        const int feet = second == 0 ? -777 : 1000 + s;
+        char latitude[16];
+        std::snprintf(latitude, sizeof latitude, "%.6f", 42.001 + s * 0.00003);
+        if (s < 10)
+            latitude[8] = '\0';  // the sixth decimal is a 0 some software leaves out
+        points.push_back(std::string(latitude) + ",-1.500000,0," + std::to_string(feet) + ",0,x," +
+                         clock(second));
+    }
+    test::TempDir dir;
+    const std::string path = dir.write("noche.plt", test::trackText(points));
+    const auto run = runCli({"resumen", path});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Tiempo: 00h 01' 10''\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Cota Min: 304.8 mts\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Velocidad Máx: 12 km/h\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Distancia: 0.2 km\n"), std::string::npos) << run.out;
 }
 
 }  // namespace

@@ -124,5 +124,28 @@ TEST(NumberText, DoublesMatchPrintfG15) {
     }
 }
 
+// Values with few binary digits, as speeds from single-precision distances are, often have an
+// exact decimal expansion that ends on a 5 just past the fifteenth digit: an exact tie, which
+// goes to the even digit as printf takes it.
+TEST(NumberText, ExactTiesAtTheSixteenthDigitGoToEven) {
+    test::Xorshift next(2463534242ull);
+    int ties = 0;
+    for (int i = 0; i < 100000; ++i) {
+        const float covered = static_cast<float>(next() % 10000000) / 65536.0f;
+        const double value =
+            std::ldexp(static_cast<double>(covered), -static_cast<int>(next() % 40));
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.15G", value);
+        // All the digits the value has: the sixteenth stands at index 16, behind "d.".
+        char digits[128];
+        std::snprintf(digits, sizeof digits, "%.60E", value);
+        const std::string beyond(digits + 17, std::strchr(digits, 'E'));
+        if (digits[16] == '5' && beyond.find_first_not_of('0') == std::string::npos)
+            ++ties;
+        ASSERT_EQ(formatDouble(value, NumberLocale::point()), expected) << digits;
+    }
+    EXPECT_GT(ties, 500);
+}
+
 }  // namespace
 }  // namespace at

@@ -38,16 +38,16 @@ TEST(PointLine, ReadsTheLayoutsGpsSoftwareWrites) {
          47466222, 3747318, 100, hms(12, 0, 0)},
         {"a non-empty field 7 wins over field 5", "1.000000,2.000000,0,5,39307.5,x,01:02:03",
          1000000, 2000000, 5, hms(1, 2, 3)},
-        {"comma and text behind the seconds", "1.0,2.0,0,5,0,x,12:21:32,foo,bar", 10, 20, 5,
-         hms(12, 21, 32)},
+        {"comma and text behind the seconds", "1.0,2.0,0,5,0,x,12:21:32,foo,bar", 1000000, 2000000,
+         5, hms(12, 21, 32)},
         {"blank behind the sixth comma keeps the last digit", "1,2,0,5,0,x, 12:21:32", 1, 2, 5,
          hms(12, 21, 32)},
         {"negative and padded", "  -33.123456 , -70.654321 ,0,  -30  ,0,x,23:59:59", -33123456,
          -70654321, -30, hms(23, 59, 59)},
         {"every point dropped", "4.7.466222,3.747318,0,853.0,0,x,00:00:00", 47466222, 3747318, 853,
          0},
-        {"five and seven decimals scale by ten", "47.46622,3.7473181,0,853,0,x,00:00:01", 4746622,
-         37473181, 853, 1},
+        {"five and seven decimals are brought to six", "47.46622,3.7473181,0,853,0,x,00:00:01",
+         47466220, 3747318, 853, 1},
         {"altitude halves go to even", "1,2,0,2.5,0,x,00:00:01", 1, 2, 2, 1},
         {"field 5 fraction rounding to a whole day is midnight", "1,2,0,3,39307.999999999,,", 1, 2,
          3, 0},
@@ -99,6 +99,58 @@ TEST(PointLine, BadFieldsEndWithTheRightErrorNamingTheField) {
             EXPECT_EQ(e.kind(), c.kind);
             EXPECT_EQ(e.field(), c.field);
             EXPECT_TRUE(e.text().has_value());
+        }
+    }
+}
+
+// Decimal degrees with one "." are brought to six decimals; without a "." or with several,
+// every "." goes and the digits are read as they stand.
+TEST(PointLine, CoordinatesAreMillionthsOfADegreeWhateverTheDecimalsWritten) {
+    const struct {
+        const char* text;
+        std::int32_t millionths;
+    } cases[] = {
+        {"39.9847", 39984700},
+        {"-3.5", -3500000},
+        {"40.123456", 40123456},
+        {"40.1234565", 40123456},
+        {"40.1234575", 40123458},
+        {"40.12345651", 40123457},
+        {"-40.1234565", -40123456},
+        {"-40.1234575", -40123458},
+        {"40.9999995", 41000000},
+        {"  39.5  ", 39500000},
+        {"+39.5", 39500000},
+        {"39.", 39000000},
+        {".5", 500000},
+        {"-.000001", -1},
+        {"-0.0000004", 0},
+        {"2147.483647", 2147483647},
+        {"-2147.483648", -2147483647 - 1},
+        {"2147.4836474", 2147483647},
+        {"3998", 3998},
+        {"39.98.47", 399847},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(convertCoordinate(c.text), c.millionths) << c.text;
+
+    const struct {
+        const char* text;
+        ErrorKind kind;
+    } bad[] = {
+        {"2147.483648", ErrorKind::Overflow},   {"2147.4836475", ErrorKind::Overflow},
+        {"99999999999.5", ErrorKind::Overflow}, {".", ErrorKind::TypeMismatch},
+        {"-.", ErrorKind::TypeMismatch},        {"39.4a", ErrorKind::TypeMismatch},
+        {"39. 5", ErrorKind::TypeMismatch},     {". 39", ErrorKind::TypeMismatch},
+        {"- 39.5", ErrorKind::TypeMismatch},    {"39,5", ErrorKind::TypeMismatch},
+    };
+    for (const auto& c : bad) {
+        try {
+            convertCoordinate(c.text);
+            ADD_FAILURE() << c.text << ": no error";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.kind(), c.kind) << c.text;
+            EXPECT_EQ(e.text(), c.text);
         }
     }
 }
