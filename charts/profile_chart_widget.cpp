@@ -359,8 +359,9 @@ void ProfileChartWidget::viewChanged(bool byUser) {
 }
 
 QRectF ProfileChartWidget::plotInViewport() const {
-    const QRectF scene = chart()->mapRectToScene(chart()->plotArea());
-    return mapFromScene(scene).boundingRect();
+    // Exact, not rounded to whole pixels as mapFromScene would: with more rows than pixels a
+    // pixel decides between rows.
+    return viewportTransform().mapRect(chart()->mapRectToScene(chart()->plotArea()));
 }
 
 double ProfileChartWidget::rowValueAtX(double viewportX) const {
