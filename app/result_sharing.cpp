@@ -86,7 +86,8 @@ QMenu* ResultSharing::chartMenu(ProfileChartWidget& chart) {
     auto* menu = new QMenu(window_);
     menu->addAction(QStringLiteral("Guardar imagen…"), this,
                     [this, &chart] { saveChartImageAs(chart); });
-    menu->addAction(QStringLiteral("Copiar imagen"), this, [this, &chart] { copyChartImage(chart); });
+    menu->addAction(QStringLiteral("Copiar imagen"), this,
+                    [this, &chart] { copyChartImage(chart); });
     return menu;
 }
 
@@ -94,7 +95,8 @@ QMenu* ResultSharing::resultsMenu() {
     auto* menu = new QMenu(window_);
     const QList<QAction*> actions = {
         menu->addAction(QStringLiteral("Copiar resumen"), this, [this] { copySummary(); }),
-        menu->addAction(QStringLiteral("Exportar informe PDF…"), this, [this] { exportReportAs(); }),
+        menu->addAction(QStringLiteral("Exportar informe PDF…"), this,
+                        [this] { exportReportAs(); }),
         menu->addAction(QStringLiteral("Exportar puntos CSV…"), this,
                         [this] { exportPointsCsvAs(); }),
     };
@@ -186,9 +188,11 @@ bool ResultSharing::exportPointsCsv(const QString& path, QString& error) const {
     QFile file(path);
     const std::string csv = pointsCsv(points_, locale_);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
+        file.write(csv.data(), static_cast<qint64>(csv.size())) !=
+            static_cast<qint64>(csv.size()) ||
         !file.flush()) {
-        error = QStringLiteral("No se puede escribir el archivo\n%1\n%2").arg(path, file.errorString());
+        error =
+            QStringLiteral("No se puede escribir el archivo\n%1\n%2").arg(path, file.errorString());
         return false;
     }
     return true;
@@ -215,9 +219,9 @@ void ResultSharing::saveChartImageAs(ProfileChartWidget& chart) {
 }
 
 void ResultSharing::exportReportAs() {
-    const QString path =
-        saveDialog_->ask(QStringLiteral("Exportar informe PDF"), proposedPath(QStringLiteral("pdf")),
-                         QStringLiteral("Documento PDF (*.pdf)"));
+    const QString path = saveDialog_->ask(QStringLiteral("Exportar informe PDF"),
+                                          proposedPath(QStringLiteral("pdf")),
+                                          QStringLiteral("Documento PDF (*.pdf)"));
     QString error;
     if (!path.isEmpty() && !exportReport(path, error))
         failed(error);

@@ -112,9 +112,8 @@ void ClickPointAndRepaint(benchmark::State& state) {
         QMouseEvent press(QEvent::MouseButtonPress, at, w.altitude->viewport()->mapToGlobal(at),
                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w.altitude->viewport(), &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at,
-                            w.altitude->viewport()->mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, w.altitude->viewport()->mapToGlobal(at),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(w.altitude->viewport(), &release);
         w.altitude->viewport()->repaint();
         w.speed->viewport()->repaint();

@@ -248,8 +248,10 @@ void ProfileChartWidget::rebuildSeries() {
     const std::size_t n = values_.size();
     // Only the rows shown are drawn, with one row beyond each edge so the line leaves the plot.
     const auto [shownLow, shownHigh] = shownRows();
-    const auto begin = static_cast<std::size_t>(std::clamp(std::floor(shownLow) - 2.0, 0.0, double(n)));
-    const auto end = static_cast<std::size_t>(std::clamp(std::ceil(shownHigh) + 1.0, 0.0, double(n)));
+    const auto begin =
+        static_cast<std::size_t>(std::clamp(std::floor(shownLow) - 2.0, 0.0, double(n)));
+    const auto end =
+        static_cast<std::size_t>(std::clamp(std::ceil(shownHigh) + 1.0, 0.0, double(n)));
     const std::size_t shown = end > begin ? end - begin : 0;
     QList<QPointF> points;
     const auto columns = static_cast<std::size_t>(drawingColumns());
@@ -615,9 +617,9 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
         if (row < low - 1 || row > high + 1)
             continue;
         const bool shown = shownStop_ && static_cast<std::size_t>(*shownStop_) == i;
-        painter->fillRect(QRectF(xOf(row) - (shown ? 2.0 : 1.0), plot.top(), shown ? 4.0 : 2.0,
-                                 plot.height()),
-                          shown ? kShownStopColour : kStopColour);
+        painter->fillRect(
+            QRectF(xOf(row) - (shown ? 2.0 : 1.0), plot.top(), shown ? 4.0 : 2.0, plot.height()),
+            shown ? kShownStopColour : kStopColour);
     }
     if (markedRow_ && *markedRow_ >= 1 && static_cast<std::size_t>(*markedRow_) <= values_.size()) {
         const double x = xOf(*markedRow_);

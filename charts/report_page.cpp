@@ -37,7 +37,8 @@ void paintProfile(QPainter& painter, const QRectF& box, const std::vector<double
     const QRectF inner = box.adjusted(em * 3.2, em * 0.3, -em * 0.3, -em * 0.3);
     const std::size_t n = values.size();
     const auto xOf = [&](std::size_t i) {
-        return n < 2 ? inner.center().x() : inner.left() + inner.width() * double(i) / double(n - 1);
+        return n < 2 ? inner.center().x()
+                     : inner.left() + inner.width() * double(i) / double(n - 1);
     };
     const auto yOf = [&](double v) {
         return inner.bottom() - (v - low) / (high - low) * inner.height();
@@ -95,11 +96,11 @@ void paintReport(QPainter& painter, const QRectF& page, const ReportContent& con
     painter.drawText(QRectF(left, y, width, line), Qt::AlignLeft,
                      QStringLiteral("Fecha: ") + text(content.date));
     y += line;
-    painter.drawText(QRectF(left, y, width, line), Qt::AlignLeft,
-                     QStringLiteral("Diferencia entre alturas despreciables: %1 m · Saltos de más "
-                                    "de %2 min %3 segs, son tomados como descansos.")
-                         .arg(text(content.altitudeJump), text(content.stopMinutes),
-                              text(content.stopSeconds)));
+    painter.drawText(
+        QRectF(left, y, width, line), Qt::AlignLeft,
+        QStringLiteral("Diferencia entre alturas despreciables: %1 m · Saltos de más "
+                       "de %2 min %3 segs, son tomados como descansos.")
+            .arg(text(content.altitudeJump), text(content.stopMinutes), text(content.stopSeconds)));
     y += line * 1.6;
 
     // The eleven figures in two columns, the stop list beside them.
@@ -149,7 +150,8 @@ void paintReport(QPainter& painter, const QRectF& page, const ReportContent& con
 bool writeReportPdf(const ReportContent& content, const QString& path, QString& error) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        error = QStringLiteral("No se puede crear el archivo\n%1\n%2").arg(path, file.errorString());
+        error =
+            QStringLiteral("No se puede crear el archivo\n%1\n%2").arg(path, file.errorString());
         return false;
     }
     {
@@ -157,7 +159,8 @@ bool writeReportPdf(const ReportContent& content, const QString& path, QString& 
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setResolution(300);
-        pdf.setTitle(QStringLiteral("Análisis Tracks: ") + QFileInfo(text(content.fileName)).fileName());
+        pdf.setTitle(QStringLiteral("Análisis Tracks: ") +
+                     QFileInfo(text(content.fileName)).fileName());
         pdf.setCreator(QStringLiteral("Análisis Tracks"));
         QPainter painter;
         if (!painter.begin(&pdf)) {
@@ -170,7 +173,8 @@ bool writeReportPdf(const ReportContent& content, const QString& path, QString& 
     }
     file.close();
     if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("No se puede escribir el archivo\n%1\n%2").arg(path, file.errorString());
+        error =
+            QStringLiteral("No se puede escribir el archivo\n%1\n%2").arg(path, file.errorString());
         return false;
     }
     return true;

@@ -51,13 +51,12 @@ class ChartGestures : public testing::Test {
 
     void wheel(QPointF position, int notches) {
         QWheelEvent event(position, chart.viewport()->mapToGlobal(position), QPoint(),
-                          QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+                          QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
         QApplication::sendEvent(chart.viewport(), &event);
     }
 
-    void mouse(QEvent::Type type, QPointF position, Qt::MouseButton button,
-               Qt::MouseButtons held) {
+    void mouse(QEvent::Type type, QPointF position, Qt::MouseButton button, Qt::MouseButtons held) {
         QMouseEvent event(type, position, chart.viewport()->mapToGlobal(position), button, held,
                           Qt::NoModifier);
         QApplication::sendEvent(chart.viewport(), &event);
@@ -135,10 +134,8 @@ TEST_F(ChartGestures, ALeftDragMeasuresAStretchAndAClickClearsIt) {
     EXPECT_EQ(*chart.stretch(), std::pair(201, 401));
     // 200 steps of 20 m, 1 m up and 10 s each: 4 km, 200 m, 2000 s, 7.2 km/h.
     const QStringList expected = {
-        QStringLiteral("Puntos 201 a 401"),
-        QStringLiteral("Distancia: 4 km"),
-        QStringLiteral("Desnivel: 200 mts"),
-        QStringLiteral("Tiempo: 00h 33' 20''"),
+        QStringLiteral("Puntos 201 a 401"),          QStringLiteral("Distancia: 4 km"),
+        QStringLiteral("Desnivel: 200 mts"),         QStringLiteral("Tiempo: 00h 33' 20''"),
         QStringLiteral("Velocidad media: 7,2 km/h"),
     };
     EXPECT_EQ(chart.stretchText(), expected);
@@ -154,7 +151,7 @@ TEST_F(ChartGestures, ALeftDragMeasuresAStretchAndAClickClearsIt) {
 TEST_F(ChartGestures, HoverShowsThePointUnderTheMouse) {
     chart.hoverAt(at(361));
     const QStringList expected = {
-        QStringLiteral("Punto 361"),         QStringLiteral("Altitud: 861 m"),
+        QStringLiteral("Punto 361"),           QStringLiteral("Altitud: 861 m"),
         QStringLiteral("Velocidad: 7,2 km/h"), QStringLiteral("Hora: 11:00:00"),
         QStringLiteral("Recorrido: 7,2 km"),
     };

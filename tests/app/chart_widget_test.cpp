@@ -183,11 +183,14 @@ TEST(ProfileChartWidget, AClickAnywhereInThePlotChoosesTheNearestRow) {
         double row, value;
         std::optional<int> chosen;
     } cases[] = {
-        {20, 120, 20},     {20, 190, 20},  // on the profile and far above it
-        {20.4, 5, 20},     {20.6, 5, 21},  // the nearest row by x, down in the filled area
-        {1, 199, 1},       {50, 1, 50},    // the corners of the plot
-        {-3, 100, std::nullopt},           // left of the plot, among the axis labels
-        {25, -30, std::nullopt},           // below it
+        {20, 120, 20},
+        {20, 190, 20},  // on the profile and far above it
+        {20.4, 5, 20},
+        {20.6, 5, 21},  // the nearest row by x, down in the filled area
+        {1, 199, 1},
+        {50, 1, 50},              // the corners of the plot
+        {-3, 100, std::nullopt},  // left of the plot, among the axis labels
+        {25, -30, std::nullopt},  // below it
     };
     for (const auto& c : cases)
         EXPECT_EQ(chart.rowAt(toView(c.row, c.value)), c.chosen) << c.row << " " << c.value;

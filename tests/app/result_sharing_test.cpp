@@ -87,8 +87,7 @@ TEST_P(ResultSharingTest, AClickInTheMiddleChoosesTheNearestRowOnBothCharts) {
     const int rows = altitude->rowCount();
     ASSERT_GT(rows, 1000);
     QSignalSpy chosen(altitude, &ProfileChartWidget::pointSelected);
-    QTest::mouseClick(altitude->viewport(), Qt::LeftButton, {},
-                      plotPoint(altitude, 0.5).toPoint());
+    QTest::mouseClick(altitude->viewport(), Qt::LeftButton, {}, plotPoint(altitude, 0.5).toPoint());
     ASSERT_EQ(chosen.count(), 1);
     const int row = chosen[0][1].value<qint16>();
     const double middle = 1 + (rows - 1) * 0.5;
@@ -104,8 +103,7 @@ TEST_P(ResultSharingTest, AClickInTheMiddleChoosesTheNearestRowOnBothCharts) {
     EXPECT_EQ(speed->shownRows(), altitude->shownRows());
     const auto [low, high] = altitude->shownRows();
     EXPECT_LT(high - low, rows / 10.0);
-    QTest::mouseClick(altitude->viewport(), Qt::LeftButton, {},
-                      plotPoint(altitude, 0.5).toPoint());
+    QTest::mouseClick(altitude->viewport(), Qt::LeftButton, {}, plotPoint(altitude, 0.5).toPoint());
     ASSERT_EQ(chosen.count(), 2);
     EXPECT_NEAR(chosen[1][1].value<qint16>(), (low + high) / 2, 1.0);
     EXPECT_EQ(altitude->rowCount(), rows);
@@ -169,8 +167,8 @@ TEST_P(ResultSharingTest, ExportsPointsSummaryReportAndImages) {
     }
     const auto last = split(lines.back(), sep);
     std::string distance = text("lbl3").toStdString();
-    EXPECT_NEAR(readNumber(last[5], locale), readNumber(distance.substr(0, distance.size() - 3), locale),
-                0.05);
+    EXPECT_NEAR(readNumber(last[5], locale),
+                readNumber(distance.substr(0, distance.size() - 3), locale), 0.05);
 
     // The summary as the command line prints it.
     std::ostringstream out, err;
@@ -186,8 +184,8 @@ TEST_P(ResultSharingTest, ExportsPointsSummaryReportAndImages) {
     ASSERT_TRUE(messages->shown.empty());
     QProcess pdftoppm;
     const QString prefix = QString::fromStdString(dir.file("pagina"));
-    pdftoppm.start(QStringLiteral("pdftoppm"),
-                   {QStringLiteral("-r"), QStringLiteral("36"), QStringLiteral("-png"), pdfPath, prefix});
+    pdftoppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("36"),
+                                                QStringLiteral("-png"), pdfPath, prefix});
     ASSERT_TRUE(pdftoppm.waitForFinished(20000));
     ASSERT_EQ(pdftoppm.exitCode(), 0) << pdftoppm.readAllStandardError().toStdString();
     const QImage page(prefix + QStringLiteral("-1.png"));
@@ -226,8 +224,8 @@ TEST_F(WindowTest, MenusOfferTheShareCommands) {
     for (QMenu* menu : {chart.get(), results.get()})
         for (QAction* action : menu->actions())
             texts << action->text();
-    EXPECT_EQ(texts, QStringList({QStringLiteral("Guardar imagen…"), QStringLiteral("Copiar imagen"),
-                                  QStringLiteral("Copiar resumen"),
+    EXPECT_EQ(texts, QStringList({QStringLiteral("Guardar imagen…"),
+                                  QStringLiteral("Copiar imagen"), QStringLiteral("Copiar resumen"),
                                   QStringLiteral("Exportar informe PDF…"),
                                   QStringLiteral("Exportar puntos CSV…")}));
     for (const char* name : {"lbl3", "Label9", "lstParada"})

@@ -61,13 +61,16 @@ TEST(PointReadout, StretchesAsTheAnalysisWorksThemOut) {
         PointDetail from, to;
         std::vector<std::string> lines;
     } cases[] = {
-        {a, b,
+        {a,
+         b,
          {"Puntos 10 a 70", "Distancia: 2,5 km", "Desnivel: 249 mts", "Tiempo: 00h 30' 00''",
           "Velocidad media: 5 km/h"}},
-        {b, a,  // chosen backwards: the same stretch
+        {b,
+         a,  // chosen backwards: the same stretch
          {"Puntos 10 a 70", "Distancia: 2,5 km", "Desnivel: 249 mts", "Tiempo: 00h 30' 00''",
           "Velocidad media: 5 km/h"}},
-        {a, a,
+        {a,
+         a,
          {"Puntos 10 a 10", "Distancia: 0 km", "Desnivel: 0 mts", "Tiempo: 00h 00' 00''",
           "Velocidad media: -"}},
     };
@@ -113,7 +116,8 @@ TEST(PointDetailsOfThePass, EveryPointWithItsRowAndTotals) {
         EXPECT_EQ(points[i].longitudeDigits, -3500000);
         EXPECT_DOUBLE_EQ(points[i].altitudeMetres, std::stod(view.altitude.rows()[i]));
         EXPECT_DOUBLE_EQ(points[i].speedKmh, std::stod(view.speed.rows()[i]));
-        EXPECT_EQ(formatTimeOfDay(points[i].timeOfDay), test::clock(36000 + 60 * static_cast<int>(i)));
+        EXPECT_EQ(formatTimeOfDay(points[i].timeOfDay),
+                  test::clock(36000 + 60 * static_cast<int>(i)));
     }
     EXPECT_DOUBLE_EQ(points[3].altitudeMetres, 1330 * 0.3048);
     EXPECT_EQ(points.back().distanceKm, summary.distanceKm);
