@@ -1,6 +1,7 @@
 #include "app/save_dialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace at {
 

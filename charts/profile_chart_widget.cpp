@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "charts/point_readout.h"
+#include "platform/number_text.h"
 
 namespace at {
 namespace {
@@ -436,10 +437,9 @@ QStringList ProfileChartWidget::hoverText() const {
         if (const PointDetail* detail = points_->atRow(*hoverRow_))
             return toLines(pointReadout(*detail, locale_));
     }
-    // A row the last analysis did not reach keeps what it shows.
-    std::string value;
-    value = QString::number(rowValue(*hoverRow_), 'g', 7).toStdString();
-    return {QStringLiteral("Punto %1").arg(*hoverRow_), QString::fromStdString(value)};
+    // A row the last analysis did not reach shows its own value.
+    return {QStringLiteral("Punto %1").arg(*hoverRow_),
+            QString::fromStdString(formatDouble(rowValue(*hoverRow_), locale_))};
 }
 
 QStringList ProfileChartWidget::stretchText() const {

@@ -161,8 +161,10 @@ TEST_F(ChartGestures, HoverShowsThePointUnderTheMouse) {
 
     // A row the table does not cover shows its own value.
     points.beginTrack();
+    chart.setRow(5);
+    chart.setRowValue(QStringLiteral("505,5"));
     chart.hoverAt(at(5));
-    EXPECT_EQ(chart.hoverText(), QStringList({QStringLiteral("Punto 5"), QStringLiteral("505")}));
+    EXPECT_EQ(chart.hoverText(), QStringList({QStringLiteral("Punto 5"), QStringLiteral("505,5")}));
 }
 
 TEST_F(ChartGestures, AChosenStopIsMarkedAndCentred) {
