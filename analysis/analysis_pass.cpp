@@ -50,6 +50,7 @@ class AnalysisPass {
         const std::string path = view_.trackPath();
         try {
             profiles_.sizeProfiles(countPointLines(path));
+            view_.pointDetails().beginTrack();
             readTrack(path);
         } catch (RuntimeError& e) {
             e.withFile(path);
@@ -131,6 +132,8 @@ class AnalysisPass {
         if (speedKmh_ > summary_.highestSpeed)
             summary_.highestSpeed = speedKmh_;
         profiles_.addSpeedRow(i, speedKmh_);
+        view_.pointDetails().addPoint({i, time_[0], latitude_, longitude_, altitudeMetres_,
+                                       speedKmh_, summary_.distanceKm, summary_.accumulatedClimb});
     }
 
     void addDistanceStep() {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "charts/point_details.h"
 #include "charts/profile_chart.h"
 
 namespace at {
@@ -40,6 +41,19 @@ class AnalysisView {
     virtual ProfileChart& speedChart() = 0;
     // The two values the km read-out of a chosen point works from.
     virtual void keepForReadout(std::int16_t linesRead, float distanceKm) = 0;
+    // Where every point's values go once the pass is done with it; a view that shows no point
+    // read-out keeps none.
+    virtual PointDetails& pointDetails() {
+        static DiscardedPoints discarded;
+        return discarded;
+    }
+
+  private:
+    class DiscardedPoints final : public PointDetails {
+      public:
+        void beginTrack() override {}
+        void addPoint(const PointDetail&) override {}
+    };
 };
 
 }  // namespace at

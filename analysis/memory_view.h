@@ -24,6 +24,7 @@ class MemoryAnalysisView final : public AnalysisView {
     MemoryProfileChart speed;
     std::int16_t lastLinesRead = 0;
     float lastDistanceKm = 0.0f;
+    PointTable points;
 
     std::string trackPath() const override { return path; }
     std::string altitudeJumpText() const override { return altitudeJump; }
@@ -41,6 +42,7 @@ class MemoryAnalysisView final : public AnalysisView {
         lastLinesRead = linesRead;
         lastDistanceKm = distanceKm;
     }
+    PointDetails& pointDetails() override { return points; }
 
     // The label's text, empty while nothing was written to it.
     std::string label(SummaryLabel which) const;

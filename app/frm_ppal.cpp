@@ -14,6 +14,7 @@
 #include <new>
 
 #include "analysis/analysis_pass.h"
+#include "app/result_sharing.h"
 #include "app/window_look.h"
 #include "charts/profile_chart_widget.h"
 #include "charts/readout.h"
@@ -115,6 +116,7 @@ frmPpal::frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, Num
     buildStopColumn();
     setStackingAndTabOrder();
     centreOnScreen();
+    sharing_ = new ResultSharing(this, points_, locale_, *messages_);
 }
 
 frmPpal::~frmPpal() = default;
@@ -237,8 +239,18 @@ void frmPpal::buildCharts() {
     MSChart1_->setGeometry(twips(30, 3735, 9735, 3915));
     connect(MSChart1_, &ProfileChartWidget::pointSelected, this, &frmPpal::showSelectedKm);
 
-    for (ProfileChartWidget* chart : {MSChart1_, MSChart2_})
+    for (ProfileChartWidget* chart : {MSChart1_, MSChart2_}) {
         chart->setNumberLocale(locale_);
+        chart->setPointTable(&points_);
+    }
+    // The two profiles show the same rows: a choice, a zoom or a pan on one is shown on both.
+    const auto follow = [this](ProfileChartWidget* from, ProfileChartWidget* to) {
+        connect(from, &ProfileChartWidget::pointSelected, to,
+                [to](qint16, qint16 row, qint16, qint16) { to->setMarkedRow(row); });
+        connect(from, &ProfileChartWidget::shownRowsChanged, to, &ProfileChartWidget::setShownRows);
+    };
+    follow(MSChart1_, MSChart2_);
+    follow(MSChart2_, MSChart1_);
 
     const auto heading = [this](const char* frameName, QRect frameRect, const QColor& fill,
                                 const char* labelName, const QString& caption, QRect labelRect) {
@@ -270,6 +282,10 @@ void frmPpal::buildStopColumn() {
     lstParada_->setToolTip(QStringLiteral("Parada en el Km X y un descanso de X min"));
     lstParada_->setGeometry(twips(9900, 345, 1110, 7080));
     lstParada_->setUniformItemSizes(true);
+    connect(lstParada_, &QListWidget::currentRowChanged, this, [this](int index) {
+        MSChart1_->showStop(index);
+        MSChart2_->showStop(index);
+    });
 }
 
 void frmPpal::setStackingAndTabOrder() {
@@ -409,10 +425,17 @@ std::string frmPpal::stopSecondsText() const {
 
 void frmPpal::clearStopList() {
     lstParada_->clear();
+    MSChart1_->clearStopRows();
+    MSChart2_->clearStopRows();
 }
 
 void frmPpal::addStopEntry(const std::string& entry) {
     lstParada_->addItem(QString::fromStdString(entry));
+    // A stop is found at the point that ends its gap, before that point is handed over: the
+    // last point handed over is the one where the stop began.
+    const int began = points_.empty() ? 1 : points_.points().back().point;
+    MSChart1_->addStopRow(began);
+    MSChart2_->addStopRow(began);
 }
 
 void frmPpal::setSummaryLabel(SummaryLabel label, const std::string& text) {
@@ -424,6 +447,10 @@ ProfileChart& frmPpal::altitudeChart() {
 }
 ProfileChart& frmPpal::speedChart() {
     return *MSChart2_;
+}
+
+PointDetails& frmPpal::pointDetails() {
+    return points_;
 }
 
 void frmPpal::keepForReadout(std::int16_t linesRead, float distanceKm) {

@@ -7,6 +7,7 @@
 
 #include "analysis/analysis_view.h"
 #include "app/dialogs.h"
+#include "charts/point_details.h"
 #include "platform/number_locale.h"
 
 class QComboBox;
@@ -18,6 +19,7 @@ class QToolButton;
 namespace at {
 
 class ProfileChartWidget;
+class ResultSharing;
 
 // The decimal separator of the user's regional settings.
 NumberLocale systemNumberLocale();
@@ -55,6 +57,10 @@ class frmPpal final : public QWidget, public AnalysisView {
     ProfileChart& altitudeChart() override;
     ProfileChart& speedChart() override;
     void keepForReadout(std::int16_t linesRead, float distanceKm) override;
+    PointDetails& pointDetails() override;
+
+    // Images, summary, report and point table of the result on show.
+    ResultSharing& sharing() { return *sharing_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -100,6 +106,9 @@ class frmPpal final : public QWidget, public AnalysisView {
 
     std::int16_t lastLinesRead_ = 0;
     float lastDistanceKm_ = 0.0f;
+    // The points of the last analysis, for the charts' read-outs and the exports.
+    PointTable points_;
+    ResultSharing* sharing_ = nullptr;
 };
 
 }  // namespace at

@@ -1,8 +1,11 @@
 // A helper beside the desktop program, which itself takes no arguments:
 //   analisis-tracks-snapshot --exit-when-shown
 //       starts like the program and ends as soon as the window has been painted once;
-//   analisis-tracks-snapshot TRACK PICTURE.png [POINT]
-//       analyses TRACK, chooses data point POINT of the altitude chart and saves the window.
+//   analisis-tracks-snapshot TRACK PICTURE.png [POINT] [--hover ROW] [--zoom FIRST LAST]
+//                            [--stretch FIRST LAST]
+//       analyses TRACK, chooses data point POINT of the altitude chart, puts the mouse over row
+//       ROW, shows rows FIRST to LAST on both charts and measures a stretch, then saves the
+//       window.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPixmap>
@@ -47,9 +50,29 @@ int main(int argc, char** argv) {
     window.show();
     window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))->setText(args[0]);
     window.findChild<QToolButton*>(QStringLiteral("Command1"))->click();
-    if (args.size() > 2) {
-        auto* chart = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart1"));
+    auto* chart = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart1"));
+    auto* speed = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart2"));
+    if (args.size() > 2)
         emit chart->pointSelected(1, static_cast<qint16>(args[2].toInt()), 1, 0);
+    QApplication::processEvents();
+    for (qsizetype i = 3; i + 1 < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--zoom") && i + 2 < args.size()) {
+            for (at::ProfileChartWidget* c : {chart, speed})
+                c->setShownRows(args[i + 1].toDouble(), args[i + 2].toDouble());
+            i += 2;
+        } else if (args[i] == QStringLiteral("--stretch") && i + 2 < args.size()) {
+            chart->setStretch(std::pair(args[i + 1].toInt(), args[i + 2].toInt()));
+            i += 2;
+        } else if (args[i] == QStringLiteral("--hover")) {
+            // The mouse over that row, halfway up the plot.
+            const auto [low, high] = chart->shownRows();
+            const QRectF plot = chart->chart()->plotArea();
+            const double x =
+                plot.left() + (args[i + 1].toDouble() - low) / (high - low) * plot.width();
+            chart->hoverAt(chart->viewportTransform().map(
+                chart->chart()->mapToScene(QPointF(x, plot.center().y()))));
+            i += 1;
+        }
     }
     // Let the window lay out and paint before it is grabbed.
     for (int i = 0; i < 5; ++i) {

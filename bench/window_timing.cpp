@@ -1,12 +1,15 @@
 // Timing of the window: a recalculation of the largest track the window takes (32,761 points,
-// 32,767 lines read), from the click to both charts repainted, and the start of the program
-// until its window is painted.
+// 32,767 lines read), from the click to both charts repainted with a chosen point and the stops
+// marked; a click on the altitude profile until both charts show the new mark; the hover
+// read-out's handler; and the start of the program until its window is painted.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QToolButton>
 #include <cmath>
 #include <cstdio>
@@ -64,15 +67,80 @@ void RecalculateAndRepaint(benchmark::State& state) {
     speed->viewport()->installEventFilter(&counter);
     for (auto _ : state) {
         recalculate->click();
+        emit altitude->pointSelected(1, 16000, 1, 0);
         altitude->viewport()->repaint();
         speed->viewport()->repaint();
     }
-    if (altitude->rowCount() != 32761)
-        state.SkipWithError("the track was not analysed");
+    if (altitude->rowCount() != 32761 || altitude->stopRows().empty() || !speed->markedRow())
+        state.SkipWithError("the track was not analysed, or nothing was marked");
     state.counters["chart_paints_per_round"] =
         static_cast<double>(counter.paints) / static_cast<double>(state.iterations());
+    state.counters["stops_marked"] = static_cast<double>(altitude->stopRows().size());
 }
 BENCHMARK(RecalculateAndRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The window after analysing the largest track, a stop chosen in the list (so zoomed in on it).
+struct AnalysedWindow {
+    at::frmPpal window;
+    at::ProfileChartWidget* altitude;
+    at::ProfileChartWidget* speed;
+
+    explicit AnalysedWindow(bool zoomOnAStop) {
+        window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))
+            ->setText(QString::fromStdString(largestTrack()));
+        altitude = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart1"));
+        speed = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart2"));
+        window.show();
+        window.findChild<QToolButton*>(QStringLiteral("Command1"))->click();
+        if (zoomOnAStop)
+            window.findChild<QListWidget*>(QStringLiteral("lstParada"))->setCurrentRow(10);
+        QApplication::processEvents();
+    }
+    // A point of the plot area, `share` of the way across, in the viewport.
+    QPointF plotPoint(double share) const {
+        const QRectF plot = altitude->chart()->plotArea();
+        return altitude->viewportTransform().map(altitude->chart()->mapToScene(
+            QPointF(plot.left() + share * plot.width(), plot.center().y())));
+    }
+};
+
+void ClickPointAndRepaint(benchmark::State& state) {
+    AnalysedWindow w(state.range(0) != 0);
+    int round = 0;
+    for (auto _ : state) {
+        const QPointF at = w.plotPoint(0.2 + 0.1 * (round++ % 6));
+        QMouseEvent press(QEvent::MouseButtonPress, at, w.altitude->viewport()->mapToGlobal(at),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.altitude->viewport(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, w.altitude->viewport()->mapToGlobal(at),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w.altitude->viewport(), &release);
+        w.altitude->viewport()->repaint();
+        w.speed->viewport()->repaint();
+    }
+    if (!w.speed->markedRow() || w.altitude->stopRows().empty())
+        state.SkipWithError("the click chose nothing");
+}
+BENCHMARK(ClickPointAndRepaint)
+    ->ArgName("zoomed_on_a_stop")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The handler only: the row under the mouse and the request for a repaint; the paint comes with
+// the next frame.
+void HoverHandler(benchmark::State& state) {
+    AnalysedWindow w(false);
+    int round = 0;
+    for (auto _ : state) {
+        w.altitude->hoverAt(w.plotPoint(0.05 + 0.009 * (round++ % 100)));
+        benchmark::DoNotOptimize(w.altitude->hoverText());
+    }
+    if (w.altitude->hoverText().size() != 5)
+        state.SkipWithError("no read-out");
+}
+BENCHMARK(HoverHandler)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The whole program start: process, libraries, window, first paint.
 void StartToWindowShown(benchmark::State& state) {

@@ -4,20 +4,40 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QValueAxis>
+#include <QWheelEvent>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
+#include "charts/point_readout.h"
+#include "platform/number_text.h"
+
 namespace at {
 namespace {
 
-// How far from a drawn point a click still chooses it, in pixels.
-constexpr double kPickRadius = 6.0;
+// How far the mouse moves, in pixels, before a press becomes a drag.
+constexpr double kDragThreshold = 4.0;
+// Each notch of the wheel shows this share of the rows shown before.
+constexpr double kZoomPerNotch = 0.8;
+// Zooming stops when this many rows fill the plot.
+constexpr double kFewestRowsShown = 10.0;
+// A stop chosen in the list while every row is shown: this share of the rows around it.
+constexpr double kStopViewShare = 0.1;
 
-// What the chart shows before the first analysis: a gentle hill, so the window does not open on
-// an empty frame.
-constexpr double kPlaceholder[] = {3, 4, 6, 9, 11, 12, 11, 8, 6, 5};
+const QColor kMarkColour(200, 20, 20);
+const QColor kStopColour(230, 140, 0, 110);
+const QColor kShownStopColour(230, 110, 0, 220);
+const QColor kStretchColour(40, 90, 200, 60);
+const QColor kHoverLineColour(60, 60, 60, 140);
+
+QStringList toLines(const std::vector<std::string>& lines) {
+    QStringList out;
+    for (const std::string& line : lines)
+        out << QString::fromStdString(line);
+    return out;
+}
 
 std::optional<double> parseNumber(std::string_view text, const NumberLocale& locale) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -127,7 +147,15 @@ ProfileChartWidget::ProfileChartWidget(Style style, const QString& seriesName, Q
     setRenderHint(QPainter::Antialiasing, true);
     setFrameShape(QFrame::NoFrame);
 
-    values_.assign(std::begin(kPlaceholder), std::end(kPlaceholder));
+    setMouseTracking(true);
+    viewport()->setMouseTracking(true);
+    // Right-button presses and releases come here: a right drag pans, a right click asks for the
+    // menu.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    // Whoever reports a choice, the chosen row is marked.
+    connect(this, &ProfileChartWidget::pointSelected, this,
+            [this](qint16, qint16 row, qint16, qint16) { setMarkedRow(row); });
+
     dirty_ = true;
     rebuildSeries();
 }
@@ -136,6 +164,13 @@ ProfileChartWidget::~ProfileChartWidget() = default;
 
 void ProfileChartWidget::setRowCount(qint16 count) {
     values_.resize(count > 0 ? static_cast<std::size_t>(count) : 0, 0.0);
+    // A new row count starts a new track: what was chosen, measured or zoomed belongs to the old.
+    sized_ = true;
+    zoom_.reset();
+    markedRow_.reset();
+    stretch_.reset();
+    hoverRow_.reset();
+    shownStop_.reset();
     changed();
 }
 
@@ -212,19 +247,26 @@ int ProfileChartWidget::drawingColumns() const {
 void ProfileChartWidget::rebuildSeries() {
     dirty_ = false;
     const std::size_t n = values_.size();
+    // Only the rows shown are drawn, with one row beyond each edge so the line leaves the plot.
+    const auto [shownLow, shownHigh] = shownRows();
+    const auto begin =
+        static_cast<std::size_t>(std::clamp(std::floor(shownLow) - 2.0, 0.0, double(n)));
+    const auto end =
+        static_cast<std::size_t>(std::clamp(std::ceil(shownHigh) + 1.0, 0.0, double(n)));
+    const std::size_t shown = end > begin ? end - begin : 0;
     QList<QPointF> points;
     const auto columns = static_cast<std::size_t>(drawingColumns());
-    if (n <= 2 * columns) {
-        points.reserve(static_cast<qsizetype>(n));
-        for (std::size_t i = 0; i < n; ++i)
+    if (shown <= 2 * columns) {
+        points.reserve(static_cast<qsizetype>(shown));
+        for (std::size_t i = begin; i < end; ++i)
             points.append(QPointF(double(i + 1), values_[i]));
     } else {
         // Each pixel column keeps its lowest and its highest row, in row order, so peaks and
         // dips survive the thinning.
         points.reserve(static_cast<qsizetype>(2 * columns));
         for (std::size_t c = 0; c < columns; ++c) {
-            const std::size_t first = c * n / columns;
-            const std::size_t last = (c + 1) * n / columns;
+            const std::size_t first = begin + c * shown / columns;
+            const std::size_t last = begin + (c + 1) * shown / columns;
             if (first >= last)
                 continue;
             std::size_t low = first;
@@ -256,12 +298,8 @@ void ProfileChartWidget::rebuildSeries() {
 }
 
 void ProfileChartWidget::applyAxes() {
-    const double rows = static_cast<double>(values_.size());
-    if (rows >= 2) {
-        setTicks(axisX_, 1.0, rows, 5);
-    } else {
-        setTicks(axisX_, 0.0, 2.0, 2);
-    }
+    const auto [shownLow, shownHigh] = shownRows();
+    setTicks(axisX_, shownLow, shownHigh, values_.size() >= 2 ? 5 : 2);
 
     double low = valueAxisMinimum();
     double high = valueAxisMaximum();
@@ -282,41 +320,224 @@ void ProfileChartWidget::applyAxes() {
     setTicks(axisY_, low, high, 5);
 }
 
+std::pair<double, double> ProfileChartWidget::allRows() const {
+    const double rows = static_cast<double>(values_.size());
+    return rows >= 2 ? std::pair(1.0, rows) : std::pair(0.0, 2.0);
+}
+
+std::pair<double, double> ProfileChartWidget::shownRows() const {
+    return zoom_.value_or(allRows());
+}
+
+void ProfileChartWidget::setShownRows(double low, double high) {
+    const auto [first, last] = allRows();
+    if (!std::isfinite(low) || !std::isfinite(high))
+        return;
+    if (low > high)
+        std::swap(low, high);
+    const double span = std::min(last - first, std::max(high - low, kFewestRowsShown));
+    if (span >= last - first) {
+        zoom_.reset();
+    } else {
+        // The same width, slid back inside the rows there are.
+        low = std::clamp(low, first, last - span);
+        zoom_ = std::pair(low, low + span);
+    }
+    dirty_ = true;
+    refresh();
+}
+
+void ProfileChartWidget::showAllRows() {
+    zoom_.reset();
+    dirty_ = true;
+    refresh();
+}
+
+void ProfileChartWidget::viewChanged(bool byUser) {
+    if (byUser) {
+        const auto [low, high] = shownRows();
+        emit shownRowsChanged(low, high);
+    }
+    viewport()->update();
+}
+
+QRectF ProfileChartWidget::plotInViewport() const {
+    // Exact, not rounded to whole pixels as mapFromScene would: with more rows than pixels a
+    // pixel decides between rows.
+    return viewportTransform().mapRect(chart()->mapRectToScene(chart()->plotArea()));
+}
+
+double ProfileChartWidget::rowValueAtX(double viewportX) const {
+    const QRectF plot = plotInViewport();
+    const auto [low, high] = shownRows();
+    if (plot.width() <= 0)
+        return low;
+    return low + (viewportX - plot.left()) / plot.width() * (high - low);
+}
+
 std::optional<int> ProfileChartWidget::rowAt(const QPointF& position) const {
     if (values_.empty())
         return std::nullopt;
-    QAbstractSeries* drawn = area_ ? static_cast<QAbstractSeries*>(area_) : line_;
-    const QPointF local = chart()->mapFromScene(mapToScene(position.toPoint()));
-    const QRectF reach =
-        chart()->plotArea().adjusted(-kPickRadius, -kPickRadius, kPickRadius, kPickRadius);
-    if (!reach.contains(local))
+    const QRectF plot = plotInViewport().adjusted(-1, -1, 1, 1);
+    if (!plot.contains(position))
         return std::nullopt;
-    const double left = chart()->mapToValue(local - QPointF(kPickRadius, 0), drawn).x();
-    const double right = chart()->mapToValue(local + QPointF(kPickRadius, 0), drawn).x();
-    const auto n = static_cast<double>(values_.size());
-    const int first = static_cast<int>(std::max(1.0, std::ceil(std::min(left, right))));
-    const int last = static_cast<int>(std::min(n, std::floor(std::max(left, right))));
-    std::optional<int> best;
-    double bestDistance = kPickRadius;
-    for (int row = first; row <= last; ++row) {
-        const QPointF at = chart()->mapToPosition(QPointF(row, rowValue(row)), drawn);
-        const double distance = std::hypot(at.x() - local.x(), at.y() - local.y());
-        if (distance <= bestDistance) {
-            bestDistance = distance;
-            best = row;
-        }
+    const double row = std::round(rowValueAtX(position.x()));
+    return static_cast<int>(std::clamp(row, 1.0, static_cast<double>(values_.size())));
+}
+
+void ProfileChartWidget::setMarkedRow(std::optional<int> row) {
+    markedRow_ = row;
+    viewport()->update();
+}
+
+void ProfileChartWidget::addStopRow(int row) {
+    stopRows_.push_back(row);
+    viewport()->update();
+}
+
+void ProfileChartWidget::clearStopRows() {
+    stopRows_.clear();
+    shownStop_.reset();
+    viewport()->update();
+}
+
+void ProfileChartWidget::showStop(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= stopRows_.size())
+        return;
+    shownStop_ = index;
+    refresh();
+    const double row = stopRows_[static_cast<std::size_t>(index)];
+    const auto [low, high] = shownRows();
+    const auto [first, last] = allRows();
+    double span = high - low;
+    if (!zoom_)
+        span = std::max(kFewestRowsShown * 4, (last - first) * kStopViewShare);
+    setShownRows(row - span / 2, row + span / 2);
+    viewport()->update();
+}
+
+void ProfileChartWidget::setStretch(std::optional<std::pair<int, int>> stretch) {
+    stretch_ = stretch;
+    viewport()->update();
+}
+
+void ProfileChartWidget::hoverAt(const QPointF& position) {
+    const std::optional<int> row = rowAt(position);
+    if (row == hoverRow_ && (!row || position == hoverPosition_))
+        return;
+    hoverRow_ = row;
+    hoverPosition_ = position;
+    viewport()->update();
+}
+
+QStringList ProfileChartWidget::hoverText() const {
+    if (!hoverRow_)
+        return {};
+    if (points_ != nullptr) {
+        if (const PointDetail* detail = points_->atRow(*hoverRow_))
+            return toLines(pointReadout(*detail, locale_));
     }
-    return best;
+    // A row the last analysis did not reach shows its own value.
+    return {QStringLiteral("Punto %1").arg(*hoverRow_),
+            QString::fromStdString(formatDouble(rowValue(*hoverRow_), locale_))};
+}
+
+QStringList ProfileChartWidget::stretchText() const {
+    if (!stretch_ || points_ == nullptr)
+        return {};
+    const PointDetail* from = points_->atRow(stretch_->first);
+    const PointDetail* to = points_->atRow(stretch_->second);
+    if (from == nullptr || to == nullptr)
+        return {};
+    return toLines(stretchReadout(measureStretch(*from, *to), locale_));
+}
+
+QString ProfileChartWidget::emptyHint() {
+    return QStringLiteral("Cargue un track para ver su perfil");
 }
 
 void ProfileChartWidget::mousePressEvent(QMouseEvent* event) {
+    pressPosition_ = event->position();
+    pressRows_ = shownRows();
     if (event->button() == Qt::LeftButton) {
         refresh();
         if (const auto row = rowAt(event->position())) {
+            // A click clears the stretch and chooses the row; dragging on measures a new one.
+            stretch_.reset();
+            stretchAnchor_ = *row;
+            drag_ = Drag::Stretch;
+            viewport()->update();
             emit pointSelected(1, static_cast<qint16>(*row), 1, 0);
         }
+    } else if (event->button() == Qt::RightButton) {
+        drag_ = Drag::PanPending;
+    } else if (event->button() == Qt::MiddleButton) {
+        drag_ = Drag::Pan;
     }
-    QChartView::mousePressEvent(event);
+    event->accept();
+}
+
+void ProfileChartWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF position = event->position();
+    const double moved = (position - pressPosition_).manhattanLength();
+    if (drag_ == Drag::PanPending && moved > kDragThreshold)
+        drag_ = Drag::Pan;
+    if (drag_ == Drag::Pan) {
+        const QRectF plot = plotInViewport();
+        if (plot.width() > 0) {
+            const double rows = (position.x() - pressPosition_.x()) / plot.width() *
+                                (pressRows_.second - pressRows_.first);
+            setShownRows(pressRows_.first - rows, pressRows_.second - rows);
+            viewChanged(true);
+        }
+    } else if (drag_ == Drag::Stretch && moved > kDragThreshold) {
+        const double row = std::round(rowValueAtX(position.x()));
+        const int last =
+            static_cast<int>(std::clamp(row, 1.0, std::max(1.0, double(values_.size()))));
+        if (last != stretchAnchor_)
+            stretch_ = std::pair(std::min(stretchAnchor_, last), std::max(stretchAnchor_, last));
+    }
+    hoverAt(position);
+    event->accept();
+}
+
+void ProfileChartWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && drag_ == Drag::PanPending)
+        emit menuRequested(event->globalPosition().toPoint());
+    drag_ = Drag::None;
+    viewport()->update();
+    event->accept();
+}
+
+void ProfileChartWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        showAllRows();
+        viewChanged(true);
+    }
+    event->accept();
+}
+
+void ProfileChartWidget::wheelEvent(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0.0 || values_.size() < 2) {
+        event->ignore();
+        return;
+    }
+    refresh();
+    const auto [low, high] = shownRows();
+    // The row under the mouse stays under the mouse.
+    const double anchor = std::clamp(rowValueAtX(event->position().x()), low, high);
+    const double factor = std::pow(kZoomPerNotch, notches);
+    setShownRows(anchor - (anchor - low) * factor, anchor + (high - anchor) * factor);
+    viewChanged(true);
+    hoverAt(event->position());
+    event->accept();
+}
+
+void ProfileChartWidget::leaveEvent(QEvent* event) {
+    hoverRow_.reset();
+    viewport()->update();
+    QChartView::leaveEvent(event);
 }
 
 void ProfileChartWidget::resizeEvent(QResizeEvent* event) {
@@ -325,6 +546,106 @@ void ProfileChartWidget::resizeEvent(QResizeEvent* event) {
     chart()->legend()->setGeometry(QRectF(width() - kLegendWidth - 4, 0, kLegendWidth, 18));
     dirty_ = true;
     refresh();
+}
+
+void ProfileChartWidget::drawReadout(QPainter& painter, const QStringList& lines, QPointF anchor,
+                                     const QRectF& bounds) const {
+    if (lines.isEmpty())
+        return;
+    QFont font = this->font();
+    font.setPointSizeF(7.5);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    double width = 0;
+    for (const QString& line : lines)
+        width = std::max(width, metrics.horizontalAdvance(line));
+    const double lineHeight = metrics.height();
+    QRectF box(anchor, QSizeF(width + 8, lineHeight * lines.size() + 6));
+    // Beside the mouse, turned back inside the plot near its edges.
+    if (box.right() > bounds.right())
+        box.moveRight(anchor.x() - 24);
+    if (box.bottom() > bounds.bottom())
+        box.moveBottom(bounds.bottom());
+    if (box.left() < bounds.left())
+        box.moveLeft(bounds.left());
+    if (box.top() < bounds.top())
+        box.moveTop(bounds.top());
+    painter.setPen(QColor(90, 90, 90));
+    painter.setBrush(QColor(255, 255, 235, 235));
+    painter.drawRect(box);
+    painter.setPen(Qt::black);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        painter.drawText(QPointF(box.left() + 4, box.top() + 3 + metrics.ascent() + i * lineHeight),
+                         lines[i]);
+    }
+}
+
+void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
+    QChartView::drawForeground(painter, rect);
+    const QRectF plot = chart()->mapRectToScene(chart()->plotArea());
+    if (plot.width() <= 0 || plot.height() <= 0)
+        return;
+    painter->save();
+    if (!sized_) {
+        QFont font = this->font();
+        font.setPointSizeF(9);
+        painter->setFont(font);
+        painter->setPen(QColor(110, 110, 110));
+        painter->drawText(plot, Qt::AlignCenter, emptyHint());
+        painter->restore();
+        return;
+    }
+    const auto [low, high] = shownRows();
+    const double yLow = axisY_->min();
+    const double yHigh = axisY_->max();
+    const auto xOf = [&](double row) {
+        return plot.left() + (row - low) / (high - low) * plot.width();
+    };
+    const auto yOf = [&](double value) {
+        return plot.bottom() - (value - yLow) / (yHigh - yLow) * plot.height();
+    };
+    painter->setClipRect(plot);
+    painter->setRenderHint(QPainter::Antialiasing, false);
+
+    if (stretch_) {
+        painter->fillRect(QRectF(QPointF(xOf(stretch_->first), plot.top()),
+                                 QPointF(xOf(stretch_->second), plot.bottom())),
+                          kStretchColour);
+    }
+    for (std::size_t i = 0; i < stopRows_.size(); ++i) {
+        const double row = stopRows_[i];
+        if (row < low - 1 || row > high + 1)
+            continue;
+        const bool shown = shownStop_ && static_cast<std::size_t>(*shownStop_) == i;
+        painter->fillRect(
+            QRectF(xOf(row) - (shown ? 2.0 : 1.0), plot.top(), shown ? 4.0 : 2.0, plot.height()),
+            shown ? kShownStopColour : kStopColour);
+    }
+    if (markedRow_ && *markedRow_ >= 1 && static_cast<std::size_t>(*markedRow_) <= values_.size()) {
+        const double x = xOf(*markedRow_);
+        QPen pen(kMarkColour);
+        pen.setWidthF(1.5);
+        painter->setPen(pen);
+        painter->drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->setBrush(kMarkColour);
+        painter->drawEllipse(QPointF(x, yOf(rowValue(*markedRow_))), 3.5, 3.5);
+        painter->setRenderHint(QPainter::Antialiasing, false);
+    }
+    if (hoverRow_) {
+        const double x = xOf(*hoverRow_);
+        painter->setPen(QPen(kHoverLineColour, 1, Qt::DashLine));
+        painter->drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    }
+
+    painter->setClipping(false);
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    drawReadout(*painter, stretchText(), plot.topLeft() + QPointF(4, 4), plot);
+    if (hoverRow_) {
+        const QPointF mouse = mapToScene(hoverPosition_.toPoint());
+        drawReadout(*painter, hoverText(), mouse + QPointF(14, 10), plot);
+    }
+    painter->restore();
 }
 
 }  // namespace at

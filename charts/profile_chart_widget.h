@@ -2,8 +2,10 @@
 
 #include <QChartView>
 #include <optional>
+#include <utility>
 #include <vector>
 
+#include "charts/point_details.h"
 #include "charts/profile_chart.h"
 #include "platform/number_locale.h"
 
@@ -18,6 +20,12 @@ namespace at {
 // thinned to the minimum and maximum of each pixel column, so 32,767 rows draw as fast as 1,000.
 // Writing rows only stores them: the drawing is rebuilt once, by refresh() or by the deferred
 // refresh that the first change of a command posts.
+//
+// The chart owns its gestures and marks; none of them changes a row. A left click in the plot
+// area chooses the row nearest its x position; a left drag measures the stretch it covers; the
+// wheel zooms the row axis around the mouse, a right or middle drag pans it and a double click
+// shows every row again; the mouse shows the values of the row under it. A right click without a
+// drag asks for the chart's menu.
 class ProfileChartWidget : public QChartView, public ProfileChart {
     Q_OBJECT
 
@@ -51,24 +59,77 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     // Rebuilds the drawn series if anything changed since the last time.
     Q_INVOKABLE void refresh();
 
-    // The row of the data point drawn at or within a few pixels of `position` (widget
-    // coordinates); none if no point is that close.
+    // The row nearest the x position of `position` (viewport coordinates), if it lies in the
+    // plot area; none outside it or while there are no rows.
     std::optional<int> rowAt(const QPointF& position) const;
+
+    // The values of each row for the read-outs; rows it does not cover show their own value only.
+    // The table must outlive the chart or be replaced first.
+    void setPointTable(const PointTable* points) { points_ = points; }
+
+    // The row marked as chosen, until the next choice or the next row count.
+    std::optional<int> markedRow() const { return markedRow_; }
+    void setMarkedRow(std::optional<int> row);
+
+    // Stops are marked at the row where each began; one of them may stand out.
+    void addStopRow(int row);
+    void clearStopRows();
+    const std::vector<int>& stopRows() const { return stopRows_; }
+    // Marks stop `index` of the list and puts it in the middle of the rows shown, zooming in
+    // when every row is shown.
+    void showStop(int index);
+
+    // The rows shown along the horizontal axis; every row unless zoomed.
+    std::pair<double, double> shownRows() const;
+    // Shows rows `low` to `high`; a range covering every row shows the whole chart again.
+    void setShownRows(double low, double high);
+    void showAllRows();
+
+    // The stretch chosen with a left drag, first and last row.
+    std::optional<std::pair<int, int>> stretch() const { return stretch_; }
+    void setStretch(std::optional<std::pair<int, int>> stretch);
+
+    // The read-out the mouse over `position` shows; the lines of the read-outs now on show.
+    void hoverAt(const QPointF& position);
+    QStringList hoverText() const;
+    QStringList stretchText() const;
+
+    // The hint while the chart has never been given rows.
+    static QString emptyHint();
 
   signals:
     // A data point was chosen with the mouse; `dataPoint` is its row. The other three carry the
     // series (always 1), the mouse buttons and a cancel flag (always 0).
     void pointSelected(qint16 series, qint16 dataPoint, qint16 mouseFlags, qint16 cancel);
+    // The user zoomed or panned; a chart shown beside it follows with setShownRows.
+    void shownRowsChanged(double low, double high);
+    // A right click without a drag, at `globalPosition`.
+    void menuRequested(const QPoint& globalPosition);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void drawForeground(QPainter* painter, const QRectF& rect) override;
 
   private:
+    enum class Drag { None, Stretch, PanPending, Pan };
+
     void changed();
     void rebuildSeries();
     void applyAxes();
     int drawingColumns() const;
+    std::pair<double, double> allRows() const;
+    // The row value under an x position of the plot, not rounded or clamped.
+    double rowValueAtX(double viewportX) const;
+    QRectF plotInViewport() const;
+    void viewChanged(bool byUser);
+    void drawReadout(QPainter& painter, const QStringList& lines, QPointF anchor,
+                     const QRectF& bounds) const;
 
     Style style_;
     NumberLocale locale_;
@@ -80,6 +141,21 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     double autoMaximum_ = 1.0;
     bool dirty_ = false;
     bool refreshPosted_ = false;
+    bool sized_ = false;
+
+    const PointTable* points_ = nullptr;
+    std::optional<std::pair<double, double>> zoom_;
+    std::optional<int> markedRow_;
+    std::vector<int> stopRows_;
+    std::optional<int> shownStop_;
+    std::optional<std::pair<int, int>> stretch_;
+    std::optional<int> hoverRow_;
+    QPointF hoverPosition_;
+
+    Drag drag_ = Drag::None;
+    QPointF pressPosition_;
+    std::pair<double, double> pressRows_;
+    int stretchAnchor_ = 0;
 
     QLineSeries* line_ = nullptr;
     QAreaSeries* area_ = nullptr;

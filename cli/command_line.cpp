@@ -5,6 +5,9 @@
 
 #include "cli/cut_command.h"
 #include "cli/summary_command.h"
+#ifdef AT_HAVE_REPORT
+#include "cli/report_command.h"
+#endif
 
 namespace at {
 namespace {
@@ -14,8 +17,10 @@ constexpr const char* kProgram = "analisis-tracks-cli";
 constexpr const char* kUsage =
     "Uso:\n"
     "  analisis-tracks-cli resumen ARCHIVO... [--desnivel N] [--parada-min M] [--parada-seg S]"
-    " [--json]\n"
+    " [--json | --csv]\n"
     "  analisis-tracks-cli cortar ARCHIVO PUNTOS\n"
+    "  analisis-tracks-cli informe ARCHIVO --pdf SALIDA [--desnivel N] [--parada-min M]"
+    " [--parada-seg S]\n"
     "  analisis-tracks-cli --help\n";
 
 constexpr const char* kHelp =
@@ -27,12 +32,16 @@ constexpr const char* kHelp =
     "      Analiza cada archivo y muestra su resumen y su lista de paradas, como la ventana.\n"
     "  analisis-tracks-cli cortar ARCHIVO PUNTOS\n"
     "      Corta el archivo en varios de PUNTOS puntos, junto al original, como \"Cortar\".\n"
+    "  analisis-tracks-cli informe ARCHIVO --pdf SALIDA [opciones]\n"
+    "      Escribe en SALIDA el informe PDF de una página que exporta la ventana.\n"
     "\n"
     "Opciones de resumen:\n"
     "  --desnivel N     Diferencia entre alturas despreciables, en metros (por omisión 20).\n"
     "  --parada-min M   Saltos de más de M minutos...          (por omisión 1)\n"
     "  --parada-seg S   ...y S segundos son tomados como descansos (por omisión 10).\n"
     "  --json           Un objeto JSON por archivo, con los textos y los valores sin redondear.\n"
+    "  --csv            Los puntos de cada archivo en CSV: punto, hora, latitud, longitud,\n"
+    "                   altitud (m), distancia (km) y velocidad (km/h).\n"
     "  --               Lo que sigue son archivos, aunque empiecen por \"-\".\n"
     "  -h, --help       Muestra esta ayuda.\n"
     "\n"
@@ -59,6 +68,7 @@ bool isOption(std::string_view arg) {
 struct ParsedArguments {
     std::vector<std::string> positional;
     SummaryOptions summary;
+    std::optional<std::string> pdf;
 };
 
 // Options may stand anywhere after the command; "--name=value" and "--name value" both work.
@@ -90,6 +100,12 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
                 parsed.summary.json = true;
                 continue;
             }
+            if (name == "--csv" && equals == std::string::npos) {
+                parsed.summary.csv = true;
+                continue;
+            }
+            if (name == "--pdf")
+                target = &parsed.pdf.emplace();
         }
         if (target == nullptr)
             return "opción desconocida: «" + arg + "»";
@@ -126,6 +142,10 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             return badUsage(err, *problem);
         if (parsed.positional.empty())
             return badUsage(err, "no se ha indicado ningún archivo");
+        if (parsed.summary.json && parsed.summary.csv)
+            return badUsage(err, "--json y --csv no pueden ir juntas");
+        if (parsed.pdf)
+            return badUsage(err, "opción desconocida: «--pdf»");
         return runSummary(parsed.positional, parsed.summary, out, err, locale);
     }
     if (command == "cortar") {
@@ -135,6 +155,24 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             return badUsage(err, "cortar necesita un ARCHIVO y la cantidad de PUNTOS");
         }
         return runCut(parsed.positional[0], parsed.positional[1], out, err);
+    }
+    if (command == "informe") {
+        if (const auto problem = parseArguments(args, true, parsed))
+            return badUsage(err, *problem);
+        if (parsed.positional.size() != 1 || !parsed.pdf || parsed.summary.json ||
+            parsed.summary.csv) {
+            return badUsage(err, "informe necesita un ARCHIVO y --pdf SALIDA");
+        }
+#ifdef AT_HAVE_REPORT
+        ReportOptions report;
+        report.altitudeJump = parsed.summary.altitudeJump;
+        report.stopMinutes = parsed.summary.stopMinutes;
+        report.stopSeconds = parsed.summary.stopSeconds;
+        return runReport(parsed.positional[0], *parsed.pdf, report, err, locale);
+#else
+        err << kProgram << ": esta versión se ha compilado sin Qt y no escribe informes PDF\n";
+        return kExitFailed;
+#endif
     }
     return badUsage(err, "orden desconocida: «" + command + "»");
 }

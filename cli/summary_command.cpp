@@ -5,6 +5,7 @@
 #include "analysis/analysis_pass.h"
 #include "analysis/analysis_settings.h"
 #include "analysis/summary_panel.h"
+#include "charts/point_csv.h"
 #include "cli/exit_status.h"
 #include "cli/summary_band.h"
 #include "platform/runtime_error.h"
@@ -174,6 +175,8 @@ int runSummary(const std::vector<std::string>& files, const SummaryOptions& opti
                 writeSummaryJson(json, path, result.view, result.summary);
             }
             ++printed;
+        } else if (!result.failed && options.csv) {
+            text += pointsCsv(result.view.points, locale);
         } else if (!result.failed) {
             if (printed > 0)
                 text += '\n';

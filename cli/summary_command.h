@@ -17,6 +17,7 @@ struct SummaryOptions {
     std::string stopMinutes = "1";
     std::string stopSeconds = "10";
     bool json = false;
+    bool csv = false;  // the points of each file instead of its summary
 };
 
 // The summary band row by row ("Distancia: 12.2 km"), then "Paradas" and the stop list, each

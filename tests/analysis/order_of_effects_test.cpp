@@ -39,6 +39,18 @@ class LoggingChart final : public ProfileChart {
     std::int16_t count_ = 0;
 };
 
+class LoggingPoints final : public PointDetails {
+  public:
+    explicit LoggingPoints(std::vector<std::string>& log) : log_(log) {}
+    void beginTrack() override { log_.push_back("points"); }
+    void addPoint(const PointDetail& p) override {
+        log_.push_back("point " + std::to_string(p.point));
+    }
+
+  private:
+    std::vector<std::string>& log_;
+};
+
 class LoggingView final : public AnalysisView {
   public:
     std::vector<std::string> log;
@@ -57,8 +69,10 @@ class LoggingView final : public AnalysisView {
     void keepForReadout(std::int16_t lines, float km) override {
         log.push_back("keep " + std::to_string(lines) + " " + std::to_string(int(km)));
     }
+    PointDetails& pointDetails() override { return points; }
     LoggingChart altitude{"A", log};
     LoggingChart speed{"S", log};
+    LoggingPoints points{log};
 };
 
 TEST(OrderOfEffects, EachPointThenTheClosingStage) {
@@ -71,15 +85,18 @@ TEST(OrderOfEffects, EachPointThenTheClosingStage) {
         "clear",
         "A rows 2",
         "S rows 2",
+        "points",
         "A row 1",
         "A = 304.8",
         "S row 1",
         "S = 0",
+        "point 1",
         "stop 0 (5'0'')",
         "A row 2",
         "A = 304.8",
         "S row 2",
         "S = 0",
+        "point 2",
         "label 0 0 mts",
         "label 1 0",
         "label 2 0 km",

@@ -35,7 +35,6 @@ TEST(ProfileChartWidget, RowsReadBackInEitherLocale) {
     for (const auto& c : cases) {
         ProfileChartWidget chart(ProfileChartWidget::Style::Line, QStringLiteral("Velocidad"));
         chart.setNumberLocale(NumberLocale{c.separator});
-        chart.setRowCount(0);  // away with the placeholder rows
         chart.setRowCount(3);
         chart.setRow(2);
         chart.setRowValue(QStringLiteral("7"));
@@ -47,7 +46,7 @@ TEST(ProfileChartWidget, RowsReadBackInEitherLocale) {
 
 TEST(ProfileChartWidget, RowCountsAndRowsOutsideThem) {
     ProfileChartWidget chart(ProfileChartWidget::Style::Area, QStringLiteral("Metros"));
-    EXPECT_GT(chart.rowCount(), 0);  // the placeholder profile
+    EXPECT_EQ(chart.rowCount(), 0);  // nothing invented before the first track
     const struct {
         qint16 set;
         qint16 read;
@@ -162,7 +161,7 @@ TEST(ProfileChartWidget, RowsWrittenInOneGoAreDrawnAfterwards) {
     EXPECT_EQ(points[2], QPointF(3, 8));
 }
 
-TEST(ProfileChartWidget, AClickNearAPointSelectsIt) {
+TEST(ProfileChartWidget, AClickAnywhereInThePlotChoosesTheNearestRow) {
     ProfileChartWidget chart(ProfileChartWidget::Style::Area, QStringLiteral("Metros"));
     chart.resize(649, 261);
     chart.show();
@@ -180,15 +179,31 @@ TEST(ProfileChartWidget, AClickNearAPointSelectsIt) {
         const QPointF local = chart.chart()->mapToPosition(QPointF(row, value));
         return chart.mapFromScene(chart.chart()->mapToScene(local));
     };
-    EXPECT_EQ(chart.rowAt(toView(20, 120)), 20);
-    EXPECT_EQ(chart.rowAt(toView(20, 120) + QPoint(2, -3)), 20);
-    EXPECT_EQ(chart.rowAt(toView(20, 190)), std::nullopt);  // far above the profile
+    const struct {
+        double row, value;
+        std::optional<int> chosen;
+    } cases[] = {
+        {20, 120, 20},
+        {20, 190, 20},  // on the profile and far above it
+        {20.4, 5, 20},
+        {20.6, 5, 21},  // the nearest row by x, down in the filled area
+        {1, 199, 1},
+        {50, 1, 50},              // the corners of the plot
+        {-3, 100, std::nullopt},  // left of the plot, among the axis labels
+        {25, -30, std::nullopt},  // below it
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(chart.rowAt(toView(c.row, c.value)), c.chosen) << c.row << " " << c.value;
 
     QSignalSpy spy(&chart, &ProfileChartWidget::pointSelected);
     QTest::mouseClick(chart.viewport(), Qt::LeftButton, {}, toView(33, 133));
     QTest::mouseClick(chart.viewport(), Qt::LeftButton, {}, toView(33, 20));
-    ASSERT_EQ(spy.count(), 1);
+    ASSERT_EQ(spy.count(), 2);
     EXPECT_EQ(spy[0][1].value<qint16>(), 33);
+    EXPECT_EQ(spy[1][1].value<qint16>(), 33);
+    EXPECT_EQ(chart.markedRow(), 33);
+    EXPECT_EQ(chart.rowCount(), 50);  // choosing changes no row
+    EXPECT_EQ(chart.rowValue(33), 133.0);
 }
 
 }  // namespace

@@ -1,0 +1,239 @@
+#include "app/result_sharing.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include "analysis/memory_view.h"
+#include "app/dialogs.h"
+#include "charts/point_csv.h"
+#include "charts/profile_chart_widget.h"
+#include "cli/summary_band.h"
+#include "cli/summary_command.h"
+
+namespace at {
+namespace {
+
+const QString kTitle = QStringLiteral("Análisis Tracks");
+constexpr double kImageScale = 2.0;
+
+// The value labels of the summary band, in the order of SummaryLabel.
+constexpr const char* kValueNames[] = {"lbl1", "lbl2",      "lbl3",   "lbl4",    "lbl5",   "lbl6",
+                                       "lbl7", "lblTiempo", "Label8", "Label10", "Label14"};
+// Where a right click opens the results menu: every caption and value of the summary band.
+constexpr const char* kCaptionNames[] = {"lbldesnivel", "lbldistancia", "lblcota1", "lblvel1",
+                                         "lbltomas",    "Label9",       "lblcota2", "lblvel2",
+                                         "Label1",      "Label11",      "Label13"};
+
+template <typename T>
+T* named(QWidget* window, const char* name) {
+    return window->findChild<T*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+ResultSharing::ResultSharing(QWidget* window, const PointTable& points, NumberLocale locale,
+                             MessageBoxes& messages)
+    : QObject(window),
+      window_(window),
+      points_(points),
+      locale_(std::move(locale)),
+      messages_(messages),
+      saveDialog_(std::make_unique<QtSaveFileDialog>(window)),
+      path_(named<QLineEdit>(window, "txtArchivo")),
+      altitudeJump_(named<QLineEdit>(window, "Text1")),
+      stopMinutes_(named<QLineEdit>(window, "Text2")),
+      stopSeconds_(named<QLineEdit>(window, "Text3")),
+      stops_(named<QListWidget>(window, "lstParada")),
+      altitude_(named<ProfileChartWidget>(window, "MSChart1")),
+      speed_(named<ProfileChartWidget>(window, "MSChart2")) {
+    for (std::size_t i = 0; i < values_.size(); ++i)
+        values_[i] = named<QLabel>(window, kValueNames[i]);
+
+    for (ProfileChartWidget* chart : {altitude_, speed_}) {
+        connect(chart, &ProfileChartWidget::menuRequested, this, [this, chart](const QPoint& at) {
+            std::unique_ptr<QMenu> menu(chartMenu(*chart));
+            menu->exec(at);
+        });
+    }
+    QList<QWidget*> resultWidgets = {stops_};
+    for (QLabel* label : values_)
+        resultWidgets << label;
+    for (const char* name : kCaptionNames)
+        resultWidgets << named<QLabel>(window, name);
+    for (QWidget* widget : resultWidgets) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(widget, &QWidget::customContextMenuRequested, this, [this, widget](QPoint at) {
+            std::unique_ptr<QMenu> menu(resultsMenu());
+            menu->exec(widget->mapToGlobal(at));
+        });
+    }
+}
+
+ResultSharing::~ResultSharing() = default;
+
+QMenu* ResultSharing::chartMenu(ProfileChartWidget& chart) {
+    auto* menu = new QMenu(window_);
+    menu->addAction(QStringLiteral("Guardar imagen…"), this,
+                    [this, &chart] { saveChartImageAs(chart); });
+    menu->addAction(QStringLiteral("Copiar imagen"), this,
+                    [this, &chart] { copyChartImage(chart); });
+    return menu;
+}
+
+QMenu* ResultSharing::resultsMenu() {
+    auto* menu = new QMenu(window_);
+    const QList<QAction*> actions = {
+        menu->addAction(QStringLiteral("Copiar resumen"), this, [this] { copySummary(); }),
+        menu->addAction(QStringLiteral("Exportar informe PDF…"), this,
+                        [this] { exportReportAs(); }),
+        menu->addAction(QStringLiteral("Exportar puntos CSV…"), this,
+                        [this] { exportPointsCsvAs(); }),
+    };
+    for (QAction* action : actions)
+        action->setEnabled(hasResult());
+    return menu;
+}
+
+QImage ResultSharing::chartImage(ProfileChartWidget& chart) const {
+    chart.refresh();
+    QImage image(chart.size() * kImageScale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(kImageScale);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    chart.render(&painter);
+    return image;
+}
+
+bool ResultSharing::saveChartImage(ProfileChartWidget& chart, const QString& path,
+                                   QString& error) const {
+    bool written = false;
+    if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
+        chart.refresh();
+        QSvgGenerator svg;
+        svg.setFileName(path);
+        svg.setSize(chart.size() * kImageScale);
+        svg.setViewBox(QRect(QPoint(0, 0), chart.size()));
+        svg.setResolution(static_cast<int>(chart.logicalDpiX() * kImageScale));
+        svg.setTitle(chart.objectName());
+        QPainter painter;
+        if (painter.begin(&svg)) {
+            chart.render(&painter);
+            written = painter.end() && QFileInfo(path).size() > 0;
+        }
+    } else {
+        written = chartImage(chart).save(path, "PNG");
+    }
+    if (!written)
+        error = QStringLiteral("No se puede guardar la imagen en\n%1").arg(path);
+    return written;
+}
+
+void ResultSharing::copyChartImage(ProfileChartWidget& chart) const {
+    QApplication::clipboard()->setImage(chartImage(chart));
+}
+
+QString ResultSharing::summaryText() const {
+    MemoryAnalysisView view;
+    for (std::size_t i = 0; i < values_.size(); ++i)
+        view.labels[static_cast<SummaryLabel>(i)] = values_[i]->text().toStdString();
+    for (int i = 0; i < stops_->count(); ++i)
+        view.stopList.push_back(stops_->item(i)->text().toStdString());
+    std::string text;
+    appendSummaryText(text, QFile::encodeName(path_->text()).toStdString(), view);
+    return QString::fromStdString(text);
+}
+
+void ResultSharing::copySummary() const {
+    QApplication::clipboard()->setText(summaryText());
+}
+
+ReportContent ResultSharing::reportContent() const {
+    ReportContent content;
+    content.fileName = path_->text().toStdString();
+    content.date = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toStdString();
+    content.altitudeJump = altitudeJump_->text().toStdString();
+    content.stopMinutes = stopMinutes_->text().toStdString();
+    content.stopSeconds = stopSeconds_->text().toStdString();
+    for (const SummaryBandEntry& entry : kSummaryBand) {
+        content.figures.emplace_back(
+            entry.caption, values_[static_cast<std::size_t>(entry.label)]->text().toStdString());
+    }
+    for (int i = 0; i < stops_->count(); ++i)
+        content.stops.push_back(stops_->item(i)->text().toStdString());
+    // The profiles as the charts hold them.
+    for (int row = 1; row <= altitude_->rowCount(); ++row)
+        content.altitude.push_back(altitude_->rowValue(row));
+    for (int row = 1; row <= speed_->rowCount(); ++row)
+        content.speed.push_back(speed_->rowValue(row));
+    return content;
+}
+
+bool ResultSharing::exportReport(const QString& path, QString& error) const {
+    return writeReportPdf(reportContent(), path, error);
+}
+
+bool ResultSharing::exportPointsCsv(const QString& path, QString& error) const {
+    QFile file(path);
+    const std::string csv = pointsCsv(points_, locale_);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(csv.data(), static_cast<qint64>(csv.size())) !=
+            static_cast<qint64>(csv.size()) ||
+        !file.flush()) {
+        error =
+            QStringLiteral("No se puede escribir el archivo\n%1\n%2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QString ResultSharing::proposedPath(const QString& extension) const {
+    const QFileInfo track(path_->text());
+    if (!track.exists())
+        return QStringLiteral("analisis.") + extension;
+    return track.absolutePath() + '/' + track.completeBaseName() + '.' + extension;
+}
+
+void ResultSharing::failed(const QString& message) const {
+    messages_.warning(kTitle, message);
+}
+
+void ResultSharing::saveChartImageAs(ProfileChartWidget& chart) {
+    const QString path =
+        saveDialog_->ask(QStringLiteral("Guardar imagen"), proposedPath(QStringLiteral("png")),
+                         QStringLiteral("Imagen PNG (*.png);;Imagen SVG (*.svg)"));
+    QString error;
+    if (!path.isEmpty() && !saveChartImage(chart, path, error))
+        failed(error);
+}
+
+void ResultSharing::exportReportAs() {
+    const QString path = saveDialog_->ask(QStringLiteral("Exportar informe PDF"),
+                                          proposedPath(QStringLiteral("pdf")),
+                                          QStringLiteral("Documento PDF (*.pdf)"));
+    QString error;
+    if (!path.isEmpty() && !exportReport(path, error))
+        failed(error);
+}
+
+void ResultSharing::exportPointsCsvAs() {
+    const QString path =
+        saveDialog_->ask(QStringLiteral("Exportar puntos CSV"), proposedPath(QStringLiteral("csv")),
+                         QStringLiteral("Tabla CSV (*.csv)"));
+    QString error;
+    if (!path.isEmpty() && !exportPointsCsv(path, error))
+        failed(error);
+}
+
+}  // namespace at

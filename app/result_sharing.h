@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <memory>
+
+#include "app/save_dialog.h"
+#include "charts/point_details.h"
+#include "charts/report_page.h"
+#include "platform/number_locale.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QWidget;
+
+namespace at {
+
+class MessageBoxes;
+class ProfileChartWidget;
+
+// The ways to keep or pass on a result shown in the window: a chart as a picture, the summary as
+// text, a one-page PDF report and the points as CSV. It reads the window's controls by their names
+// and never changes them.
+class ResultSharing final : public QObject {
+    Q_OBJECT
+
+  public:
+    ResultSharing(QWidget* window, const PointTable& points, NumberLocale locale,
+                  MessageBoxes& messages);
+    ~ResultSharing() override;
+
+    void setSaveDialog(std::unique_ptr<SaveFileDialog> dialog) { saveDialog_ = std::move(dialog); }
+
+    // The menus: "Guardar imagen…" and "Copiar imagen" for a chart; "Copiar resumen",
+    // "Exportar informe PDF…" and "Exportar puntos CSV…" for the summary band and the stop list.
+    // The caller owns the menu.
+    QMenu* chartMenu(ProfileChartWidget& chart);
+    QMenu* resultsMenu();
+
+    // The picture of a chart at twice its screen resolution: PNG, or SVG for a ".svg" path.
+    bool saveChartImage(ProfileChartWidget& chart, const QString& path, QString& error) const;
+    QImage chartImage(ProfileChartWidget& chart) const;
+    void copyChartImage(ProfileChartWidget& chart) const;
+
+    // The summary band and the stop list as the command-line companion prints them.
+    QString summaryText() const;
+    void copySummary() const;
+    ReportContent reportContent() const;
+    bool exportReport(const QString& path, QString& error) const;
+    bool exportPointsCsv(const QString& path, QString& error) const;
+
+    // The commands behind the menu entries: ask for a file, write it, report a failure.
+    void saveChartImageAs(ProfileChartWidget& chart);
+    void exportReportAs();
+    void exportPointsCsvAs();
+
+  private:
+    bool hasResult() const { return !points_.empty(); }
+    QString proposedPath(const QString& extension) const;
+    void failed(const QString& message) const;
+
+    QWidget* window_;
+    const PointTable& points_;
+    NumberLocale locale_;
+    MessageBoxes& messages_;
+    std::unique_ptr<SaveFileDialog> saveDialog_;
+
+    QLineEdit* path_;
+    QLineEdit* altitudeJump_;
+    QLineEdit* stopMinutes_;
+    QLineEdit* stopSeconds_;
+    std::array<QLabel*, 11> values_{};
+    QListWidget* stops_;
+    ProfileChartWidget* altitude_;
+    ProfileChartWidget* speed_;
+};
+
+}  // namespace at

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "charts/point_details.h"
+#include "platform/number_locale.h"
+
+// The texts the charts show beside the mouse: one point's values, or the figures of a stretch
+// between two points. Each text is a few short lines.
+namespace at {
+
+// "10:25:30": the time of day to the second, whatever day it falls on.
+std::string formatTimeOfDay(DateTime timeOfDay);
+
+// Point number, altitude (m), speed (km/h), time of day and the distance covered (km).
+std::vector<std::string> pointReadout(const PointDetail& point, const NumberLocale& locale);
+
+// A stretch from one point to a later one, worked out as the analysis works out a track: the
+// difference of the distance and climb totals, the whole seconds between the two times, and the
+// distance over that time.
+struct Stretch {
+    std::int16_t firstPoint = 0;
+    std::int16_t lastPoint = 0;
+    float distanceKm = 0.0f;
+    double climbMetres = 0.0;
+    std::int64_t seconds = 0;
+    // None when the time does not move forward.
+    bool hasMeanSpeed = false;
+    double meanSpeedKmh = 0.0;
+};
+Stretch measureStretch(const PointDetail& from, const PointDetail& to);
+
+// Points, distance, climb, time and mean speed, in the summary band's units and rounding.
+std::vector<std::string> stretchReadout(const Stretch& stretch, const NumberLocale& locale);
+
+}  // namespace at

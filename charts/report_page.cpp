@@ -1,0 +1,183 @@
+#include "charts/report_page.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <algorithm>
+#include <cmath>
+
+namespace at {
+namespace {
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// A profile as a filled or a plain line over a framed box, with its range written at the left.
+void paintProfile(QPainter& painter, const QRectF& box, const std::vector<double>& values,
+                  const QString& title, const QColor& colour, bool filled, double em) {
+    painter.setPen(QPen(Qt::black, em * 0.05));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawText(QRectF(box.left(), box.top() - em * 1.4, box.width(), em * 1.3),
+                     Qt::AlignLeft | Qt::AlignBottom, title);
+    painter.drawRect(box);
+    if (values.empty())
+        return;
+    const auto [lowIt, highIt] = std::minmax_element(values.begin(), values.end());
+    double low = std::min(0.0, *lowIt);
+    double high = *highIt;
+    if (filled)  // the altitude as the window fits it: whole metres and a 5 m margin
+        low = std::round(*lowIt) - 5, high = std::round(*highIt) + 5;
+    if (high - low < 1e-9)
+        high = low + 1;
+    const QRectF inner = box.adjusted(em * 3.2, em * 0.3, -em * 0.3, -em * 0.3);
+    const std::size_t n = values.size();
+    const auto xOf = [&](std::size_t i) {
+        return n < 2 ? inner.center().x()
+                     : inner.left() + inner.width() * double(i) / double(n - 1);
+    };
+    const auto yOf = [&](double v) {
+        return inner.bottom() - (v - low) / (high - low) * inner.height();
+    };
+    // At most a few thousand points: more than a printed line can show.
+    const std::size_t step = std::max<std::size_t>(1, n / 4000);
+    QPainterPath path;
+    path.moveTo(xOf(0), yOf(values[0]));
+    for (std::size_t i = step; i < n; i += step)
+        path.lineTo(xOf(i), yOf(values[i]));
+    path.lineTo(xOf(n - 1), yOf(values[n - 1]));
+    if (filled) {
+        QPainterPath area = path;
+        area.lineTo(xOf(n - 1), inner.bottom());
+        area.lineTo(xOf(0), inner.bottom());
+        area.closeSubpath();
+        painter.fillPath(area, colour.lighter(150));
+    }
+    painter.setPen(QPen(colour, em * 0.08));
+    painter.drawPath(path);
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(box.left() + em * 0.2, inner.top(), em * 2.9, em),
+                     Qt::AlignLeft | Qt::AlignTop, QString::number(high, 'g', 6));
+    painter.drawText(QRectF(box.left() + em * 0.2, inner.bottom() - em, em * 2.9, em),
+                     Qt::AlignLeft | Qt::AlignBottom, QString::number(low, 'g', 6));
+}
+
+}  // namespace
+
+void paintReport(QPainter& painter, const QRectF& page, const ReportContent& content) {
+    painter.save();
+    painter.fillRect(page, Qt::white);
+    // Everything is measured in "em", one fiftieth of the page width.
+    const double em = page.width() / 50.0;
+    QFont body(QStringLiteral("Liberation Sans"));
+    body.setPixelSize(std::max(1, static_cast<int>(em * 0.8)));
+    QFont heading = body;
+    heading.setPixelSize(std::max(1, static_cast<int>(em * 1.4)));
+    heading.setBold(true);
+    const double left = page.left() + em * 2;
+    const double width = page.width() - em * 4;
+    double y = page.top() + em * 2;
+
+    painter.setPen(Qt::black);
+    painter.setFont(heading);
+    painter.drawText(QRectF(left, y, width, em * 2), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Análisis Tracks"));
+    y += em * 2.2;
+    painter.setFont(body);
+    const double line = em * 1.15;
+    const QString fileName = QFileInfo(text(content.fileName)).fileName();
+    painter.drawText(QRectF(left, y, width, line), Qt::AlignLeft,
+                     QStringLiteral("Archivo: ") + fileName);
+    y += line;
+    painter.drawText(QRectF(left, y, width, line), Qt::AlignLeft,
+                     QStringLiteral("Fecha: ") + text(content.date));
+    y += line;
+    painter.drawText(
+        QRectF(left, y, width, line), Qt::AlignLeft,
+        QStringLiteral("Diferencia entre alturas despreciables: %1 m · Saltos de más "
+                       "de %2 min %3 segs, son tomados como descansos.")
+            .arg(text(content.altitudeJump), text(content.stopMinutes), text(content.stopSeconds)));
+    y += line * 1.6;
+
+    // The eleven figures in two columns, the stop list beside them.
+    const double figuresTop = y;
+    const double column = width * 0.36;
+    for (std::size_t i = 0; i < content.figures.size(); ++i) {
+        const double x = left + (i % 2) * column;
+        const double row = figuresTop + static_cast<double>(i / 2) * line;
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(x, row, column * 0.55, line), Qt::AlignLeft,
+                         text(content.figures[i].first));
+        painter.setPen(QColor(170, 0, 0));
+        painter.drawText(QRectF(x + column * 0.55, row, column * 0.45, line), Qt::AlignLeft,
+                         text(content.figures[i].second));
+    }
+    const double figuresBottom =
+        figuresTop + static_cast<double>((content.figures.size() + 1) / 2) * line;
+    const double stopsLeft = left + 2 * column + em;
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(stopsLeft, figuresTop, width - 2 * column - em, line), Qt::AlignLeft,
+                     QStringLiteral("Paradas (%1)").arg(content.stops.size()));
+    // The stop list in columns below its heading, as many as fit beside the figures.
+    const double stopsTop = figuresTop + line;
+    const int perColumn = std::max(1, static_cast<int>((figuresBottom - stopsTop) / line) + 2);
+    const double stopColumn = em * 6;
+    const int columns = std::max(1, static_cast<int>((left + width - stopsLeft) / stopColumn));
+    const std::size_t room = static_cast<std::size_t>(perColumn * columns);
+    for (std::size_t i = 0; i < content.stops.size() && i < room; ++i) {
+        const double x = stopsLeft + static_cast<double>(i / perColumn) * stopColumn;
+        const double row = stopsTop + static_cast<double>(i % perColumn) * line;
+        QString entry = text(content.stops[i]);
+        if (i + 1 == room && content.stops.size() > room)
+            entry = QStringLiteral("… y %1 más").arg(content.stops.size() - room + 1);
+        painter.drawText(QRectF(x, row, stopColumn, line), Qt::AlignLeft, entry);
+    }
+    y = std::max(figuresBottom, stopsTop + perColumn * line) + em * 2.5;
+
+    const double profileHeight = (page.bottom() - em * 2 - y - em * 2.5) / 2;
+    paintProfile(painter, QRectF(left, y, width, profileHeight), content.altitude,
+                 QStringLiteral("Altitud (m)"), QColor(60, 120, 40), true, em);
+    y += profileHeight + em * 2.5;
+    paintProfile(painter, QRectF(left, y, width, profileHeight), content.speed,
+                 QStringLiteral("Velocidad (km/h)"), QColor(20, 60, 180), false, em);
+    painter.restore();
+}
+
+bool writeReportPdf(const ReportContent& content, const QString& path, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        error =
+            QStringLiteral("No se puede crear el archivo\n%1\n%2").arg(path, file.errorString());
+        return false;
+    }
+    {
+        QPdfWriter pdf(&file);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setResolution(300);
+        pdf.setTitle(QStringLiteral("Análisis Tracks: ") +
+                     QFileInfo(text(content.fileName)).fileName());
+        pdf.setCreator(QStringLiteral("Análisis Tracks"));
+        QPainter painter;
+        if (!painter.begin(&pdf)) {
+            error = QStringLiteral("No se puede escribir el informe en\n%1").arg(path);
+            return false;
+        }
+        const QRect page = painter.viewport();
+        paintReport(painter, QRectF(page), content);
+        painter.end();
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        error =
+            QStringLiteral("No se puede escribir el archivo\n%1\n%2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace at

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QPainter;
+class QRectF;
+
+namespace at {
+
+// Everything one report page shows, as the window or the command line has it after an analysis.
+struct ReportContent {
+    std::string fileName;
+    std::string date;
+    // The threshold texts as typed: altitude jump (m), stop gap minutes and seconds.
+    std::string altitudeJump;
+    std::string stopMinutes;
+    std::string stopSeconds;
+    // The summary band, caption and text, in reading order.
+    std::vector<std::pair<std::string, std::string>> figures;
+    std::vector<std::string> stops;
+    // One value per point: metres and km/h.
+    std::vector<double> altitude;
+    std::vector<double> speed;
+};
+
+// Draws the report into `page` (in the painter's units): heading, thresholds, figures, stop list
+// and both profiles.
+void paintReport(QPainter& painter, const QRectF& page, const ReportContent& content);
+
+// One A4 page written as PDF; on failure, false and a message naming the file.
+bool writeReportPdf(const ReportContent& content, const QString& path, QString& error);
+
+}  // namespace at

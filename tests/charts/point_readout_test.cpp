@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "analysis/analysis_pass.h"
+#include "analysis/memory_view.h"
+#include "charts/point_csv.h"
+#include "charts/point_readout.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/track_text.h"
+
+namespace at {
+namespace {
+
+DateTime clockTime(int h, int m, int s) {
+    return (h * 3600 + m * 60 + s) / kSecondsPerDay;
+}
+
+TEST(PointReadout, TimesOfDay) {
+    const struct {
+        DateTime time;
+        const char* text;
+    } cases[] = {
+        {0.0, "00:00:00"},
+        {clockTime(9, 5, 7), "09:05:07"},
+        {clockTime(23, 59, 59), "23:59:59"},
+        {1.0 + clockTime(0, 0, 30), "00:00:30"},  // past midnight
+        {-clockTime(0, 0, 30), "23:59:30"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(formatTimeOfDay(c.time), c.text) << c.time;
+}
+
+TEST(PointReadout, PointLinesInEitherLocale) {
+    PointDetail p;
+    p.point = 1200;
+    p.timeOfDay = clockTime(10, 25, 30);
+    p.altitudeMetres = 1234.56;
+    p.speedKmh = 4.25;  // half to even: 4.2
+    p.distanceKm = 7.126f;
+    const std::vector<std::string> point = {"Punto 1200", "Altitud: 1234.6 m",
+                                            "Velocidad: 4.2 km/h", "Hora: 10:25:30",
+                                            "Recorrido: 7.13 km"};
+    const std::vector<std::string> comma = {"Punto 1200", "Altitud: 1234,6 m",
+                                            "Velocidad: 4,2 km/h", "Hora: 10:25:30",
+                                            "Recorrido: 7,13 km"};
+    EXPECT_EQ(pointReadout(p, NumberLocale::point()), point);
+    EXPECT_EQ(pointReadout(p, NumberLocale::comma()), comma);
+}
+
+TEST(PointReadout, StretchesAsTheAnalysisWorksThemOut) {
+    PointDetail a;
+    a.point = 10;
+    a.timeOfDay = clockTime(10, 0, 0);
+    a.distanceKm = 1.5f;
+    a.accumulatedClimb = 100.4;
+    PointDetail b = a;
+    b.point = 70;
+    b.timeOfDay = clockTime(10, 30, 0);
+    b.distanceKm = 4.0f;
+    b.accumulatedClimb = 350.0;
+    const struct {
+        PointDetail from, to;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {a,
+         b,
+         {"Puntos 10 a 70", "Distancia: 2,5 km", "Desnivel: 249 mts", "Tiempo: 00h 30' 00''",
+          "Velocidad media: 5 km/h"}},
+        {b,
+         a,  // chosen backwards: the same stretch
+         {"Puntos 10 a 70", "Distancia: 2,5 km", "Desnivel: 249 mts", "Tiempo: 00h 30' 00''",
+          "Velocidad media: 5 km/h"}},
+        {a,
+         a,
+         {"Puntos 10 a 10", "Distancia: 0 km", "Desnivel: 0 mts", "Tiempo: 00h 00' 00''",
+          "Velocidad media: -"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(stretchReadout(measureStretch(c.from, c.to), NumberLocale::comma()), c.lines);
+}
+
+TEST(PointsCsvText, CoordinatesDigitForDigit) {
+    PointTable table;
+    table.beginTrack();
+    PointDetail p;
+    p.point = 1;
+    p.latitudeDigits = -5;  // 0.000005 degrees south
+    p.longitudeDigits = 123456789;
+    p.altitudeMetres = 0.5;
+    table.addPoint(p);
+    EXPECT_EQ(pointsCsv(table, NumberLocale::comma()),
+              "Punto;Hora;Latitud;Longitud;Altitud (m);Distancia (km);Velocidad (km/h)\r\n"
+              "1;00:00:00;-0,000005;123,456789;0,5;0;0\r\n");
+    EXPECT_EQ(csvSeparator(NumberLocale::point()), ',');
+    EXPECT_EQ(table.atRow(1)->latitudeDigits, -5);
+    EXPECT_EQ(table.atRow(2), nullptr);
+    EXPECT_EQ(table.atRow(0), nullptr);
+}
+
+// The pass hands every point over after its last step, with the totals as they stood then.
+TEST(PointDetailsOfThePass, EveryPointWithItsRowAndTotals) {
+    test::TempDir dir;
+    MemoryAnalysisView view;
+    std::vector<std::string> lines;
+    for (int i = 0; i < 8; ++i) {
+        // 10 ft up per point except a 300 ft jump at the fourth, a minute apart.
+        const int feet = 1000 + 10 * i + (i == 3 ? 300 : 0);
+        lines.push_back(test::pointLine(40.0 + 0.001 * i, -3.5, feet, test::clock(36000 + 60 * i)));
+    }
+    view.path = dir.write("t.plt", test::trackText(lines));
+    const TrackSummary summary = runAnalysis(view, NumberLocale::point());
+    const auto& points = view.points.points();
+    ASSERT_EQ(points.size(), 8u);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        EXPECT_EQ(points[i].point, static_cast<int>(i + 1));
+        EXPECT_EQ(points[i].latitudeDigits, 40000000 + 1000 * static_cast<int>(i));
+        EXPECT_EQ(points[i].longitudeDigits, -3500000);
+        EXPECT_DOUBLE_EQ(points[i].altitudeMetres, std::stod(view.altitude.rows()[i]));
+        EXPECT_DOUBLE_EQ(points[i].speedKmh, std::stod(view.speed.rows()[i]));
+        EXPECT_EQ(formatTimeOfDay(points[i].timeOfDay),
+                  test::clock(36000 + 60 * static_cast<int>(i)));
+    }
+    EXPECT_DOUBLE_EQ(points[3].altitudeMetres, 1330 * 0.3048);
+    EXPECT_EQ(points.back().distanceKm, summary.distanceKm);
+    EXPECT_DOUBLE_EQ(points.back().accumulatedClimb, summary.accumulatedClimb);
+    EXPECT_DOUBLE_EQ(points[1].accumulatedClimb, 10 * 0.3048);
+    EXPECT_DOUBLE_EQ(points[2].accumulatedClimb, 20 * 0.3048);
+    EXPECT_DOUBLE_EQ(points[3].accumulatedClimb, 20 * 0.3048);  // the jump is no climb
+
+    // A new analysis starts a new table.
+    view.path = dir.write("u.plt", test::trackText({lines[0]}));
+    runAnalysis(view, NumberLocale::point());
+    EXPECT_EQ(view.points.points().size(), 1u);
+}
+
+}  // namespace
+}  // namespace at

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "tests/cli/cli_run.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/track_text.h"
+
+namespace at::test {
+namespace {
+
+// Three points going north, 100 s and 180 s apart; the distances below are worked out by hand
+// from the flat projection (0.1112619 km, then 0.1190894 km more).
+std::string threePoints() {
+    return trackText({"40.000000,-3.500000,0,1000,0,x,10:00:00",
+                      "40.001000,-3.500000,0,1100,0,x,10:01:40",
+                      "40.002000,-3.500500,0,1050,0,x,10:04:40"});
+}
+
+TEST(PointsCsv, OneLinePerPointInEitherLocale) {
+    TempDir dir;
+    const std::string track = dir.write("t.plt", threePoints());
+    const struct {
+        NumberLocale locale;
+        const char* expected;
+    } cases[] = {
+        {NumberLocale::point(),
+         "Punto,Hora,Latitud,Longitud,Altitud (m),Distancia (km),Velocidad (km/h)\r\n"
+         "1,10:00:00,40.000000,-3.500000,304.8,0,0\r\n"
+         "2,10:01:40,40.001000,-3.500000,335.28,0.1112619,0\r\n"
+         "3,10:04:40,40.002000,-3.500500,320.04,0.2303513,0\r\n"},
+        {NumberLocale::comma(),
+         "Punto;Hora;Latitud;Longitud;Altitud (m);Distancia (km);Velocidad (km/h)\r\n"
+         "1;10:00:00;40,000000;-3,500000;304,8;0;0\r\n"
+         "2;10:01:40;40,001000;-3,500000;335,28;0,1112619;0\r\n"
+         "3;10:04:40;40,002000;-3,500500;320,04;0,2303513;0\r\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli({"resumen", track, "--csv"}, c.locale);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.expected);
+    }
+}
+
+TEST(PointsCsv, UsageMistakes) {
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {{"resumen", "a.plt", "--csv", "--json"}, "--json y --csv"},
+        {{"resumen", "a.plt", "--pdf", "b.pdf"}, "--pdf"},
+        {{"informe", "a.plt"}, "informe necesita"},
+        {{"informe", "--pdf", "b.pdf"}, "informe necesita"},
+        {{"informe", "a.plt", "c.plt", "--pdf", "b.pdf"}, "informe necesita"},
+        {{"informe", "a.plt", "--pdf"}, "falta el valor de «--pdf»"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.status, 2) << c.args.back();
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+}
+
+TEST(Report, WritesOnePdfOrSaysWhyNot) {
+    TempDir dir;
+    const std::string track = dir.write("t.plt", threePoints());
+    const std::string pdf = dir.file("informe.pdf");
+    CliRun run = runCli({"informe", track, "--pdf", pdf, "--desnivel", "30"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string bytes = readBytes(pdf);
+    EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+    EXPECT_NE(bytes.find("/Count 1"), std::string::npos);  // one page
+
+    run = runCli({"informe", dir.file("falta.plt"), "--pdf", dir.file("b.pdf")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("falta.plt"), std::string::npos);
+    run = runCli({"informe", track, "--pdf", dir.file("no/hay/b.pdf")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no/hay/b.pdf"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace at::test
