@@ -11,10 +11,11 @@ namespace at {
 // hover read-out, a stretch's figures and the per-point export show.
 struct PointDetail {
     std::int16_t point = 0;  // the chart row, 1 for the first point
+    // The time of day, plus a day for every midnight the track has crossed before this point.
     DateTime timeOfDay = 0.0;
     std::int32_t latitudeDigits = 0;  // millionths of a degree for six-decimal files
     std::int32_t longitudeDigits = 0;
-    double altitudeMetres = 0.0;
+    double altitudeMetres = 0.0;  // as the profile draws it: a point without one repeats the last
     double speedKmh = 0.0;
     // Totals as they stood after this point, so that a stretch is the difference of two points.
     float distanceKm = 0.0f;
