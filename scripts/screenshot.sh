@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
-# Takes docs/screenshot.png: the window under a virtual X server, a sample track analysed and a
-# point of the altitude profile chosen.
-# Usage: scripts/screenshot.sh [picture.png]   (AT_BUILD_DIR picks the build folder)
+# Takes the pictures in docs/ under a virtual X server:
+#   docs/screenshot.png  the window, a sample track analysed and a point of the altitude profile
+#                        chosen;
+#   docs/escritorio.png  the same window on a desktop with a taskbar (IceWM), under Spanish
+#                        settings, with the file dialog of "Cargar" open.
+# Usage: scripts/screenshot.sh [window.png [desktop.png]]   (AT_BUILD_DIR picks the build folder)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${AT_BUILD_DIR:-$root/build}"
 picture="$(realpath -m "${1:-$root/docs/screenshot.png}")"
+desktop_picture="$(realpath -m "${2:-$root/docs/escritorio.png}")"
 snapshot="$build/app/analisis-tracks-snapshot"
-if [ ! -x "$snapshot" ]; then
+if [ ! -x "$snapshot" ] || ! command -v icewm >/dev/null; then
     "$root/scripts/setup.sh"
 fi
-mkdir -p "$(dirname "$picture")"
+mkdir -p "$(dirname "$picture")" "$(dirname "$desktop_picture")"
 # A fixed 96 dpi and the C locale keep the picture the same from one machine to the next; the
 # track is named from the source folder so that no personal path shows.
 cd "$root"
@@ -18,3 +22,21 @@ env -u QT_QPA_PLATFORM LC_ALL=C.UTF-8 \
     xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
     "$snapshot" samples/ruta-sierra.plt "$picture" 1200
 echo "$picture"
+
+# The desktop: a window manager with a taskbar first, then the program as a user with Spanish
+# settings starts it (LANG only; Qt's own locale data, no generated C library locale needed).
+# IceWM itself runs under C.UTF-8, which every C library has, so that it draws the accented title.
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+mkdir "$scratch/usuario"
+env -u QT_QPA_PLATFORM -u LC_ALL -u LC_NUMERIC -u LANGUAGE LANG=es_ES.UTF-8 \
+    HOME="$scratch/usuario" XDG_RUNTIME_DIR="$scratch" \
+    xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c '
+        LC_ALL=C.UTF-8 icewm >/dev/null 2>&1 &
+        manager=$!
+        sleep 2
+        status=0
+        "$1" --escritorio samples/ruta-sierra.plt "$2" 1200 || status=$?
+        kill "$manager"
+        exit "$status"' screenshot "$snapshot" "$desktop_picture"
+echo "$desktop_picture"
