@@ -51,8 +51,10 @@ configure() {
 forget_configuration() {
     rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
 }
+configured_before=false
+[ -f "$build/CMakeCache.txt" ] && configured_before=true
 if ! configure "$@"; then
-    if [ -f "$build/CMakeCache.txt" ]; then
+    if $configured_before; then
         echo "La configuración anterior de $build no sirve; se configura de nuevo." >&2
         forget_configuration
         configure "$@" || {
