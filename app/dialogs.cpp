@@ -39,12 +39,15 @@ void QtMessageBoxes::warning(const QString& title, const QString& text) {
     QMessageBox::warning(owner_, title, text);
 }
 
-QString samplesFolder() {
-    const QDir installed(QCoreApplication::applicationDirPath() +
-                         QStringLiteral("/../share/analisis-tracks/samples"));
-    if (installed.exists())
-        return installed.canonicalPath();
-    return QStringLiteral(AT_SOURCE_SAMPLES_DIR);
+QString firstFolder(const QString& programDir, const QString& home) {
+    const QDir samples(programDir + QStringLiteral("/../samples"));
+    if (samples.exists())
+        return samples.canonicalPath();
+    return home;
+}
+
+QString firstFolder() {
+    return firstFolder(QCoreApplication::applicationDirPath(), QDir::homePath());
 }
 
 }  // namespace at

@@ -55,7 +55,11 @@ class QtMessageBoxes final : public MessageBoxes {
     QWidget* owner_;
 };
 
-// Where the sample tracks lie: beside an installed program, else in the source tree.
-QString samplesFolder();
+// Where the file dialog first opens for a program in `programDir`: the sample tracks when it runs
+// from its build folder, which holds them in samples/ beside app/; the user's home once installed,
+// where the samples are read-only and a cut would be refused.
+QString firstFolder(const QString& programDir, const QString& home);
+// The same for this program and this user.
+QString firstFolder();
 
 }  // namespace at

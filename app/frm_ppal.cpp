@@ -14,6 +14,7 @@
 #include <new>
 
 #include "analysis/analysis_pass.h"
+#include "app/desktop_integration.h"
 #include "app/result_sharing.h"
 #include "app/window_look.h"
 #include "charts/profile_chart_widget.h"
@@ -90,12 +91,12 @@ NumberLocale systemNumberLocale() {
 }
 
 frmPpal::frmPpal(QWidget* parent)
-    : frmPpal(new QtFileDialog(samplesFolder()), nullptr, systemNumberLocale(), parent) {}
+    : frmPpal(new QtFileDialog(firstFolder()), nullptr, systemNumberLocale(), parent) {}
 
 frmPpal::frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, NumberLocale locale,
                  QWidget* parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
       dialog_(dialog),
       messages_(std::move(messages)),
       locale_(std::move(locale)) {
@@ -108,6 +109,7 @@ frmPpal::frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, Num
                    QStringLiteral("(https://senderal.example)"));
     look::installFontSubstitutes();
     setFont(look::windowFont());
+    setWindowIcon(programIcon());
     setFixedSize(twips(0, 0, 11100, 7680).size());
 
     buildTopBand();

@@ -1,19 +1,15 @@
 #include <QApplication>
-#include <QWindow>
 
+#include "app/desktop_integration.h"
 #include "app/frm_ppal.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    at::setDesktopIdentity();
+    at::installQtTranslations(QLocale::system());
     // Fusion keeps the small controls of the window legible on every desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));
     at::frmPpal window;
     window.show();
-    // A tool window does not count as the application's last window, so closing it would leave
-    // the program running without any window.
-    QObject::connect(window.windowHandle(), &QWindow::visibleChanged, &app, [](bool visible) {
-        if (!visible)
-            QCoreApplication::quit();
-    });
     return app.exec();
 }

@@ -5,14 +5,19 @@
 //                            [--stretch FIRST LAST]
 //       analyses TRACK, chooses data point POINT of the altitude chart, puts the mouse over row
 //       ROW, shows rows FIRST to LAST on both charts and measures a stretch, then saves the
-//       window.
+//       window;
+//   analisis-tracks-snapshot --escritorio TRACK PICTURE.png [POINT]
+//       the same, then opens the file dialog of "Cargar" and saves the whole screen, with the
+//       window manager's frames and taskbar, as the user sees the program on a desktop.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <cstdio>
 
+#include "app/desktop_integration.h"
 #include "app/frm_ppal.h"
 #include "charts/profile_chart_widget.h"
 
@@ -32,8 +37,13 @@ class QuitOnFirstPaint : public QObject {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    at::setDesktopIdentity();
+    at::installQtTranslations(QLocale::system());
     QApplication::setStyle(QStringLiteral("Fusion"));
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    const bool desktop = !args.isEmpty() && args.front() == QStringLiteral("--escritorio");
+    if (desktop)
+        args.removeFirst();
 
     at::frmPpal window;
     if (args.size() == 1 && args.front() == QStringLiteral("--exit-when-shown")) {
@@ -43,7 +53,8 @@ int main(int argc, char** argv) {
         return app.exec();
     }
     if (args.size() < 2) {
-        std::fprintf(stderr, "uso: analisis-tracks-snapshot TRACK IMAGEN.png [PUNTO]\n");
+        std::fprintf(stderr,
+                     "uso: analisis-tracks-snapshot [--escritorio] TRACK IMAGEN.png [PUNTO]\n");
         return 2;
     }
 
@@ -78,6 +89,21 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 5; ++i) {
         QApplication::processEvents();
         QApplication::sendPostedEvents();
+    }
+    if (desktop) {
+        // The dialog runs its own event loop; the picture is taken once the window manager has
+        // framed both windows, and quitting ends the dialog's loop as well.
+        bool saved = false;
+        QTimer::singleShot(2000, [&] {
+            saved = QGuiApplication::primaryScreen()->grabWindow(0).save(args[1]);
+            QCoreApplication::exit();
+        });
+        window.findChild<QToolButton*>(QStringLiteral("cmdCargar"))->click();
+        if (!saved) {
+            std::fprintf(stderr, "no se pudo guardar %s\n", qPrintable(args[1]));
+            return 1;
+        }
+        return 0;
     }
     if (!window.grab().save(args[1])) {
         std::fprintf(stderr, "no se pudo guardar %s\n", qPrintable(args[1]));

@@ -21,7 +21,7 @@ constexpr const char* kUsage =
     "  analisis-tracks-cli cortar ARCHIVO PUNTOS\n"
     "  analisis-tracks-cli informe ARCHIVO --pdf SALIDA [--desnivel N] [--parada-min M]"
     " [--parada-seg S]\n"
-    "  analisis-tracks-cli --help\n";
+    "  analisis-tracks-cli --help | --version\n";
 
 constexpr const char* kHelp =
     "analisis-tracks-cli: analiza y corta tracks GPS (.plt) con las mismas reglas que la ventana\n"
@@ -32,6 +32,7 @@ constexpr const char* kHelp =
     "      Analiza cada archivo y muestra su resumen y su lista de paradas, como la ventana.\n"
     "  analisis-tracks-cli cortar ARCHIVO PUNTOS\n"
     "      Corta el archivo en varios de PUNTOS puntos, junto al original, como \"Cortar\".\n"
+    "      PUNTOS es un número entero de 3 a 32767.\n"
     "  analisis-tracks-cli informe ARCHIVO --pdf SALIDA [opciones]\n"
     "      Escribe en SALIDA el informe PDF de una página que exporta la ventana.\n"
     "\n"
@@ -39,13 +40,18 @@ constexpr const char* kHelp =
     "  --desnivel N     Diferencia entre alturas despreciables, en metros (por omisión 20).\n"
     "  --parada-min M   Saltos de más de M minutos...          (por omisión 1)\n"
     "  --parada-seg S   ...y S segundos son tomados como descansos (por omisión 10).\n"
-    "  --json           Un objeto JSON por archivo, con los textos y los valores sin redondear.\n"
+    "  --json           Un objeto JSON por archivo, con los textos y los valores sin redondear;\n"
+    "                   el de un archivo que falla lleva un objeto \"error\".\n"
     "  --csv            Los puntos de cada archivo en CSV: punto, hora, latitud, longitud,\n"
     "                   altitud (m), distancia (km) y velocidad (km/h).\n"
     "  --               Lo que sigue son archivos, aunque empiecen por \"-\".\n"
-    "  -h, --help       Muestra esta ayuda.\n"
     "\n"
-    "Los números se escriben con el separador decimal de la configuración regional (LC_NUMERIC).\n"
+    "Otras opciones:\n"
+    "  -h, --help       Muestra esta ayuda.\n"
+    "  -V, --version    Muestra la versión.\n"
+    "\n"
+    "Los números se escriben con el separador decimal de la configuración regional (LC_ALL,\n"
+    "LC_NUMERIC o LANG), el mismo que usa la ventana.\n"
     "\n"
     "Estado de salida: 0 si todo ha ido bien, 1 si algún archivo ha fallado,\n"
     "2 si la orden está mal escrita.\n";
@@ -58,6 +64,10 @@ int badUsage(std::ostream& err, const std::string& problem) {
 
 bool isHelp(std::string_view arg) {
     return arg == "-h" || arg == "--help";
+}
+
+bool isVersion(std::string_view arg) {
+    return arg == "-V" || arg == "--version";
 }
 
 // An argument that looks like an option: "-x" or "--x", but neither "-" alone nor "--".
@@ -131,6 +141,10 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             out << kHelp;
             return kExitOk;
         }
+        if (isVersion(arg)) {
+            out << kProgram << " " << AT_VERSION << "\n";
+            return kExitOk;
+        }
     }
     if (args.empty())
         return badUsage(err, "falta la orden (resumen o cortar)");
@@ -154,6 +168,8 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         if (parsed.positional.size() != 2) {
             return badUsage(err, "cortar necesita un ARCHIVO y la cantidad de PUNTOS");
         }
+        if (const auto problem = splitPointsProblem(parsed.positional[1]))
+            return badUsage(err, *problem);
         return runCut(parsed.positional[0], parsed.positional[1], out, err);
     }
     if (command == "informe") {

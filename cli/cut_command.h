@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -9,6 +10,15 @@ namespace at {
 inline constexpr const char* kNoPointsTitle = "Seccionar un track";
 inline constexpr const char* kNoPointsText =
     "Por favor, seleccione la cantidad de puntos por fichero.";
+
+// The numbers of points a split may be asked for: fewer than three leave no point for a file, and
+// the window counts points in 16 bits.
+inline constexpr int kFewestSplitPoints = 3;
+inline constexpr int kMostSplitPoints = 32767;
+
+// What is wrong with a PUNTOS argument, or nothing when it is a whole number from 3 to 32767
+// written in decimal digits. An empty text is left to runCut, which refuses it as the window does.
+std::optional<std::string> splitPointsProblem(const std::string& pointsText);
 
 // Splits `path` as the window's "Cortar" does, with `pointsText` in place of the chosen number of
 // points. Returns 0 and prints the window's closing message on success; 1 with the error on `err`

@@ -1,44 +1,23 @@
 #pragma once
 
-#include <cstdint>
-#include <optional>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 
 namespace at {
 
-// Appends JSON text to a string. The caller opens and closes objects and arrays and names each
-// member before its value; the writer puts the commas. Strings are escaped so that any bytes give
-// valid JSON: a text that is not UTF-8 is read as Windows-1252, as the track files are.
-class JsonWriter {
-  public:
-    explicit JsonWriter(std::string& out) : out_(out) {}
+// Members keep the order they were added in, which is the order a reader expects them.
+using Json = nlohmann::ordered_json;
 
-    void beginObject() { open('{'); }
-    void endObject() { close('}'); }
-    void beginArray() { open('['); }
-    void endArray() { close(']'); }
-    void key(std::string_view name);
+// Bytes made fit for a JSON string: valid UTF-8 stays, any other byte is read as Windows-1252,
+// as the track files are, so that any file name gives valid JSON.
+std::string jsonText(std::string_view bytes);
 
-    void string(std::string_view text);
-    void integer(std::int64_t value);
-    // The shortest text that reads back as the same value; JSON has no NaN or infinity, so
-    // those become null.
-    void number(double value);
-    void number(float value);
-    void null();
-    void number(const std::optional<double>& value);
+// A single-precision figure as the double with the same shortest text: 12.3f is written "12.3",
+// not 12.300000190734863.
+double jsonNumber(float value);
 
-  private:
-    void beforeValue();
-    void open(char bracket);
-    void close(char bracket);
-
-    std::string& out_;
-    bool needComma_ = false;
-};
-
-// `text` as a JSON string literal, quotes included.
-std::string jsonString(std::string_view text);
+// Compact JSON on one line; NaN and infinity, which JSON lacks, become null.
+std::string jsonLine(const Json& value);
 
 }  // namespace at

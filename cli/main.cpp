@@ -1,4 +1,3 @@
-#include <clocale>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,10 +6,9 @@
 #include "cli/system_locale.h"
 
 int main(int argc, char** argv) {
-    // Numbers follow the user's regional settings, as in the window.
-    std::setlocale(LC_ALL, "");
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
+    // Numbers follow the user's regional settings, read as the window reads them.
     const int status = at::runCommandLine(args, std::cout, std::cerr, at::systemNumberLocale());
     std::cout.flush();
     return std::cout ? status : at::kExitFailed;

@@ -29,8 +29,7 @@ std::string indentedLines(const std::string& message) {
 struct FileResult {
     MemoryAnalysisView view;
     TrackSummary summary;
-    std::string error;
-    bool failed = false;
+    std::optional<FileFailure> failure;
 };
 
 void analyse(FileResult& result, const std::string& path, const SummaryOptions& options,
@@ -42,21 +41,18 @@ void analyse(FileResult& result, const std::string& path, const SummaryOptions& 
     try {
         result.summary = runAnalysis(result.view, locale);
     } catch (const RuntimeError& e) {
-        result.failed = true;
-        result.error = e.message();
+        result.failure = FileFailure{spanishName(e.kind()), e.file().value_or(path), e.line(),
+                                     e.text(), e.message()};
     } catch (const std::exception& e) {
-        result.failed = true;
-        result.error = std::string("Error inesperado\n") + e.what();
+        result.failure = FileFailure{kUnexpectedError, path, std::nullopt, std::nullopt,
+                                     std::string(kUnexpectedError) + "\n" + e.what()};
     }
 }
 
-void writeFileErrorJson(JsonWriter& json, const std::string& path, const std::string& message) {
-    json.beginObject();
-    json.key("archivo");
-    json.string(path);
-    json.key("error");
-    json.string(message);
-    json.endObject();
+// What is not known is null rather than missing, so that every error object has the same members.
+template <typename T>
+Json orNull(const std::optional<T>& value) {
+    return value ? Json(*value) : Json(nullptr);
 }
 
 }  // namespace
@@ -79,62 +75,46 @@ void appendSummaryText(std::string& out, const std::string& path, const MemoryAn
     }
 }
 
-void writeSummaryJson(JsonWriter& json, const std::string& path, const MemoryAnalysisView& view,
-                      const TrackSummary& summary) {
-    json.beginObject();
-    json.key("archivo");
-    json.string(path);
-
-    json.key("resumen");
-    json.beginArray();
+Json summaryJson(const std::string& path, const MemoryAnalysisView& view,
+                 const TrackSummary& summary) {
+    Json band = Json::array();
     for (const auto& entry : kSummaryBand) {
-        json.beginObject();
-        json.key("etiqueta");
-        json.string(entry.caption);
-        json.key("texto");
-        json.string(view.label(entry.label));
-        json.endObject();
+        band.push_back({{"etiqueta", entry.caption}, {"texto", jsonText(view.label(entry.label))}});
     }
-    json.endArray();
-
-    json.key("paradas");
-    json.beginArray();
+    Json stops = Json::array();
     for (const auto& stop : view.stopList)
-        json.string(stop);
-    json.endArray();
-
+        stops.push_back(jsonText(stop));
     // Units as the analysis keeps them: km, metres, km/h, seconds; times of day in days.
-    json.key("valores");
-    json.beginObject();
-    json.key("distanceKm");
-    json.number(summary.distanceKm);
-    json.key("lowestAltitude");
-    json.number(summary.lowestAltitude);
-    json.key("highestAltitude");
-    json.number(summary.highestAltitude);
-    json.key("accumulatedClimb");
-    json.number(summary.accumulatedClimb);
-    json.key("discardedSamples");
-    json.integer(summary.discardedSamples);
-    json.key("lowestSpeed");
-    json.number(summary.lowestSpeed);
-    json.key("highestSpeed");
-    json.number(summary.highestSpeed);
-    json.key("stopCount");
-    json.integer(summary.stopCount);
-    json.key("stopSeconds");
-    json.integer(summary.stopSeconds);
-    json.key("startTime");
-    json.number(summary.startTime);
-    json.key("endTime");
-    json.number(summary.endTime);
-    json.key("linesRead");
-    json.integer(summary.linesRead);
-    json.key("elapsedSeconds");
-    json.integer(elapsedSeconds(summary));
-    json.endObject();
+    const Json figures = {
+        {"distanciaKm", jsonNumber(summary.distanceKm)},
+        {"cotaMinima", summary.lowestAltitude},
+        {"cotaMaxima", summary.highestAltitude},
+        {"desnivelAcumulado", summary.accumulatedClimb},
+        {"tomasDespreciadas", summary.discardedSamples},
+        {"velocidadMinima", summary.lowestSpeed},
+        {"velocidadMaxima", summary.highestSpeed},
+        {"numeroParadas", summary.stopCount},
+        {"segundosEnParadas", summary.stopSeconds},
+        {"horaInicio", orNull(summary.startTime)},
+        {"horaFin", summary.endTime},
+        {"lineasLeidas", summary.linesRead},
+        {"segundosTotales", elapsedSeconds(summary)},
+    };
+    return {{"archivo", jsonText(path)},
+            {"resumen", std::move(band)},
+            {"paradas", std::move(stops)},
+            {"valores", figures}};
+}
 
-    json.endObject();
+Json fileErrorJson(const std::string& path, const FileFailure& failure) {
+    const Json error = {
+        {"tipo", failure.kind},
+        {"archivo", jsonText(failure.file)},
+        {"linea", orNull(failure.line)},
+        {"texto", failure.text ? Json(jsonText(*failure.text)) : Json(nullptr)},
+        {"mensaje", jsonText(failure.message)},
+    };
+    return {{"archivo", jsonText(path)}, {"error", error}};
 }
 
 std::string fileErrorText(const std::string& path, const std::string& message) {
@@ -161,23 +141,19 @@ int runSummary(const std::vector<std::string>& files, const SummaryOptions& opti
     for (const std::string& path : files) {
         FileResult result;
         analyse(result, path, options, locale);
-        if (result.failed) {
+        if (result.failure) {
             ++failures;
-            err << fileErrorText(path, result.error);
+            err << fileErrorText(path, result.failure->message);
         }
         if (options.json) {
             // One object a line, so that a batch can be read line by line as well.
             text += printed == 0 ? "\n" : ",\n";
-            JsonWriter json(text);
-            if (result.failed) {
-                writeFileErrorJson(json, path, result.error);
-            } else {
-                writeSummaryJson(json, path, result.view, result.summary);
-            }
+            text += jsonLine(result.failure ? fileErrorJson(path, *result.failure)
+                                            : summaryJson(path, result.view, result.summary));
             ++printed;
-        } else if (!result.failed && options.csv) {
+        } else if (!result.failure && options.csv) {
             text += pointsCsv(result.view.points, locale);
-        } else if (!result.failed) {
+        } else if (!result.failure) {
             if (printed > 0)
                 text += '\n';
             appendSummaryText(text, path, result.view);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -24,9 +26,24 @@ struct SummaryOptions {
 // line ending with "\n". The file is named first.
 void appendSummaryText(std::string& out, const std::string& path, const MemoryAnalysisView& view);
 
+// A file that could not be analysed: what went wrong, where, and the whole message.
+struct FileFailure {
+    std::string kind;  // "No coinciden los tipos", ...
+    std::string file;
+    std::optional<std::int64_t> line;
+    std::optional<std::string> text;  // the offending text
+    std::string message;              // what stderr shows
+};
+
+// The kind of a failure that is not one of the program's own errors.
+inline constexpr const char* kUnexpectedError = "Error inesperado";
+
 // One JSON object: the file, the band's captions and texts, the stop list and the raw figures.
-void writeSummaryJson(JsonWriter& json, const std::string& path, const MemoryAnalysisView& view,
-                      const TrackSummary& summary);
+Json summaryJson(const std::string& path, const MemoryAnalysisView& view,
+                 const TrackSummary& summary);
+
+// The JSON object of a file that failed: the file and an "error" object with the failure.
+Json fileErrorJson(const std::string& path, const FileFailure& failure);
 
 // `path: message`, the message's further lines indented, ending with "\n".
 std::string fileErrorText(const std::string& path, const std::string& message);

@@ -1,6 +1,6 @@
 #include "cli/system_locale.h"
 
-#include <clocale>
+#include <QLocale>
 
 namespace at {
 
@@ -11,7 +11,7 @@ NumberLocale numberLocaleFromDecimalPoint(const char* decimalPoint) {
 }
 
 NumberLocale systemNumberLocale() {
-    return numberLocaleFromDecimalPoint(std::localeconv()->decimal_point);
+    return numberLocaleFromDecimalPoint(QLocale::system().decimalPoint().toStdString().c_str());
 }
 
 }  // namespace at

@@ -4,11 +4,12 @@
 
 namespace at {
 
-// The decimal separator the C library reports, or "." when it reports none.
+// The decimal separator the regional settings give, or "." when they give none.
 NumberLocale numberLocaleFromDecimalPoint(const char* decimalPoint);
 
-// The user's regional settings as the C library sees them after setlocale(LC_ALL, ""): the same
-// LANG, LC_ALL and LC_NUMERIC that give the window a comma give the command line one.
+// The user's regional settings as the window sees them: Qt's own locale data for LC_ALL,
+// LC_NUMERIC or LANG, so that the command line and the window agree even where the C library
+// has no such locale generated.
 NumberLocale systemNumberLocale();
 
 }  // namespace at

@@ -1,5 +1,5 @@
 # Builds the .deb with CPack and checks its name, its dependencies and its files.
-# Parameters: BUILD_DIR, WORK_DIR, GUI, APP_ID.
+# Parameters: BUILD_DIR, WORK_DIR, GUI, APP_ID, SOURCE_DIR.
 include(${CMAKE_CURRENT_LIST_DIR}/installed_files.cmake)
 
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -47,6 +47,23 @@ foreach(file IN LISTS expected)
     if(at EQUAL -1)
         list(APPEND problems "not in the package: /usr/${file}")
     endif()
+endforeach()
+
+# The programs find what they need relative to themselves: no path of the machine that built
+# them may be inside.
+execute_process(COMMAND dpkg-deb -x ${debs} ${WORK_DIR}/extracted COMMAND_ERROR_IS_FATAL ANY)
+set(programs analisis-tracks-cli)
+if(GUI)
+    list(APPEND programs analisis-tracks)
+endif()
+foreach(folder IN ITEMS ${SOURCE_DIR} ${BUILD_DIR})
+    string(REGEX REPLACE "([][+.*()^$?|\\])" "\\\\\\1" pattern "${folder}")
+    foreach(program IN LISTS programs)
+        file(STRINGS ${WORK_DIR}/extracted/usr/bin/${program} hits REGEX "${pattern}")
+        if(hits)
+            list(APPEND problems "${program} holds the path ${folder}: ${hits}")
+        endif()
+    endforeach()
 endforeach()
 
 if(problems)

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Takes the pictures in docs/: the window under a virtual X server with a sample track analysed
-# and a point of the altitude profile chosen (screenshot.png), the hover read-out
-# (hover.png), a zoomed stretch (zoomed-stretch.png), and the first page of the PDF report
-# (report.png).
+# Takes the pictures in docs/ under a virtual X server:
+#   screenshot.png      the window, a sample track analysed and a point of the altitude profile chosen;
+#   hover.png           the hover read-out;
+#   zoomed-stretch.png  a zoomed stretch;
+#   report.png          the first page of the PDF report;
+#   escritorio.png      the window on a desktop with a taskbar (IceWM), under Spanish settings,
+#                       with the file dialog of "Cargar" open.
 # Usage: scripts/screenshot.sh [folder]   (AT_BUILD_DIR picks the build folder)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -10,7 +13,7 @@ build="${AT_BUILD_DIR:-$root/build}"
 docs="$(realpath -m "${1:-$root/docs}")"
 snapshot="$build/app/analisis-tracks-snapshot"
 cli="$build/cli/analisis-tracks-cli"
-if [ ! -x "$snapshot" ] || [ ! -x "$cli" ]; then
+if [ ! -x "$snapshot" ] || [ ! -x "$cli" ] || ! command -v icewm >/dev/null; then
     "$root/scripts/setup.sh"
 fi
 mkdir -p "$docs"
@@ -27,4 +30,21 @@ shot "$docs/zoomed-stretch.png" 1200 --zoom 900 1700 --stretch 1100 1450 --hover
 LC_ALL=C.UTF-8 "$cli" informe samples/ruta-sierra.plt --pdf "$docs/report.pdf"
 pdftoppm -r 60 -png -singlefile "$docs/report.pdf" "$docs/report"
 rm -f "$docs/report.pdf"
+
+# The desktop: a window manager with a taskbar first, then the program as a user with Spanish
+# settings starts it (LANG only; Qt's own locale data, no generated C library locale needed).
+# IceWM itself runs under C.UTF-8, which every C library has, so that it draws the accented title.
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+mkdir "$scratch/usuario"
+env -u QT_QPA_PLATFORM -u LC_ALL -u LC_NUMERIC -u LANGUAGE LANG=es_ES.UTF-8 \
+    HOME="$scratch/usuario" XDG_RUNTIME_DIR="$scratch" \
+    xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c '
+        LC_ALL=C.UTF-8 icewm >/dev/null 2>&1 &
+        manager=$!
+        sleep 2
+        status=0
+        "$1" --escritorio samples/ruta-sierra.plt "$2" 1200 || status=$?
+        kill "$manager"
+        exit "$status"' screenshot "$snapshot" "$docs/escritorio.png"
 ls "$docs"

@@ -26,11 +26,12 @@ void whenDialogShows(std::function<void(QFileDialog&)> answer) {
     });
 }
 
-TEST(QtFileDialog, OpensInTheSamplesFirstThenWhereTheLastFileWas) {
+TEST(QtFileDialog, OpensInItsFirstFolderThenWhereTheLastFileWas) {
+    const QString samples = QStringLiteral(AT_SAMPLES_DIR);
     TempDir dir;
     const QString track = QString::fromStdString(dir.write("ida.plt", "x\r\n"));
     QWidget owner;
-    auto* dialog = new QtFileDialog(samplesFolder());
+    auto* dialog = new QtFileDialog(samples);
     dialog->setParent(&owner);
     EXPECT_EQ(dialog->objectName(), QStringLiteral("cdialog1"));
     EXPECT_EQ(dialog->fileName(), QStringLiteral("*.plt"));
@@ -44,7 +45,7 @@ TEST(QtFileDialog, OpensInTheSamplesFirstThenWhereTheLastFileWas) {
     });
     EXPECT_FALSE(dialog->show());
     EXPECT_EQ(dialog->fileName(), QStringLiteral("*.plt"));
-    EXPECT_EQ(QDir(firstFolder), QDir(samplesFolder()));
+    EXPECT_EQ(QDir(firstFolder), QDir(samples));
     EXPECT_EQ(filters, QStringList{QStringLiteral("*.plt")});
 
     whenDialogShows([&](QFileDialog& d) {
@@ -64,9 +65,37 @@ TEST(QtFileDialog, OpensInTheSamplesFirstThenWhereTheLastFileWas) {
     EXPECT_EQ(QDir(secondFolder), QDir(QString::fromStdString(dir.path().string())));
 }
 
-TEST(SamplesFolder, HoldsTheSampleTracks) {
-    const QDir samples(samplesFolder());
-    EXPECT_GE(samples.entryList({QStringLiteral("*.plt")}, QDir::Files).size(), 2);
+// Run from the build folder the dialog starts among the sample tracks; installed, where they are
+// read-only, in the user's home. Only the folders around the program tell which it is.
+TEST(FirstFolder, TheSamplesBesideABuildTheHomeOnceInstalled) {
+    TempDir dir;
+    const QString top = QString::fromStdString(dir.path().string());
+    const QString home = top + QStringLiteral("/casa");
+    const struct {
+        const char* name;
+        QStringList folders;
+        QString programDir;
+        QString expected;
+    } cases[] = {
+        {"build tree", {"build/app", "build/samples"}, top + "/build/app", top + "/build/samples"},
+        {"installed", {"usr/bin", "usr/share/analisis-tracks/samples"}, top + "/usr/bin", home},
+        {"installed in the home",
+         {"local/bin", "local/share/analisis-tracks/samples"},
+         top + "/local/bin",
+         home},
+        {"no samples anywhere", {"opt/bin"}, top + "/opt/bin", home},
+    };
+    for (const auto& c : cases) {
+        for (const QString& folder : c.folders)
+            ASSERT_TRUE(QDir(top).mkpath(folder)) << c.name;
+        EXPECT_EQ(firstFolder(c.programDir, home), c.expected) << c.name;
+    }
+}
+
+TEST(FirstFolder, TheBuiltProgramFindsTheSampleTracks) {
+    const QDir first(firstFolder(QStringLiteral(AT_WINDOW_PROGRAM_DIR), QDir::homePath()));
+    EXPECT_EQ(first.canonicalPath(), QDir(QStringLiteral(AT_SAMPLES_DIR)).canonicalPath());
+    EXPECT_GE(first.entryList({QStringLiteral("*.plt")}, QDir::Files).size(), 2);
 }
 
 }  // namespace

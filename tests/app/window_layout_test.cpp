@@ -118,9 +118,13 @@ TEST_F(WindowLayout, PlacesControlsInTwipsFifteenToAPixel) {
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
 }
 
-TEST_F(WindowLayout, IsAToolWindowWithItsCaption) {
+// A normal top-level window, so that desktops list it in the taskbar and Alt+Tab, with the
+// program's icon; its title bar has only the close button.
+TEST_F(WindowLayout, IsATopLevelWindowWithItsCaptionAndIcon) {
     const Qt::WindowFlags flags = window->windowFlags();
-    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Window);
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
@@ -128,6 +132,13 @@ TEST_F(WindowLayout, IsAToolWindowWithItsCaption) {
     EXPECT_TRUE(title.startsWith(QStringLiteral("Análisis Tracks @Senderal v1.3") +
                                  QString(109, QChar(' ')) + QStringLiteral("(")));
     EXPECT_TRUE(title.endsWith(QStringLiteral(".example)")));
+
+    const QIcon icon = window->windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    const QImage picture = icon.pixmap(QSize(48, 48)).toImage();
+    ASSERT_FALSE(picture.isNull());
+    // Drawn, not blank: the centre of the picture is not transparent.
+    EXPECT_GT(qAlpha(picture.pixel(24, 24)), 0);
 }
 
 TEST_F(WindowLayout, FontsAndColours) {

@@ -38,6 +38,20 @@ TEST(CommandLine, BadUsageExitsWithTwoAndTheUsage) {
         {{"cortar", "x.plt"}, "cortar necesita un ARCHIVO y la cantidad de PUNTOS"},
         {{"cortar", "x.plt", "250", "500"}, "cortar necesita un ARCHIVO y la cantidad de PUNTOS"},
         {{"cortar", "x.plt", "250", "--json"}, "opción desconocida: «--json»"},
+        {{"cortar", "x.plt", "abc"}, "PUNTOS debe ser un número entero de 3 a 32767: «abc»"},
+        {{"cortar", "x.plt", "0"}, "PUNTOS debe ser un número entero de 3 a 32767: «0»"},
+        {{"cortar", "x.plt", "2"}, "PUNTOS debe ser un número entero de 3 a 32767: «2»"},
+        {{"cortar", "x.plt", "250abc"}, "PUNTOS debe ser un número entero de 3 a 32767: «250abc»"},
+        {{"cortar", "x.plt", "0x10"}, "PUNTOS debe ser un número entero de 3 a 32767: «0x10»"},
+        {{"cortar", "x.plt", "32768"}, "PUNTOS debe ser un número entero de 3 a 32767: «32768»"},
+        {{"cortar", "x.plt", "99999999999"},
+         "PUNTOS debe ser un número entero de 3 a 32767: «99999999999»"},
+        {{"cortar", "x.plt", "+250"}, "PUNTOS debe ser un número entero de 3 a 32767: «+250»"},
+        {{"cortar", "x.plt", "2.5e2"}, "PUNTOS debe ser un número entero de 3 a 32767: «2.5e2»"},
+        {{"cortar", "x.plt", " 250"}, "PUNTOS debe ser un número entero de 3 a 32767: « 250»"},
+        {{"cortar", "x.plt", "500 puntos"},
+         "PUNTOS debe ser un número entero de 3 a 32767: «500 puntos»"},
+        {{"cortar", "x.plt", "--", "-3"}, "PUNTOS debe ser un número entero de 3 a 32767: «-3»"},
     };
     for (const auto& c : cases) {
         const auto run = runCli(c.args);
@@ -63,6 +77,21 @@ TEST(CommandLine, HelpWinsWhereverItStands) {
         EXPECT_TRUE(contains(run.out, "Uso:")) << run.out;
         EXPECT_TRUE(contains(run.out, "--parada-min M")) << run.out;
     }
+}
+
+TEST(CommandLine, VersionWinsWhereverItStandsAndHelpMentionsIt) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--version"}, {"-V"}, {"resumen", "x.plt", "-V"}, {"cortar", "--version"}}) {
+        const auto run = runCli(args);
+        EXPECT_EQ(run.status, kExitOk);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, "analisis-tracks-cli " AT_VERSION "\n");
+    }
+    const std::string help = runCli({"--help"}).out;
+    EXPECT_TRUE(contains(help, "-V, --version")) << help;
+    EXPECT_TRUE(contains(runCli({}).err, "--version")) << "usage";
+    // After "--" it is a file name like any other.
+    EXPECT_EQ(runCli({"resumen", "--", "-V"}).status, kExitFailed);
 }
 
 TEST(CommandLine, AfterTwoDashesEverythingIsAFile) {

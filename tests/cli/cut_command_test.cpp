@@ -40,9 +40,10 @@ TEST(Cortar, SplitsAsTheWindowDoesAndSaysSo) {
         int files;
     } cases[] = {
         {"5", 4},  // 3 points a file: 1-3, 3-6, 6-9, 9-10
-        {"500 puntos", 1},
-        {"abc", 1},
-        {" ", 1},
+        // One point a file, each file after the first opening with the line before: 11 files.
+        {"3", 11},
+        {"0250", 1},
+        {"32767", 1},
     };
     const std::string done = std::string(kSplitDoneTitle) + "\n" + kSplitDoneText + "\n";
     for (const auto& c : cases) {

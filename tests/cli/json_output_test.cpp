@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,8 +12,8 @@
 #include "analysis/summary_panel.h"
 #include "cli/json_writer.h"
 #include "cli/summary_band.h"
+#include "cli/summary_command.h"
 #include "tests/cli/cli_run.h"
-#include "tests/cli/mini_json.h"
 #include "tests/cli/sample_track.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
@@ -19,63 +21,64 @@
 namespace at {
 namespace {
 
-using test::Json;
-using test::JsonReader;
+using Parsed = nlohmann::json;
 
-TEST(JsonString, EscapesWhatJsonForbidsAndReadsForeignBytesAsWindows1252) {
+// The writer's output read back by the library's strict parser: RFC 8259 JSON or an exception.
+Parsed parse(const std::string& text) {
+    return Parsed::parse(text);
+}
+
+TEST(JsonText, AnyBytesBecomeAJsonStringThatReadsBackAsTheirText) {
     const struct {
         std::string bytes;
-        std::string literal;
+        std::string text;  // as UTF-8
     } cases[] = {
-        {"Cota Min:", R"("Cota Min:")"},
-        {"a \"b\" c", R"("a \"b\" c")"},
-        {"C:\\tracks\\x.plt", R"("C:\\tracks\\x.plt")"},
-        {"\n\r\t", R"("\n\r\t")"},
-        {std::string("\x01\x1f\x7f", 3), R"("\u0001\u001F\u007F")"},
-        {std::string("a\0b", 3), R"("a\u0000b")"},
-        {"Cota Máx: 1'5''", "\"Cota Máx: 1'5''\""},
-        {"\xF0\x9F\x97\xBB", "\"\xF0\x9F\x97\xBB\""},
+        {"Cota Min:", "Cota Min:"},
+        {"a \"b\" c", "a \"b\" c"},
+        {"C:\\tracks\\x.plt", "C:\\tracks\\x.plt"},
+        {"\n\r\t", "\n\r\t"},
+        {std::string("\x01\x1f\x7f", 3), std::string("\x01\x1f\x7f", 3)},
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+        {"Cota Máx: 1'5''", "Cota Máx: 1'5''"},
+        {"\xF0\x9F\x97\xBB", "\xF0\x9F\x97\xBB"},
         // Not UTF-8: a Latin-1 "á", the euro sign of Windows-1252, a lead byte cut short, a
-        // UTF-8-encoded surrogate and an overlong slash.
-        {"\xE1rbol", "\"árbol\""},
-        {"\x80", "\"€\""},
-        {"ruta\xC3", "\"rutaÃ\""},
-        {"\xED\xA0\x80", "\"í\xC2\xA0€\""},
-        {"\xC0\xAF", "\"À¯\""},
-        {"\x81", "\"\xEF\xBF\xBD\""},
-        {"", R"("")"},
+        // UTF-8-encoded surrogate and an overlong slash; 0x81 has no Windows-1252 character.
+        {"\xE1rbol", "árbol"},
+        {"\x80", "€"},
+        {"ruta\xC3", "rutaÃ"},
+        {"\xED\xA0\x80", "í\xC2\xA0€"},
+        {"\xC0\xAF", "À¯"},
+        {"\x81", "\xEF\xBF\xBD"},
+        {"", ""},
     };
     for (const auto& c : cases) {
-        const std::string literal = jsonString(c.bytes);
-        EXPECT_EQ(literal, c.literal) << c.bytes;
-        EXPECT_NO_THROW(JsonReader::parse(literal)) << literal;
+        const std::string line = jsonLine(Json{{"texto", jsonText(c.bytes)}});
+        // Control characters never appear raw in the output.
+        EXPECT_EQ(line.find_first_of(std::string("\0\x01\x1f\n\r\t", 6)), std::string::npos)
+            << line;
+        Parsed parsed;
+        ASSERT_NO_THROW(parsed = parse(line)) << line;
+        EXPECT_EQ(parsed["texto"].get<std::string>(), c.text) << line;
     }
 }
 
-TEST(JsonWriter, NumbersReadBackAsTheSameValue) {
-    std::string out;
-    JsonWriter json(out);
-    json.beginArray();
-    json.number(0.1);
-    json.number(12.25f);
-    json.number(12.3f);
-    json.number(-1e300);
-    json.number(0.0);
-    json.number(std::numeric_limits<double>::quiet_NaN());
-    json.number(std::numeric_limits<float>::infinity());
-    json.number(std::optional<double>());
-    json.number(std::optional<double>(0.5));
-    json.integer(-32768);
-    json.beginObject();
-    json.endObject();
-    json.beginArray();
-    json.endArray();
-    json.endArray();
-    EXPECT_EQ(out, "[0.1,12.25,12.3,-1e+300,0,null,null,null,0.5,-32768,{},[]]");
-    const Json parsed = JsonReader::parse(out);
-    ASSERT_EQ(parsed.items.size(), 12u);
-    EXPECT_EQ(static_cast<float>(parsed.items[2].number), 12.3f);
-    EXPECT_EQ(parsed.items[3].number, -1e300);
+TEST(JsonLine, NumbersReadBackAsTheSameValue) {
+    const Json values = {0.1,
+                         jsonNumber(12.25f),
+                         jsonNumber(12.3f),
+                         -1e300,
+                         0.0,
+                         std::numeric_limits<double>::quiet_NaN(),
+                         jsonNumber(std::numeric_limits<float>::infinity()),
+                         -32768,
+                         Json::object(),
+                         Json::array()};
+    const std::string line = jsonLine(values);
+    EXPECT_EQ(line, "[0.1,12.25,12.3,-1e+300,0.0,null,null,-32768,{},[]]");
+    const Parsed parsed = parse(line);
+    ASSERT_EQ(parsed.size(), 10u);
+    EXPECT_EQ(static_cast<float>(parsed[2].get<double>()), 12.3f);
+    EXPECT_EQ(parsed[3].get<double>(), -1e300);
 }
 
 // File names that need every kind of care: quotes, backslashes, control characters, a line
@@ -97,61 +100,110 @@ TEST(JsonOutput, OneValidObjectPerFileWithTheWindowsTextsAndTheRawFigures) {
                                   test::sampleTrackText(600, static_cast<std::uint32_t>(i + 1))));
         args.push_back(paths.back());
     }
-    const std::string broken = dir.write("roto \"1\".plt", "solo una linea\r\n");
-    args.push_back(broken);
 
     for (const auto& locale : {NumberLocale::point(), NumberLocale::comma()}) {
         const auto run = test::runCli(args, locale);
-        EXPECT_EQ(run.status, kExitFailed);
-        EXPECT_TRUE(run.err.ends_with("Archivos con errores: 1 de 6.\n")) << run.err;
+        EXPECT_EQ(run.status, kExitOk) << run.err;
 
-        Json all;
-        ASSERT_NO_THROW(all = JsonReader::parse(run.out)) << run.out;
-        ASSERT_EQ(all.type, Json::Type::Array);
-        ASSERT_EQ(all.items.size(), paths.size() + 1);
+        Parsed all;
+        ASSERT_NO_THROW(all = parse(run.out)) << run.out;
+        ASSERT_TRUE(all.is_array());
+        ASSERT_EQ(all.size(), paths.size());
 
         for (std::size_t i = 0; i < paths.size(); ++i) {
-            const Json& file = all.items[i];
-            EXPECT_EQ(file["archivo"].text, dir.file(kAwkwardNames[i].second));
+            const Parsed& file = all[i];
+            EXPECT_EQ(file["archivo"], dir.file(kAwkwardNames[i].second));
+            EXPECT_FALSE(file.contains("error"));
 
             MemoryAnalysisView view;
             view.path = paths[i];
             const TrackSummary summary = runAnalysis(view, locale);
 
-            const Json& band = file["resumen"];
-            ASSERT_EQ(band.items.size(), kSummaryBand.size());
+            const Parsed& band = file["resumen"];
+            ASSERT_EQ(band.size(), kSummaryBand.size());
             for (std::size_t k = 0; k < kSummaryBand.size(); ++k) {
-                EXPECT_EQ(band.items[k]["etiqueta"].text, kSummaryBand[k].caption);
-                EXPECT_EQ(band.items[k]["texto"].text, view.label(kSummaryBand[k].label));
+                EXPECT_EQ(band[k]["etiqueta"], kSummaryBand[k].caption);
+                EXPECT_EQ(band[k]["texto"], view.label(kSummaryBand[k].label));
             }
-            ASSERT_EQ(file["paradas"].items.size(), view.stopList.size());
             ASSERT_FALSE(view.stopList.empty());
-            for (std::size_t k = 0; k < view.stopList.size(); ++k) {
-                EXPECT_EQ(file["paradas"].items[k].text, view.stopList[k]);
-            }
+            EXPECT_EQ(file["paradas"].get<std::vector<std::string>>(), view.stopList);
 
-            const Json& v = file["valores"];
-            EXPECT_EQ(static_cast<float>(v["distanceKm"].number), summary.distanceKm);
-            EXPECT_EQ(v["lowestAltitude"].number, summary.lowestAltitude);
-            EXPECT_EQ(v["highestAltitude"].number, summary.highestAltitude);
-            EXPECT_EQ(v["accumulatedClimb"].number, summary.accumulatedClimb);
-            EXPECT_EQ(v["discardedSamples"].number, summary.discardedSamples);
-            EXPECT_EQ(v["lowestSpeed"].number, summary.lowestSpeed);
-            EXPECT_EQ(v["highestSpeed"].number, summary.highestSpeed);
-            EXPECT_EQ(v["stopCount"].number, summary.stopCount);
-            EXPECT_EQ(v["stopSeconds"].number, summary.stopSeconds);
+            const Parsed& v = file["valores"];
+            EXPECT_EQ(static_cast<float>(v["distanciaKm"].get<double>()), summary.distanceKm);
+            EXPECT_EQ(v["cotaMinima"], summary.lowestAltitude);
+            EXPECT_EQ(v["cotaMaxima"], summary.highestAltitude);
+            EXPECT_EQ(v["desnivelAcumulado"], summary.accumulatedClimb);
+            EXPECT_EQ(v["tomasDespreciadas"], summary.discardedSamples);
+            EXPECT_EQ(v["velocidadMinima"], summary.lowestSpeed);
+            EXPECT_EQ(v["velocidadMaxima"], summary.highestSpeed);
+            EXPECT_EQ(v["numeroParadas"], summary.stopCount);
+            EXPECT_EQ(v["segundosEnParadas"], summary.stopSeconds);
             ASSERT_TRUE(summary.startTime.has_value());
-            EXPECT_EQ(v["startTime"].number, *summary.startTime);
-            EXPECT_EQ(v["endTime"].number, summary.endTime);
-            EXPECT_EQ(v["linesRead"].number, summary.linesRead);
-            EXPECT_EQ(v["elapsedSeconds"].number, elapsedSeconds(summary));
+            EXPECT_EQ(v["horaInicio"], *summary.startTime);
+            EXPECT_EQ(v["horaFin"], summary.endTime);
+            EXPECT_EQ(v["lineasLeidas"], summary.linesRead);
+            EXPECT_EQ(v["segundosTotales"], elapsedSeconds(summary));
+            EXPECT_EQ(v.size(), 13u);
         }
+    }
+}
 
-        const Json& failed = all.items.back();
-        EXPECT_EQ(failed["archivo"].text, broken);
-        EXPECT_TRUE(failed["error"].text.starts_with("Se ha leído más allá del final del archivo"))
-            << failed["error"].text;
-        EXPECT_EQ(failed.members.count("resumen"), 0u);
+TEST(JsonOutput, AFailedFileHasAnErrorObjectAsWellAsItsMessageOnStderr) {
+    test::TempDir dir;
+    const std::string good = dir.write("bien.plt", test::sampleTrackText(50, 1));
+    // Line 9 of the file: point 3, whose altitude field is not a number.
+    const std::string mismatch =
+        dir.write("tipos \"1\".plt",
+                  test::trackText({test::pointLine(42.0, -1.5, 500, "10:00:00"),
+                                   test::pointLine(42.0001, -1.5, 510, "10:00:05"),
+                                   "42.000200,-1.500000,0,mil,39307.3,13-08-07,10:00:10"}));
+    const std::string missing = dir.file("falta.plt");
+    const std::string cut = dir.write("corto.plt", "solo una linea\r\n");
+    const struct {
+        std::string path;
+        const char* kind;
+        std::optional<int> line;
+        std::optional<std::string> text;
+    } failures[] = {
+        {mismatch, "No coinciden los tipos", 9, "mil"},
+        {missing, "No se ha encontrado el archivo", std::nullopt, std::nullopt},
+        // The header's second line is the first one missing.
+        {cut, "Se ha leído más allá del final del archivo", 2, std::nullopt},
+    };
+
+    const auto run = test::runCli({"resumen", "--json", good, mismatch, missing, cut});
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_TRUE(run.err.ends_with("Archivos con errores: 3 de 4.\n")) << run.err;
+    Parsed all;
+    ASSERT_NO_THROW(all = parse(run.out)) << run.out;
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all[0]["archivo"], good);
+    EXPECT_FALSE(all[0].contains("error"));
+
+    for (std::size_t i = 0; i < std::size(failures); ++i) {
+        const auto& expected = failures[i];
+        const Parsed& file = all[i + 1];
+        EXPECT_EQ(file["archivo"], expected.path);
+        EXPECT_FALSE(file.contains("resumen"));
+        ASSERT_TRUE(file.contains("error")) << file;
+        const Parsed& error = file["error"];
+        EXPECT_EQ(error["tipo"], expected.kind);
+        EXPECT_EQ(error["archivo"], expected.path);
+        if (expected.line) {
+            EXPECT_EQ(error["linea"], *expected.line);
+        } else {
+            EXPECT_TRUE(error["linea"].is_null()) << error;
+        }
+        if (expected.text) {
+            EXPECT_EQ(error["texto"], *expected.text);
+        } else {
+            EXPECT_TRUE(error["texto"].is_null()) << error;
+        }
+        // The whole message is the one stderr shows for the file.
+        const std::string message = error["mensaje"];
+        EXPECT_TRUE(message.starts_with(expected.kind)) << message;
+        EXPECT_NE(run.err.find(fileErrorText(expected.path, message)), std::string::npos)
+            << run.err;
     }
 }
 
@@ -160,14 +212,14 @@ TEST(JsonOutput, ATrackWithoutPointsHasNoStartTime) {
     const std::string path = dir.write("vacio.plt", test::trackText({}));
     const auto run = test::runCli({"resumen", path, "--json"});
     ASSERT_EQ(run.status, kExitOk);
-    const Json all = JsonReader::parse(run.out);
-    ASSERT_EQ(all.items.size(), 1u);
-    const Json& v = all.items[0]["valores"];
-    EXPECT_EQ(v["startTime"].type, Json::Type::Null);
-    EXPECT_EQ(v["endTime"].number, 0.0);
-    EXPECT_EQ(v["linesRead"].number, 6.0);
-    EXPECT_EQ(v["lowestAltitude"].number, 6000.0);
-    EXPECT_EQ(all.items[0]["paradas"].items.size(), 0u);
+    const Parsed all = parse(run.out);
+    ASSERT_EQ(all.size(), 1u);
+    const Parsed& v = all[0]["valores"];
+    EXPECT_TRUE(v["horaInicio"].is_null());
+    EXPECT_EQ(v["horaFin"], 0.0);
+    EXPECT_EQ(v["lineasLeidas"], 6);
+    EXPECT_EQ(v["cotaMinima"], 6000.0);
+    EXPECT_TRUE(all[0]["paradas"].empty());
 }
 
 }  // namespace

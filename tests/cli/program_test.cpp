@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <regex>
 #include <string>
 
 #include "tests/cli/cli_run.h"
@@ -56,28 +57,54 @@ TEST(Program, PrintsWhatTheInProcessRunPrintsWithTheCLocale) {
     EXPECT_EQ(runProgram(dir, "LC_ALL=C", "--help").status, 0);
 }
 
-// A Spanish locale gives a decimal comma. Where es_ES.UTF-8 is not installed it is built into the
-// test's own folder and found through LOCPATH, so the system is left as it is.
-TEST(Program, FollowsASpanishLocale) {
+// The window reads the regional settings with Qt's own locale data, so the command line must give
+// the same separator whether or not the C library has the locale generated. LOCPATH points the C
+// library at an empty folder, where it finds no locale at all, as on a minimal Debian.
+TEST(Program, TakesTheDecimalSeparatorFromTheSettingsEvenWithoutGeneratedLocales) {
     test::TempDir dir;
-    std::string environment = "LC_ALL=es_ES.UTF-8";
-    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-    const bool installed = std::setlocale(LC_NUMERIC, "es_ES.UTF-8") != nullptr;
-    std::setlocale(LC_NUMERIC, previous.c_str());
-    if (!installed) {
-        const std::string build =
-            "localedef -i es_ES -f UTF-8 '" + dir.file("es_ES.UTF-8") + "' >/dev/null 2>&1";
-        if (std::system(build.c_str()) != 0)
-            GTEST_SKIP() << "no se puede crear es_ES.UTF-8";
-        environment = "LOCPATH='" + dir.path().string() + "' " + environment;
-    }
-
+    const std::string noLocales = dir.file("sin-locales");
+    std::filesystem::create_directory(noLocales);
     const std::string track = dir.write("muestra.plt", test::sampleTrackText());
-    const auto expected = test::runCli({"resumen", track}, NumberLocale::comma());
-    const auto run = runProgram(dir, environment, "resumen '" + track + "'");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, expected.out);
-    EXPECT_NE(run.out.find(","), std::string::npos);
+    const struct {
+        std::string settings;
+        NumberLocale expected;
+    } cases[] = {
+        {"-u LC_ALL -u LC_NUMERIC LANG=es_ES.UTF-8", NumberLocale::comma()},
+        {"-u LC_ALL LANG=C LC_NUMERIC=es_ES.UTF-8", NumberLocale::comma()},
+        {"LC_ALL=es_ES.UTF-8 LANG=C", NumberLocale::comma()},
+        {"-u LC_ALL -u LC_NUMERIC LANG=de_DE.UTF-8", NumberLocale::comma()},
+        {"-u LC_ALL -u LC_NUMERIC LANG=C", NumberLocale::point()},
+        {"-u LC_ALL -u LC_NUMERIC LANG=en_GB.UTF-8", NumberLocale::point()},
+        {"LC_ALL=C LANG=es_ES.UTF-8", NumberLocale::point()},
+    };
+    for (const auto& c : cases) {
+        const std::string environment = c.settings + " LOCPATH='" + noLocales + "'";
+        const bool comma = c.expected.decimalSeparator == ",";
+        const std::string threshold = comma ? "1,5" : "1.5";
+        const auto expected = test::runCli({"resumen", track, "--desnivel", threshold}, c.expected);
+        ASSERT_EQ(expected.status, 0) << expected.err;
+
+        const auto run =
+            runProgram(dir, environment, "resumen '" + track + "' --desnivel " + threshold);
+        EXPECT_EQ(run.status, 0) << c.settings << "\n" << run.err;
+        EXPECT_EQ(run.out, expected.out) << c.settings;
+        EXPECT_EQ(std::regex_search(run.out, std::regex(R"(\d,\d)")), comma) << run.out;
+
+        // The other separator is not a number under these settings.
+        const std::string other = comma ? "1.5" : "1,5";
+        EXPECT_EQ(
+            runProgram(dir, environment, "resumen '" + track + "' --desnivel " + other).status, 1)
+            << c.settings;
+    }
+}
+
+TEST(Program, ShowsItsVersion) {
+    test::TempDir dir;
+    for (const char* option : {"--version", "-V"}) {
+        const auto run = runProgram(dir, "LC_ALL=C", option);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out, "analisis-tracks-cli " AT_VERSION "\n");
+    }
 }
 
 }  // namespace
