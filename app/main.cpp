@@ -9,6 +9,10 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     at::frmPpal window;
     window.show();
+    // "analisis-tracks ruta.gpx", as the file manager starts it: loaded as "Cargar" would.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1)
+        window.openTrack(arguments.at(1));
     // A tool window does not count as the application's last window, so closing it would leave
     // the program running without any window.
     QObject::connect(window.windowHandle(), &QWindow::visibleChanged, &app, [](bool visible) {
