@@ -16,25 +16,18 @@ TEST(DecimalToMillionths, RoundsHalfToEvenOnTheDigits) {
         const char* text;
         std::optional<std::int64_t> expected;
     } cases[] = {
-        {"40.416775", 40416775},
-        {"-3.703790", -3703790},
-        {"  12.5\n", 12500000},
-        {"+1", 1000000},
-        {".5", 500000},
-        {"7.", 7000000},
-        {"0.0000005", 0},          // a half: to the even 0
-        {"0.0000015", 2},          // a half: to the even 2
-        {"0.00000050001", 1},      // above a half
-        {"-0.0000025", -2},        // symmetric
-        {"0.0000004999", 0},
-        {"40.41677549999999", 40416775},
+        {"40.416775", 40416775},  {"-3.703790", -3703790},
+        {"  12.5\n", 12500000},   {"+1", 1000000},
+        {".5", 500000},           {"7.", 7000000},
+        {"0.0000005", 0},      // a half: to the even 0
+        {"0.0000015", 2},      // a half: to the even 2
+        {"0.00000050001", 1},  // above a half
+        {"-0.0000025", -2},    // symmetric
+        {"0.0000004999", 0},      {"40.41677549999999", 40416775},
         {"40.4167755", 40416776},  // a half, 5 is odd: up
-        {"", std::nullopt},
-        {"-", std::nullopt},
-        {"1e5", std::nullopt},
-        {"4,5", std::nullopt},
-        {"1.2.3", std::nullopt},
-        {"12 3", std::nullopt},
+        {"", std::nullopt},       {"-", std::nullopt},
+        {"1e5", std::nullopt},    {"4,5", std::nullopt},
+        {"1.2.3", std::nullopt},  {"12 3", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(decimalToMillionths(c.text), c.expected) << "«" << c.text << "»";
@@ -52,13 +45,13 @@ TEST(SemicirclesToMillionths, ExactFractionRoundedHalfToEven) {
         std::int64_t expected;
     } cases[] = {
         {0, 0},
-        {1073741824, 90000000},       // 2^30 is 90 degrees
+        {1073741824, 90000000},  // 2^30 is 90 degrees
         {-1073741824, -90000000},
-        {2147483647, 180000000},      // 179.99999991618...
+        {2147483647, 180000000},  // 179.99999991618...
         {-2147483647 - 1, -180000000},
-        {482195994, 40417201},        // 40.4172013...
-        {12, 1},                      // 1.0058 millionths
-        {6, 1},                       // 0.5029: above a half
+        {482195994, 40417201},  // 40.4172013...
+        {12, 1},                // 1.0058 millionths
+        {6, 1},                 // 0.5029: above a half
     };
     for (const auto& c : cases)
         EXPECT_EQ(semicirclesToMillionths(c.semicircles), c.expected) << c.semicircles;
@@ -66,10 +59,10 @@ TEST(SemicirclesToMillionths, ExactFractionRoundedHalfToEven) {
 
 TEST(MetresToFeet, WholeFeetHalfToEvenAndSixteenBits) {
     EXPECT_EQ(metresToFeet(0.0), 0);
-    EXPECT_EQ(metresToFeet(650.5), 2134);   // 2134.186
-    EXPECT_EQ(metresToFeet(-10.0), -33);    // -32.8
-    EXPECT_EQ(metresToFeet(0.1524), 0);     // exactly half a foot: to the even 0
-    EXPECT_EQ(metresToFeet(0.4572), 2);     // one and a half feet: to the even 2
+    EXPECT_EQ(metresToFeet(650.5), 2134);  // 2134.186
+    EXPECT_EQ(metresToFeet(-10.0), -33);   // -32.8
+    EXPECT_EQ(metresToFeet(0.1524), 0);    // exactly half a foot: to the even 0
+    EXPECT_EQ(metresToFeet(0.4572), 2);    // one and a half feet: to the even 2
     EXPECT_EQ(metresToFeet(9987.0), 32766);
     try {
         metresToFeet(10000.0);
@@ -116,11 +109,11 @@ TEST(LocalClock, TimeOfDayAndDayInTheMachinesZone) {
         int secondOfDay;
         std::int32_t day;
     } cases[] = {
-        {1714557600, 12 * 3600, 45413},                   // 2024-05-01 10:00Z: 12:00 summer
-        {1704067200 - 1, 59 * 60 + 59, 45292},            // 2023-12-31 23:59:59Z: 00:59:59
-        {1711846800 - 1, 1 * 3600 + 59 * 60 + 59, 45382}, // 2024-03-31 00:59:59Z: 01:59:59
-        {1711846800, 3 * 3600, 45382},                    // one second later: 03:00:00
-        {0, 3600, 25569},                                 // 1970-01-01 01:00
+        {1714557600, 12 * 3600, 45413},                    // 2024-05-01 10:00Z: 12:00 summer
+        {1704067200 - 1, 59 * 60 + 59, 45292},             // 2023-12-31 23:59:59Z: 00:59:59
+        {1711846800 - 1, 1 * 3600 + 59 * 60 + 59, 45382},  // 2024-03-31 00:59:59Z: 01:59:59
+        {1711846800, 3 * 3600, 45382},                     // one second later: 03:00:00
+        {0, 3600, 25569},                                  // 1970-01-01 01:00
     };
     LocalClock clock;
     for (const auto& c : cases) {

@@ -32,8 +32,8 @@ struct Seen {
 };
 
 std::ostream& operator<<(std::ostream& os, const Seen& s) {
-    return os << "{" << s.latitude << ", " << s.longitude << ", " << s.feet << ", "
-              << s.secondOfDay << ", " << s.day << ", @" << s.place << "}";
+    return os << "{" << s.latitude << ", " << s.longitude << ", " << s.feet << ", " << s.secondOfDay
+              << ", " << s.day << ", @" << s.place << "}";
 }
 
 std::vector<Seen> readAll(const std::string& path) {
@@ -138,7 +138,7 @@ TEST_F(Readers, FitRecordsWithEveryKindOfHeader) {
     const std::size_t firstRecord = 14 + 9 + 2 + 21;
     const std::int32_t lat = test::semicircles(40.0);
     const std::int32_t lon = test::semicircles(-3.0);
-    fit.data(1, record(t0, lat, lon, (650 + 500) * 5, 0xFFFFFFFF));  // altitude only
+    fit.data(1, record(t0, lat, lon, (650 + 500) * 5, 0xFFFFFFFF));           // altitude only
     fit.data(1, record(t0 + 1, lat, lon, (650 + 500) * 5, (651 + 500) * 5));  // enhanced wins
     // A record without position (sensor data only) is no point.
     fit.data(1, record(t0 + 2, 0x7FFFFFFF, 0x7FFFFFFF, 0xFFFF, 0xFFFFFFFF));
@@ -180,7 +180,8 @@ TEST_F(Readers, FitFilesOneAfterTheOther) {
 TEST_F(Readers, FitCrcAsTheProtocolDefinesIt) {
     const std::string bytes = test::fitFile({{"10", "20", "5", k10h}});
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    EXPECT_EQ(fitCrc(0, data, bytes.size() - 2), test::fitCrcBitwise(bytes.substr(0, bytes.size() - 2)));
+    EXPECT_EQ(fitCrc(0, data, bytes.size() - 2),
+              test::fitCrcBitwise(bytes.substr(0, bytes.size() - 2)));
     // The CRC of a whole file, its own CRC included, is 0.
     EXPECT_EQ(fitCrc(0, data, bytes.size()), 0);
 }
@@ -188,9 +189,9 @@ TEST_F(Readers, FitCrcAsTheProtocolDefinesIt) {
 TEST_F(Readers, LocalTimeOfTheMachinesZone) {
     const test::ScopedTimeZone madrid("CET-1CEST,M3.5.0,M10.5.0/3");
     const std::vector<RecordedPoint> points = {{"40", "-3", "600", k10h - 9 * 3600 - 1}};
-    for (const std::string& path :
-         {dir_.write("z.gpx", test::gpxText({points})), dir_.write("z.tcx", test::tcxText({points})),
-          dir_.write("z.fit", test::fitFile(points))}) {
+    for (const std::string& path : {dir_.write("z.gpx", test::gpxText({points})),
+                                    dir_.write("z.tcx", test::tcxText({points})),
+                                    dir_.write("z.fit", test::fitFile(points))}) {
         const auto seen = readAll(path);
         ASSERT_EQ(seen.size(), 1u) << path;
         EXPECT_EQ(seen[0].secondOfDay, 2 * 3600 + 59 * 60 + 59) << path;  // 00:59:59Z is 02:59:59
@@ -208,7 +209,8 @@ TEST(TrackFormatDetection, ByContentFirstThenByExtension) {
         TrackFormat expected;
     } cases[] = {
         {"a.plt", "OziExplorer\r\n", TrackFormat::Plt},
-        {"gpx-inside.plt", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- c -->\n<gpx>", TrackFormat::Gpx},
+        {"gpx-inside.plt", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- c -->\n<gpx>",
+         TrackFormat::Gpx},
         {"track.txt", "<!DOCTYPE x>\n<TrainingCenterDatabase xmlns=\"x\">", TrackFormat::Tcx},
         {"noextension", fit, TrackFormat::Fit},
         {"fit.GPX", fit, TrackFormat::Fit},

@@ -90,8 +90,8 @@ std::int32_t semicircles(double degrees) {
 
 void FitWriter::define(int local, std::uint16_t global, const std::vector<Field>& fields,
                        bool bigEndian, const std::vector<Field>& developerFields) {
-    records_.push_back(static_cast<std::uint8_t>(0x40 | (developerFields.empty() ? 0 : 0x20) |
-                                                 local));
+    records_.push_back(
+        static_cast<std::uint8_t>(0x40 | (developerFields.empty() ? 0 : 0x20) | local));
     records_.push_back(0);
     records_.push_back(bigEndian ? 1 : 0);
     records_.push_back(static_cast<std::uint8_t>(bigEndian ? global >> 8 : global & 0xFF));
@@ -154,14 +154,16 @@ std::string fitFile(const std::vector<RecordedPoint>& points) {
     fit.data(0, {4});
     fit.define(1, 20, {{253, 4, 0x86}, {0, 4, 0x85}, {1, 4, 0x85}, {2, 2, 0x84}});
     for (const RecordedPoint& p : points) {
-        std::vector<std::uint8_t> bytes = le(static_cast<std::uint64_t>(*p.unixSeconds - kFitEpoch), 4);
+        std::vector<std::uint8_t> bytes =
+            le(static_cast<std::uint64_t>(*p.unixSeconds - kFitEpoch), 4);
         for (const auto b : le(static_cast<std::uint32_t>(semicircles(std::stod(p.latitude))), 4))
             bytes.push_back(b);
         for (const auto b : le(static_cast<std::uint32_t>(semicircles(std::stod(p.longitude))), 4))
             bytes.push_back(b);
         const std::uint16_t altitude =
-            p.elevation ? static_cast<std::uint16_t>(std::lround((std::stod(*p.elevation) + 500) * 5))
-                        : 0xFFFF;
+            p.elevation
+                ? static_cast<std::uint16_t>(std::lround((std::stod(*p.elevation) + 500) * 5))
+                : 0xFFFF;
         for (const auto b : le(altitude, 2))
             bytes.push_back(b);
         fit.data(1, bytes);
