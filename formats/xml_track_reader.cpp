@@ -106,7 +106,6 @@ class XmlTrackReader final : public PointReader {
             throw std::bad_alloc();
         XML_SetUserData(parser_, this);
         XML_SetElementHandler(parser_, &XmlTrackReader::onStart, &XmlTrackReader::onEnd);
-        XML_SetCharacterDataHandler(parser_, &XmlTrackReader::onText);
     }
 
     ~XmlTrackReader() override { XML_ParserFree(parser_); }
@@ -310,7 +309,10 @@ class XmlTrackReader final : public PointReader {
         return millionths;
     }
 
+    // Text is handed over only while a value is being collected: most of a track's text is the
+    // white space between its elements.
     void collect(Value value) {
+        XML_SetCharacterDataHandler(parser_, &XmlTrackReader::onText);
         collecting_ = value;
         valueDepth_ = depth_;
         valueLine_ = currentLine();
@@ -338,6 +340,7 @@ class XmlTrackReader final : public PointReader {
     void takeValue() {
         const Value value = collecting_;
         collecting_ = Value::None;
+        XML_SetCharacterDataHandler(parser_, nullptr);
         const char* field = valueName(value);
         switch (value) {
             case Value::Elevation: {
