@@ -18,8 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         while (reader->next(point)) {
             ++points;
             const std::int64_t at = reader->place().value;
-            fuzz::check(at >= 12 && at < static_cast<std::int64_t>(size), "a point outside the file");
-            fuzz::check(point.timeOfDay >= 0.0 && point.timeOfDay < 1.0, "time of day not in a day");
+            fuzz::check(at >= 12 && at < static_cast<std::int64_t>(size),
+                        "a point outside the file");
+            fuzz::check(point.timeOfDay >= 0.0 && point.timeOfDay < 1.0,
+                        "time of day not in a day");
         }
         fuzz::check(points > 0, "a track without points read to its end");
         // A whole file's CRC, its own included, is 0: nothing unchecked was accepted.
@@ -27,8 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const RuntimeError& e) {
         fuzz::check(e.file() == path, "an error without the file", e.message());
         const auto offset = e.byteOffset();
-        fuzz::check(offset.has_value() && *offset >= 0 && *offset <= static_cast<std::int64_t>(size),
-                    "an error without a byte offset in the file", e.message());
+        fuzz::check(
+            offset.has_value() && *offset >= 0 && *offset <= static_cast<std::int64_t>(size),
+            "an error without a byte offset in the file", e.message());
     }
     fuzz::check(fuzz::openFileCount() == openBefore, "a file left open");
     return 0;

@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::int64_t line = reader->place().value;
             fuzz::check(line >= lastLine && line >= 1, "points out of line order");
             lastLine = line;
-            fuzz::check(point.timeOfDay >= 0.0 && point.timeOfDay < 1.0, "time of day not in a day");
+            fuzz::check(point.timeOfDay >= 0.0 && point.timeOfDay < 1.0,
+                        "time of day not in a day");
         }
         fuzz::check(points > 0, "a track without points read to its end");
     } catch (const RuntimeError& e) {
