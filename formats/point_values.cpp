@@ -76,50 +76,50 @@ bool expect(std::string_view text, std::size_t& pos, char c) {
 
 std::optional<std::int64_t> decimalToMillionths(std::string_view text) {
     text = trimXmlSpace(text);
-    std::size_t pos = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
     bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-        negative = text[pos++] == '-';
+    if (p != end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    const char* const wholeStart = p;
+    while (p != end && *p == '0')
+        ++p;
+    const char* const significant = p;
     std::int64_t whole = 0;
-    int wholeDigits = 0;
-    while (pos < text.size() && isDigit(text[pos])) {
-        if (whole != 0 || text[pos] != '0')
-            ++wholeDigits;
-        if (wholeDigits <= kMostWholeDigits)
-            whole = whole * 10 + (text[pos] - '0');
-        ++pos;
+    for (; p != end && isDigit(*p); ++p) {
+        if (p - significant < kMostWholeDigits)
+            whole = whole * 10 + (*p - '0');
     }
-    bool anyDigit = pos > 0 && isDigit(text[pos - 1]);
+    const bool tooLarge = p - significant > kMostWholeDigits;
+    bool anyDigit = p != wholeStart;
     std::int64_t fraction = 0;
     int fractionDigits = 0;
-    // What follows the sixth decimal: 0 nothing, 1 below a half, 2 exactly a half, 3 above.
-    int rest = 0;
-    if (pos < text.size() && text[pos] == '.') {
-        ++pos;
-        while (pos < text.size() && isDigit(text[pos])) {
-            const int digit = text[pos] - '0';
-            anyDigit = true;
+    // The digits behind the sixth decimal: the first decides, the rest only break a tie.
+    int roundingDigit = 0;
+    bool beyondRoundingDigit = false;
+    if (p != end && *p == '.') {
+        for (++p; p != end && isDigit(*p); ++p, ++fractionDigits) {
+            const int digit = *p - '0';
             if (fractionDigits < 6) {
                 fraction = fraction * 10 + digit;
             } else if (fractionDigits == 6) {
-                rest = digit > 5 ? 3 : digit == 5 ? 2 : digit > 0 ? 1 : 0;
-            } else if (digit != 0 && rest == 2) {
-                rest = 3;
-            } else if (digit != 0 && rest == 0) {
-                rest = 1;
+                roundingDigit = digit;
+            } else if (digit != 0) {
+                beyondRoundingDigit = true;
             }
-            ++fractionDigits;
-            ++pos;
         }
+        anyDigit = anyDigit || fractionDigits > 0;
     }
-    if (!anyDigit || pos != text.size())
+    if (!anyDigit || p != end)
         return std::nullopt;
-    if (wholeDigits > kMostWholeDigits)
+    if (tooLarge)
         return negative ? INT64_MIN : INT64_MAX;
     for (int i = fractionDigits; i < 6; ++i)
         fraction *= 10;
     std::int64_t value = whole * 1000000 + fraction;
-    if (rest == 3 || (rest == 2 && value % 2 != 0))
+    const bool aboveHalf = roundingDigit > 5 || (roundingDigit == 5 && beyondRoundingDigit);
+    const bool half = roundingDigit == 5 && !beyondRoundingDigit;
+    if (aboveHalf || (half && value % 2 != 0))
         ++value;
     return negative ? -value : value;
 }

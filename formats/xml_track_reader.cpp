@@ -21,9 +21,13 @@ constexpr std::size_t kMostQuotedBytes = 60;
 
 // The element's name without its namespace prefix: GPX files write "trkpt" or "gpx:trkpt".
 std::string_view localName(const XML_Char* name) {
-    std::string_view n(name);
-    const std::size_t colon = n.rfind(':');
-    return colon == std::string_view::npos ? n : n.substr(colon + 1);
+    const XML_Char* start = name;
+    const XML_Char* p = name;
+    for (; *p != '\0'; ++p) {
+        if (*p == ':')
+            start = p + 1;
+    }
+    return {start, static_cast<std::size_t>(p - start)};
 }
 
 // "<name>", for messages.
@@ -315,7 +319,6 @@ class XmlTrackReader final : public PointReader {
         XML_SetCharacterDataHandler(parser_, &XmlTrackReader::onText);
         collecting_ = value;
         valueDepth_ = depth_;
-        valueLine_ = currentLine();
         text_.clear();
     }
 
@@ -352,7 +355,7 @@ class XmlTrackReader final : public PointReader {
                 try {
                     point_.feet = metresToFeet(*metres);
                 } catch (RuntimeError& e) {
-                    fail(std::move(e.withLine(valueLine_).withField(field).withText(text_)));
+                    fail(std::move(e.withLine(currentLine()).withField(field).withText(text_)));
                 }
                 return;
             }
@@ -396,7 +399,8 @@ class XmlTrackReader final : public PointReader {
 
     RuntimeError valueError(ErrorKind kind, const char* detail, const char* field) const {
         RuntimeError error(kind, detail);
-        error.withLine(valueLine_).withField(field).withText(text_);
+        // Reached at the value's end tag, which is on the value's line in all but odd layouts.
+        error.withLine(currentLine()).withField(field).withText(text_);
         return error;
     }
 
@@ -473,7 +477,6 @@ class XmlTrackReader final : public PointReader {
     int positionDepth_ = 0;
     Value collecting_ = Value::None;
     int valueDepth_ = 0;
-    std::int64_t valueLine_ = 0;
     std::string text_;
     OpenPoint point_;
 };
