@@ -82,6 +82,45 @@ TEST_F(Readers, GpxTrackPointsOfEverySegmentAndTrackInFileOrder) {
     EXPECT_EQ(readAll(dir_.write("a.gpx", gpx)), expected);
 }
 
+TEST_F(Readers, LinesCountedWhateverTheLineEnds) {
+    std::vector<RecordedPoint> points;
+    for (int i = 0; i < 3000; ++i)
+        points.push_back({"40.1", "-3.1", "700", k10h + i});
+    const std::string lf = test::gpxText({points});
+    std::vector<std::int64_t> expected;
+    for (std::int64_t i = 0; i < 3000; ++i)
+        expected.push_back(7 + i);
+    const auto withEnds = [&lf](const char* eol, int pad) {
+        std::string text;
+        for (const char c : lf) {
+            if (c == '\n') {
+                text += eol;
+            } else {
+                text += c;
+            }
+        }
+        // Blanks at the end of the first line move every later byte, and with them the places
+        // where the file is read in pieces: some piece then ends between a CR and its LF.
+        text.insert(text.find('\r') != std::string::npos ? text.find('\r') : text.find('\n'),
+                    std::string(static_cast<std::size_t>(pad), ' '));
+        return text;
+    };
+    const struct {
+        const char* eol;
+        int pads;
+    } cases[] = {{"\n", 1}, {"\r", 1}, {"\r\n", 110}};
+    for (const auto& c : cases) {
+        for (int pad = 0; pad < c.pads; ++pad) {
+            const std::string text = withEnds(c.eol, pad);
+            ASSERT_GT(text.size(), 3u * 65536);
+            std::vector<std::int64_t> lines;
+            for (const Seen& seen : readAll(dir_.write("lineas.gpx", text)))
+                lines.push_back(seen.place);
+            EXPECT_EQ(lines, expected) << "pad " << pad << (c.eol[0] == '\n' ? " LF" : " CR");
+        }
+    }
+}
+
 TEST_F(Readers, TcxTrackpointsOfEveryLapOfTheFirstActivity) {
     const std::vector<RecordedPoint> lap1 = {{"40.1", "-3.1", "700", k10h},
                                              {"40.2", "-3.2", std::nullopt, k10h + 5}};
