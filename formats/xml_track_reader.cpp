@@ -10,7 +10,6 @@
 #include "formats/point_values.h"
 #include "platform/byte_reader.h"
 #include "platform/checked.h"
-#include "platform/text_file.h"
 
 namespace at {
 namespace {
@@ -142,10 +141,8 @@ class XmlTrackReader final : public PointReader {
     const char* pointName() const { return kind_ == XmlTrackKind::Gpx ? "trkpt" : "Trackpoint"; }
 
     void parseChunk() {
-        countLinesTo(chunkStart_ + static_cast<std::int64_t>(chunkBytes_));
         chunkStart_ = file_.offset();
         const std::size_t got = file_.read(chunk_.data(), chunk_.size());
-        chunkBytes_ = got;
         const bool last = got < chunk_.size();
         if (XML_Parse(parser_, chunk_.data(), static_cast<int>(got), last) == XML_STATUS_ERROR) {
             if (!failure_)
@@ -226,29 +223,7 @@ class XmlTrackReader final : public PointReader {
         reader->text_.append(text, std::min(room, static_cast<std::size_t>(length)));
     }
 
-    // The line of the event being handled. Counted here over the bytes of the chunk, which is
-    // several times faster than asking expat, which walks them one by one.
-    std::int64_t currentLine() {
-        const std::int64_t at = XML_GetCurrentByteIndex(parser_);
-        if (at < countedTo_ || at > chunkStart_ + static_cast<std::int64_t>(chunkBytes_))
-            return XML_GetCurrentLineNumber(parser_);
-        countLinesTo(at);
-        return linesBefore_ + 1;
-    }
-
-    // Adds the line ends between where counting stopped and `offset`, within the chunk.
-    void countLinesTo(std::int64_t offset) {
-        if (offset <= countedTo_)
-            return;
-        const char* from = chunk_.data() + (countedTo_ - chunkStart_);
-        const auto size = static_cast<std::size_t>(offset - countedTo_);
-        linesBefore_ += countLineTerminators(from, size);
-        // A CR LF split between two counts was counted twice.
-        if (endedInCr_ && from[0] == '\n')
-            --linesBefore_;
-        endedInCr_ = from[size - 1] == '\r';
-        countedTo_ = offset;
-    }
+    std::int64_t currentLine() const { return XML_GetCurrentLineNumber(parser_); }
 
     void start(std::string_view name, const XML_Char** attributes) {
         ++depth_;
@@ -422,7 +397,7 @@ class XmlTrackReader final : public PointReader {
         return "";
     }
 
-    RuntimeError valueError(ErrorKind kind, const char* detail, const char* field) {
+    RuntimeError valueError(ErrorKind kind, const char* detail, const char* field) const {
         RuntimeError error(kind, detail);
         // Reached at the value's end tag, which is on the value's line in all but odd layouts.
         error.withLine(currentLine()).withField(field).withText(text_);
@@ -484,11 +459,6 @@ class XmlTrackReader final : public PointReader {
     XML_Parser parser_;
     std::vector<char> chunk_ = std::vector<char>(kChunkSize);
     std::int64_t chunkStart_ = 0;
-    std::size_t chunkBytes_ = 0;
-    // Line ends before the offset countedTo_; whether the byte before it was a CR.
-    std::int64_t countedTo_ = 0;
-    std::int64_t linesBefore_ = 0;
-    bool endedInCr_ = false;
     std::vector<QueuedPoint> queue_;
     std::size_t head_ = 0;
     std::exception_ptr failure_;
