@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "analysis/analysis_settings.h"
@@ -9,8 +10,7 @@
 #include "analysis/summary_panel.h"
 #include "charts/profiles.h"
 #include "platform/checked.h"
-#include "platform/text_file.h"
-#include "track/point_line.h"
+#include "track/point_source.h"
 #include "track/track_file.h"
 
 namespace at {
@@ -48,10 +48,22 @@ class AnalysisPass {
         settings_ = readAnalysisSettings(view_.altitudeJumpText(), view_.stopMinutesText(),
                                          view_.stopSecondsText(), locale_);
         const std::string path = view_.trackPath();
+        const std::unique_ptr<PointSource> source = openPointSource(path);
         try {
-            profiles_.sizeProfiles(countPointLines(path));
+            analyse(*source, path);
+        } catch (RuntimeError& e) {
+            source->advise(e);
+            throw;
+        }
+        return summary_;
+    }
+
+  private:
+    void analyse(PointSource& source, const std::string& path) {
+        try {
+            profiles_.sizeProfiles(source.countPoints());
             view_.pointDetails().beginTrack();
-            readTrack(path);
+            readTrack(source);
         } catch (RuntimeError& e) {
             e.withFile(path);
             throw;
@@ -59,40 +71,37 @@ class AnalysisPass {
         summary_.stopCount = stops_.stopCount;
         summary_.stopSeconds = stops_.stopSeconds;
         writeSummary(summary_, view_, profiles_, locale_);
-        return summary_;
     }
 
-  private:
-    void readTrack(const std::string& path) {
-        LineReader reader(path);
-        skipHeader(reader);
+    void readTrack(PointSource& source) {
+        source.open();
         summary_.linesRead = kHeaderLines;
-        std::string line;
-        while (!reader.atEnd()) {
+        TrackPoint point;
+        while (!source.atEnd()) {
             previousAltitude_ = altitudeMetres_;
             summary_.linesRead = add32(summary_.linesRead, 1);
-            reader.readLine(line);
-            if (endsPointData(line))
-                break;
             try {
-                takePoint(line);
+                if (!source.readPoint(point))
+                    break;
+                takePoint(point, source);
             } catch (RuntimeError& e) {
-                e.withLine(summary_.linesRead);
+                source.locate(e);
                 throw;
             }
         }
-        reader.close();
+        source.close();
         summary_.endTime = lastTime_;
     }
 
-    void takePoint(const std::string& line) {
+    // The point's altitude is converted only after its stop check and its altitude row: a point
+    // line with a bad altitude still leaves its stop in the list.
+    void takePoint(const TrackPoint& point, PointSource& source) {
         const std::int16_t i = toInt16Checked(summary_.linesRead - kHeaderLines);
-        const PointLineFields fields = cutPointLine(line);
         previousLatitude_ = latitude_;
-        latitude_ = readLatitude(fields);
+        latitude_ = point.latitudeDigits;
         previousLongitude_ = longitude_;
-        longitude_ = readLongitude(fields);
-        const DateTime now = continuousTime(i, readTimeOfDay(fields));
+        longitude_ = point.longitudeDigits;
+        const DateTime now = continuousTime(i, point.timeOfDay);
         time(i) = now;
         wholeSeconds(i) = secondsBetween(0.0, now);
         lastTime_ = now;
@@ -111,7 +120,7 @@ class AnalysisPass {
         distanceAfter(i) = summary_.distanceKm;
 
         previousHadAltitude_ = hasAltitude_;
-        const std::int16_t feet = readAltitudeFeet(fields);
+        const std::int16_t feet = source.altitudeFeet();
         hasAltitude_ = feet != kNoAltitudeFeet;
         altitudeMetres_ = feet * kMetresPerFoot;
         if (hasAltitude_) {

@@ -20,7 +20,7 @@ bool QtFileDialog::show() {
     QFileDialog dialog(qobject_cast<QWidget*>(parent()), QStringLiteral("Abrir"),
                        chosenBefore ? last.absolutePath() : firstFolder_);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("*.plt"));
+    dialog.setNameFilters(trackFileFilters());
     dialog.selectFile(chosenBefore ? last.fileName() : fileName_);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -29,6 +29,11 @@ bool QtFileDialog::show() {
         return false;
     fileName_ = QDir::toNativeSeparators(chosen.front());
     return true;
+}
+
+QStringList trackFileFilters() {
+    return {QStringLiteral("*.plt"), QStringLiteral("*.plt *.gpx *.tcx *.fit"),
+            QStringLiteral("Todos los archivos (*)")};
 }
 
 void QtMessageBoxes::information(const QString& title, const QString& text) {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -28,7 +29,7 @@ class MessageBoxes {
     virtual void warning(const QString& title, const QString& text) = 0;
 };
 
-// The dialog on the desktop: track files only, opening in the bundled samples folder on first
+// The dialog on the desktop: track files first, opening in the bundled samples folder on first
 // use and in the folder of the last file afterwards.
 class QtFileDialog final : public FileDialog {
     Q_OBJECT
@@ -54,6 +55,10 @@ class QtMessageBoxes final : public MessageBoxes {
   private:
     QWidget* owner_;
 };
+
+// The dialog's file types: track files of point lines first, then every track format, then
+// every file.
+QStringList trackFileFilters();
 
 // Where the file dialog first opens for a program in `programDir`: the sample tracks when it runs
 // from its build folder, which holds them in samples/ beside app/; the user's home once installed,

@@ -2,11 +2,16 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPainter>
 #include <QScreen>
 #include <QToolButton>
@@ -119,6 +124,7 @@ frmPpal::frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, Num
     setStackingAndTabOrder();
     centreOnScreen();
     sharing_ = new ResultSharing(this, points_, locale_, *messages_);
+    setAcceptDrops(true);
 }
 
 frmPpal::~frmPpal() = default;
@@ -362,6 +368,41 @@ void frmPpal::loadCommand() {
         if (chooseTrackFile())
             Dibujar();
     });
+}
+
+void frmPpal::openTrack(const QString& path) {
+    runCommand([this, path] {
+        txtArchivo_->setText(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        Dibujar();
+    });
+}
+
+namespace {
+
+// The first local file a drag carries, if any.
+QString droppedFile(const QMimeData* data) {
+    if (data == nullptr)
+        return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+}  // namespace
+
+void frmPpal::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmPpal::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openTrack(path);
 }
 
 void frmPpal::recalculateCommand() {

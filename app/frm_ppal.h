@@ -45,6 +45,9 @@ class frmPpal final : public QWidget, public AnalysisView {
     std::int64_t lineas();
     // Splits the track named in txtArchivo into files of the size chosen in Combo1.
     void cortarTrack();
+    // Loads the file as if it had been chosen with "Cargar": a file named on the command line or
+    // dropped on the window.
+    void openTrack(const QString& path);
 
     // What the analysis reads and writes.
     std::string trackPath() const override;
@@ -64,6 +67,8 @@ class frmPpal final : public QWidget, public AnalysisView {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private slots:
     void loadCommand();

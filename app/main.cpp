@@ -11,5 +11,9 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     at::frmPpal window;
     window.show();
+    // "analisis-tracks ruta.gpx", as the file manager starts it: loaded as "Cargar" would.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1)
+        window.openTrack(arguments.at(1));
     return app.exec();
 }

@@ -24,8 +24,8 @@ constexpr const char* kUsage =
     "  analisis-tracks-cli --help | --version\n";
 
 constexpr const char* kHelp =
-    "analisis-tracks-cli: analiza y corta tracks GPS (.plt) con las mismas reglas que la ventana\n"
-    "de Análisis Tracks.\n"
+    "analisis-tracks-cli: analiza y corta tracks GPS (.plt, .gpx, .tcx, .fit) con las mismas\n"
+    "reglas que la ventana de Análisis Tracks.\n"
     "\n"
     "Uso:\n"
     "  analisis-tracks-cli resumen ARCHIVO... [opciones]\n"

@@ -8,6 +8,7 @@
 
 #include "analysis/analysis_pass.h"
 #include "analysis/memory_view.h"
+#include "formats/track_format.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/conversions.h"
 #include "platform/runtime_error.h"
@@ -120,6 +121,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fileBytes = input.substr(newline + 1);
     }
     static const std::string path = at::fuzz::workFolder() + "/pista ñ.plt";
+    // Bytes that read as GPX, TCX or FIT belong to the targets of those readers.
+    if (at::formatOfContent(fileBytes, path) != at::TrackFormat::Plt)
+        return 0;
     at::fuzz::writeFile(path, fileBytes);
 
     const Outcome point = analyse(path, thresholds, at::NumberLocale::point(), fileBytes);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/track_format.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/file_calls.h"
 #include "platform/runtime_error.h"
@@ -109,6 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::remove_all(folder, ignored);
     fs::create_directories(folder);
     const std::string source = folder + "/ruta ñ.plt";
+    // Bytes that read as GPX, TCX or FIT belong to the targets of those readers.
+    if (at::formatOfContent(sourceBytes, source) != at::TrackFormat::Plt)
+        return 0;
     at::fuzz::writeFile(source, sourceBytes);
 
     FaultyDisk disk;

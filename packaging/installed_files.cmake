@@ -12,6 +12,7 @@ function(analisis_tracks_installed_files out gui app_id)
             share/applications/${app_id}.desktop
             share/icons/hicolor/scalable/apps/analisis-tracks.svg
             share/metainfo/${app_id}.metainfo.xml
+            share/mime/packages/analisis-tracks.xml
             share/analisis-tracks/samples)
     endif()
     set(${out} ${files} PARENT_SCOPE)

@@ -65,6 +65,22 @@ RuntimeError& RuntimeError::withText(const std::string& offendingText) {
     return *this;
 }
 
+RuntimeError& RuntimeError::withByteOffset(std::int64_t offset) {
+    if (!byteOffset_) {
+        byteOffset_ = offset;
+        refresh();
+    }
+    return *this;
+}
+
+RuntimeError& RuntimeError::withAdvice(const std::string& advice) {
+    if (!advice_) {
+        advice_ = advice;
+        refresh();
+    }
+    return *this;
+}
+
 std::string RuntimeError::message() const {
     return message_;
 }
@@ -80,10 +96,14 @@ void RuntimeError::refresh() {
         addLine("Archivo: ", displayableText(*file_, 400));
     if (line_)
         addLine("Línea: ", std::to_string(*line_));
+    if (byteOffset_)
+        addLine("Posición: byte ", std::to_string(*byteOffset_));
     if (field_)
         addLine("Campo: ", *field_);
     if (text_)
         addLine("Texto: ", "«" + displayableText(*text_) + "»");
+    if (advice_)
+        addLine("", *advice_);
     message_ = std::move(m);
 }
 

@@ -33,6 +33,7 @@ class RuntimeError : public std::runtime_error {
     const std::string& detail() const { return detail_; }
     const std::optional<std::string>& file() const { return file_; }
     std::optional<std::int64_t> line() const { return line_; }
+    std::optional<std::int64_t> byteOffset() const { return byteOffset_; }
     const std::optional<std::string>& field() const { return field_; }
     const std::optional<std::string>& text() const { return text_; }
 
@@ -42,6 +43,10 @@ class RuntimeError : public std::runtime_error {
     RuntimeError& withLine(std::int64_t lineNumber);
     RuntimeError& withField(const std::string& fieldName);
     RuntimeError& withText(const std::string& offendingText);
+    // Binary files have no lines: the fault is placed by its byte offset from the file's start.
+    RuntimeError& withByteOffset(std::int64_t offset);
+    // What the user can do about it, shown last.
+    RuntimeError& withAdvice(const std::string& advice);
 
     // The kind's Spanish name, then one line per known detail (UTF-8).
     std::string message() const;
@@ -53,8 +58,10 @@ class RuntimeError : public std::runtime_error {
     std::string detail_;
     std::optional<std::string> file_;
     std::optional<std::int64_t> line_;
+    std::optional<std::int64_t> byteOffset_;
     std::optional<std::string> field_;
     std::optional<std::string> text_;
+    std::optional<std::string> advice_;
     std::string message_;
 
   public:

@@ -35,6 +35,8 @@ const char* findLineEnd(const char* p, const char* end) {
     return p;
 }
 
+}  // namespace
+
 int openRegularFileForReading(const std::string& path) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused just below.
     const int fd = fileCalls().open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
@@ -55,8 +57,6 @@ int openRegularFileForReading(const std::string& path) {
     }
     return fd;
 }
-
-}  // namespace
 
 namespace {
 

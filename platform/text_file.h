@@ -16,6 +16,10 @@ namespace at {
 // The error of a failed system call on `path`, kind chosen from errno.
 RuntimeError fileError(int errorNumber, const std::string& path);
 
+// Opens `path` for reading through fileCalls(). Only regular files are opened: a folder, a FIFO or
+// a device is refused with the access error instead of blocking the window.
+int openRegularFileForReading(const std::string& path);
+
 class LineReader {
   public:
     // Only regular files are read: a folder, a FIFO or a device is refused with the access error

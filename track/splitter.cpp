@@ -4,13 +4,16 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <utility>
 
+#include "formats/track_format.h"
 #include "platform/checked.h"
 #include "platform/runtime_error.h"
 #include "platform/text_file.h"
 #include "track/track_file.h"
+#include "track/written_point_line.h"
 
 // The rules of the division. With K = N - 2 (the close mark, a double), the line counter counts
 // the point lines written to the current output file, the carried-over line not included. When
@@ -72,16 +75,54 @@ class OutputFile {
     bool faulted_ = false;
 };
 
+// The lines of a track file, copied as they are.
+class SourceLines {
+  public:
+    explicit SourceLines(LineReader& reader) : reader_(reader) {}
+    bool atEnd() { return reader_.atEnd(); }
+    void readLine(std::string& line) { reader_.readLine(line); }
+    void locate(RuntimeError& error) const { error.withLine(reader_.linesRead()); }
+
+  private:
+    LineReader& reader_;
+};
+
+// The points of a track of another format, as point lines of our own.
+class WrittenLines {
+  public:
+    explicit WrittenLines(PointReader& reader) : reader_(reader) {}
+    bool atEnd() {
+        if (!pending_)
+            pending_ = reader_.next(point_);
+        return !pending_;
+    }
+    void readLine(std::string& line) {
+        atEnd();
+        pending_ = false;
+        line = writePointLine(point_, reader_.localDay());
+    }
+    void locate(RuntimeError& error) const { reader_.place().addTo(error); }
+
+  private:
+    PointReader& reader_;
+    TrackPoint point_;
+    bool pending_ = false;
+};
+
+template <typename Lines>
 std::int16_t nextFileNumber(std::int16_t fileNumber, const std::string& sourcePath,
-                            std::int64_t sourceLine) {
+                            const Lines& source) {
     try {
         return add16(fileNumber, 1);
     } catch (RuntimeError& error) {
-        throw std::move(error.withFile(sourcePath).withLine(sourceLine));
+        error.withFile(sourcePath);
+        source.locate(error);
+        throw;
     }
 }
 
-void copyPoints(LineReader& source, OutputFile& output,
+template <typename Lines>
+void copyPoints(Lines& source, OutputFile& output,
                 const std::array<std::string, kHeaderLines>& header, double closeMark,
                 const std::string& sourcePath) {
     std::int16_t fileNumber = 1;
@@ -96,11 +137,36 @@ void copyPoints(LineReader& source, OutputFile& output,
             // Closed before the file number can overflow, so that file 32767 reaches the disk
             // whole.
             output.close();
-            fileNumber = nextFileNumber(fileNumber, sourcePath, source.linesRead());
+            fileNumber = nextFileNumber(fileNumber, sourcePath, source);
             output.create(splitFileName(sourcePath, fileNumber), header);
             output.write(line);
         }
     }
+}
+
+template <typename Lines>
+void copyAll(Lines& source, const std::array<std::string, kHeaderLines>& header, double closeMark,
+             const std::string& sourcePath) {
+    OutputFile output;
+    try {
+        output.create(splitFileName(sourcePath, 1), header);
+        copyPoints(source, output, header, closeMark, sourcePath);
+        output.close();
+    } catch (...) {
+        output.closeKeepingWhatWasWritten();
+        throw;
+    }
+}
+
+// A GPX, TCX or FIT track becomes track files of point lines by the same rule. Its first point is
+// read before anything is created, as a track file's header is: a file that does not read
+// leaves nothing behind.
+void splitReadPoints(const std::string& sourcePath, TrackFormat format, double closeMark) {
+    const std::unique_ptr<PointReader> reader = openPointReader(sourcePath, format);
+    WrittenLines lines(*reader);
+    lines.atEnd();
+    copyAll(lines, writtenHeader(formatName(format)), closeMark, sourcePath);
+    reader->close();
 }
 
 }  // namespace
@@ -154,21 +220,20 @@ std::string splitFileName(const std::string& sourcePath, int number) {
 void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileText) {
     const double closeMark = leadingNumber(pointsPerFileText) - 2.0;
 
+    const TrackFormat format = detectTrackFormat(sourcePath);
+    if (format != TrackFormat::Plt) {
+        splitReadPoints(sourcePath, format, closeMark);
+        return;
+    }
+
     LineReader source(sourcePath);
     // The header is read before anything is created: a short source leaves no file behind.
     std::array<std::string, kHeaderLines> header;
     for (std::string& line : header)
         source.readLine(line);
 
-    OutputFile output;
-    try {
-        output.create(splitFileName(sourcePath, 1), header);
-        copyPoints(source, output, header, closeMark, sourcePath);
-        output.close();
-    } catch (...) {
-        output.closeKeepingWhatWasWritten();
-        throw;
-    }
+    SourceLines lines(source);
+    copyAll(lines, header, closeMark, sourcePath);
     source.close();
 }
 

@@ -46,7 +46,10 @@ TEST(QtFileDialog, OpensInItsFirstFolderThenWhereTheLastFileWas) {
     EXPECT_FALSE(dialog->show());
     EXPECT_EQ(dialog->fileName(), QStringLiteral("*.plt"));
     EXPECT_EQ(QDir(firstFolder), QDir(samples));
-    EXPECT_EQ(filters, QStringList{QStringLiteral("*.plt")});
+    const QStringList expectedFilters = {QStringLiteral("*.plt"),
+                                         QStringLiteral("*.plt *.gpx *.tcx *.fit"),
+                                         QStringLiteral("Todos los archivos (*)")};
+    EXPECT_EQ(filters, expectedFilters);
 
     whenDialogShows([&](QFileDialog& d) {
         d.selectFile(track);

@@ -1,0 +1,213 @@
+#include "formats/point_values.h"
+
+#include <time.h>
+
+#include <cmath>
+
+#include "platform/checked.h"
+#include "platform/rounding.h"
+
+namespace at {
+namespace {
+
+constexpr double kMetresPerFoot = 0.3048;
+// Days from 1970-01-01 back to 1899-12-30, where the day count of point lines starts.
+constexpr std::int64_t kDayCountOfUnixEpoch = 25569;
+// Beyond this many digits before the point a number is no coordinate; it still overflows.
+constexpr int kMostWholeDigits = 12;
+
+bool isXmlSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+std::string_view trimXmlSpace(std::string_view text) {
+    while (!text.empty() && isXmlSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isXmlSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Days since 1970-01-01 of a civil date (proleptic Gregorian).
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+bool isLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+int daysInMonth(int y, int m) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && isLeap(y) ? 29 : kDays[m - 1];
+}
+
+// `count` digits at `pos` as a number; false if they are not all digits.
+bool readDigits(std::string_view text, std::size_t& pos, int count, int& value) {
+    if (pos + static_cast<std::size_t>(count) > text.size())
+        return false;
+    value = 0;
+    for (int i = 0; i < count; ++i) {
+        const char c = text[pos++];
+        if (!isDigit(c))
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    return true;
+}
+
+bool expect(std::string_view text, std::size_t& pos, char c) {
+    if (pos >= text.size() || text[pos] != c)
+        return false;
+    ++pos;
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> decimalToMillionths(std::string_view text) {
+    text = trimXmlSpace(text);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    const char* const wholeStart = p;
+    while (p != end && *p == '0')
+        ++p;
+    const char* const significant = p;
+    std::int64_t whole = 0;
+    for (; p != end && isDigit(*p); ++p) {
+        if (p - significant < kMostWholeDigits)
+            whole = whole * 10 + (*p - '0');
+    }
+    const bool tooLarge = p - significant > kMostWholeDigits;
+    bool anyDigit = p != wholeStart;
+    std::int64_t fraction = 0;
+    int fractionDigits = 0;
+    // The digits behind the sixth decimal: the first decides, the rest only break a tie.
+    int roundingDigit = 0;
+    bool beyondRoundingDigit = false;
+    if (p != end && *p == '.') {
+        for (++p; p != end && isDigit(*p); ++p, ++fractionDigits) {
+            const int digit = *p - '0';
+            if (fractionDigits < 6) {
+                fraction = fraction * 10 + digit;
+            } else if (fractionDigits == 6) {
+                roundingDigit = digit;
+            } else if (digit != 0) {
+                beyondRoundingDigit = true;
+            }
+        }
+        anyDigit = anyDigit || fractionDigits > 0;
+    }
+    if (!anyDigit || p != end)
+        return std::nullopt;
+    if (tooLarge)
+        return negative ? INT64_MIN : INT64_MAX;
+    for (int i = fractionDigits; i < 6; ++i)
+        fraction *= 10;
+    std::int64_t value = whole * 1000000 + fraction;
+    const bool aboveHalf = roundingDigit > 5 || (roundingDigit == 5 && beyondRoundingDigit);
+    const bool half = roundingDigit == 5 && !beyondRoundingDigit;
+    if (aboveHalf || (half && value % 2 != 0))
+        ++value;
+    return negative ? -value : value;
+}
+
+std::int64_t semicirclesToMillionths(std::int32_t semicircles) {
+    // degrees = semicircles * 180 / 2^31, exactly as a fraction of whole numbers.
+    constexpr std::int64_t kDenominator = std::int64_t{1} << 31;
+    const std::int64_t numerator = std::int64_t{semicircles} * 180000000;
+    const std::int64_t magnitude = numerator < 0 ? -numerator : numerator;
+    std::int64_t quotient = magnitude / kDenominator;
+    const std::int64_t remainder = magnitude % kDenominator;
+    if (remainder * 2 > kDenominator || (remainder * 2 == kDenominator && quotient % 2 != 0))
+        ++quotient;
+    return numerator < 0 ? -quotient : quotient;
+}
+
+std::int16_t metresToFeet(double metres) {
+    const double feet = roundHalfEven(metres / kMetresPerFoot);
+    if (!(feet >= -32768.0 && feet <= 32767.0)) {
+        throw RuntimeError(ErrorKind::Overflow,
+                           "La altitud en pies no cabe en un entero de 16 bits.");
+    }
+    return static_cast<std::int16_t>(feet);
+}
+
+std::optional<std::int64_t> parseXmlDateTime(std::string_view text) {
+    text = trimXmlSpace(text);
+    std::size_t pos = 0;
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    if (!readDigits(text, pos, 4, year) || !expect(text, pos, '-') ||
+        !readDigits(text, pos, 2, month) || !expect(text, pos, '-') ||
+        !readDigits(text, pos, 2, day) || !expect(text, pos, 'T') ||
+        !readDigits(text, pos, 2, hour) || !expect(text, pos, ':') ||
+        !readDigits(text, pos, 2, minute) || !expect(text, pos, ':') ||
+        !readDigits(text, pos, 2, second)) {
+        return std::nullopt;
+    }
+    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour > 24 ||
+        minute > 59 || second > 60 || (hour == 24 && (minute != 0 || second != 0))) {
+        return std::nullopt;
+    }
+    if (pos < text.size() && text[pos] == '.') {
+        ++pos;
+        const std::size_t first = pos;
+        while (pos < text.size() && isDigit(text[pos]))
+            ++pos;
+        if (pos == first)
+            return std::nullopt;
+    }
+    std::int64_t offset = 0;
+    if (pos < text.size() && text[pos] == 'Z') {
+        ++pos;
+    } else if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        const bool behind = text[pos++] == '-';
+        int zoneHours = 0, zoneMinutes = 0;
+        if (!readDigits(text, pos, 2, zoneHours) || !expect(text, pos, ':') ||
+            !readDigits(text, pos, 2, zoneMinutes) || zoneHours > 14 || zoneMinutes > 59) {
+            return std::nullopt;
+        }
+        offset = (zoneHours * 3600 + zoneMinutes * 60) * (behind ? -1 : 1);
+    }
+    if (pos != text.size())
+        return std::nullopt;
+    // A leap second is shown as the last second of its minute.
+    const int seconds = second == 60 ? 59 : second;
+    return daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
+           hour * 3600 + minute * 60 + seconds - offset;
+}
+
+LocalTime LocalClock::at(std::int64_t unixSeconds) {
+    const std::int64_t minute = unixSeconds >= 0 ? unixSeconds / 60 : -((59 - unixSeconds) / 60);
+    if (minute != cachedMinute_) {
+        const time_t t = static_cast<time_t>(unixSeconds);
+        struct tm local {};
+        offsetSeconds_ = localtime_r(&t, &local) != nullptr ? local.tm_gmtoff : 0;
+        cachedMinute_ = minute;
+    }
+    const std::int64_t localSeconds = unixSeconds + offsetSeconds_;
+    std::int64_t days = localSeconds / 86400;
+    std::int64_t secondOfDay = localSeconds % 86400;
+    if (secondOfDay < 0) {
+        secondOfDay += 86400;
+        --days;
+    }
+    LocalTime result;
+    result.timeOfDay = timeOfDayFromSeconds(secondOfDay);
+    result.day = toInt32Checked(days + kDayCountOfUnixEpoch);
+    return result;
+}
+
+}  // namespace at

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/date_time.h"
+
+// The values of a recorded point as the track formats write them, turned into what a six-decimal
+// point line carries.
+namespace at {
+
+// A decimal number of degrees ("-3.7037905") as millionths of a degree, rounded half to even on
+// the decimal digits themselves, so that 0.0000005 gives 0 and 0.0000015 gives 2. XML white space
+// around it is allowed; exponents are not. No value when the text is no such number; a value
+// beyond any coordinate is returned as it is, for the caller's overflow check.
+std::optional<std::int64_t> decimalToMillionths(std::string_view text);
+
+// Semicircles (2^31 to 180 degrees) as millionths of a degree, rounded half to even.
+std::int64_t semicirclesToMillionths(std::int32_t semicircles);
+
+// Metres as whole feet, rounded half to even. Beyond 16 bits it overflows.
+std::int16_t metresToFeet(double metres);
+
+// An XML date and time, "2024-05-01T10:00:00Z", with optional fraction of a second and zone
+// ("+02:00"); without a zone it is taken as UTC, as GPX and TCX write their times. The result is
+// whole seconds since 1970-01-01 UTC, the fraction dropped. No value when the text is no such
+// date and time.
+std::optional<std::int64_t> parseXmlDateTime(std::string_view text);
+
+// Seconds since 1970-01-01 UTC of a FIT timestamp (seconds since 1989-12-31 UTC).
+constexpr std::int64_t kFitEpochUnixSeconds = 631065600;
+
+struct LocalTime {
+    DateTime timeOfDay = 0.0;
+    // Days since 1899-12-30, the day count point lines carry.
+    std::int32_t day = 0;
+};
+
+// An instant in the machine's time zone. The zone's offset is looked up once per minute of
+// track, since zones change their offset only at whole minutes.
+class LocalClock {
+  public:
+    LocalTime at(std::int64_t unixSeconds);
+
+  private:
+    std::int64_t cachedMinute_ = INT64_MIN;
+    std::int64_t offsetSeconds_ = 0;
+};
+
+}  // namespace at

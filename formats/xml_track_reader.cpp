@@ -1,0 +1,490 @@
+#include "formats/xml_track_reader.h"
+
+#include <expat.h>
+
+#include <exception>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "formats/point_values.h"
+#include "platform/byte_reader.h"
+#include "platform/checked.h"
+
+namespace at {
+namespace {
+
+constexpr std::size_t kChunkSize = 64 * 1024;
+// A value longer than this is no number and no time; only its start is kept, for the message.
+constexpr std::size_t kMostValueBytes = 256;
+constexpr std::size_t kMostQuotedBytes = 60;
+
+// The element's name without its namespace prefix: GPX files write "trkpt" or "gpx:trkpt".
+std::string_view localName(const XML_Char* name) {
+    const XML_Char* start = name;
+    const XML_Char* p = name;
+    for (; *p != '\0'; ++p) {
+        if (*p == ':')
+            start = p + 1;
+    }
+    return {start, static_cast<std::size_t>(p - start)};
+}
+
+// "<name>", for messages.
+std::string tag(std::string_view name) {
+    std::string t;
+    t.reserve(name.size() + 2);
+    t.append(1, '<').append(name).append(1, '>');
+    return t;
+}
+
+const char* spanishXmlError(XML_Error code) {
+    switch (code) {
+        case XML_ERROR_NO_MEMORY:
+            return "no queda memoria";
+        case XML_ERROR_SYNTAX:
+            return "error de sintaxis";
+        case XML_ERROR_NO_ELEMENTS:
+            return "no hay ningún elemento";
+        case XML_ERROR_INVALID_TOKEN:
+            return "carácter o símbolo no válido";
+        case XML_ERROR_UNCLOSED_TOKEN:
+            return "una etiqueta sin cerrar";
+        case XML_ERROR_PARTIAL_CHAR:
+            return "un carácter incompleto";
+        case XML_ERROR_TAG_MISMATCH:
+            return "la etiqueta de cierre no corresponde a la de apertura";
+        case XML_ERROR_DUPLICATE_ATTRIBUTE:
+            return "un atributo repetido";
+        case XML_ERROR_JUNK_AFTER_DOC_ELEMENT:
+            return "hay contenido detrás del elemento raíz";
+        case XML_ERROR_UNDEFINED_ENTITY:
+            return "una entidad no definida";
+        case XML_ERROR_RECURSIVE_ENTITY_REF:
+            return "una entidad que se refiere a sí misma";
+        case XML_ERROR_BAD_CHAR_REF:
+            return "una referencia a un carácter no válido";
+        case XML_ERROR_UNKNOWN_ENCODING:
+            return "una codificación de caracteres desconocida";
+        case XML_ERROR_INCORRECT_ENCODING:
+            return "la codificación declarada no corresponde al contenido";
+        case XML_ERROR_UNCLOSED_CDATA_SECTION:
+            return "una sección CDATA sin cerrar";
+        case XML_ERROR_MISPLACED_XML_PI:
+            return "la declaración XML no está al principio";
+        case XML_ERROR_UNBOUND_PREFIX:
+            return "un prefijo de espacio de nombres no declarado";
+        case XML_ERROR_AMPLIFICATION_LIMIT_BREACH:
+            return "las entidades crecen sin medida";
+        default:
+            return "el documento no es XML válido";
+    }
+}
+
+// What a reader is collecting the text of.
+enum class Value { None, Elevation, Time, Latitude, Longitude };
+
+struct QueuedPoint {
+    TrackPoint point;
+    std::int32_t day = 0;
+    std::int64_t line = 0;
+};
+
+// The point being read, until its end tag.
+struct OpenPoint {
+    std::int64_t line = 0;
+    std::optional<std::int64_t> latitude;
+    std::optional<std::int64_t> longitude;
+    std::string latitudeText;
+    std::string longitudeText;
+    std::optional<std::int16_t> feet;
+    std::optional<std::int64_t> unixSeconds;
+    bool hasPosition = false;
+};
+
+class XmlTrackReader final : public PointReader {
+  public:
+    XmlTrackReader(const std::string& path, XmlTrackKind kind)
+        : kind_(kind), file_(path), parser_(XML_ParserCreate(nullptr)) {
+        if (parser_ == nullptr)
+            throw std::bad_alloc();
+        XML_SetUserData(parser_, this);
+        XML_SetElementHandler(parser_, &XmlTrackReader::onStart, &XmlTrackReader::onEnd);
+    }
+
+    ~XmlTrackReader() override { XML_ParserFree(parser_); }
+
+    bool next(TrackPoint& point) override {
+        while (head_ == queue_.size()) {
+            queue_.clear();
+            head_ = 0;
+            if (failure_)
+                std::rethrow_exception(failure_);
+            if (finished_)
+                return false;
+            parseChunk();
+        }
+        const QueuedPoint& q = queue_[head_++];
+        point = q.point;
+        day_ = q.day;
+        line_ = q.line;
+        return true;
+    }
+
+    std::int32_t localDay() const override { return day_; }
+
+    PointPlace place() const override { return {line_, false}; }
+
+    void close() override { file_.close(); }
+
+  private:
+    const char* pointName() const { return kind_ == XmlTrackKind::Gpx ? "trkpt" : "Trackpoint"; }
+
+    void parseChunk() {
+        chunkStart_ = file_.offset();
+        const std::size_t got = file_.read(chunk_.data(), chunk_.size());
+        const bool last = got < chunk_.size();
+        if (XML_Parse(parser_, chunk_.data(), static_cast<int>(got), last) == XML_STATUS_ERROR) {
+            if (!failure_)
+                failure_ = std::make_exception_ptr(xmlError(got));
+            return;
+        }
+        if (!last)
+            return;
+        finished_ = true;
+        file_.close();
+        if (pointsRead_ == 0) {
+            failure_ =
+                std::make_exception_ptr(RuntimeError(ErrorKind::PastEndOfFile,
+                                                     "El archivo no tiene ningún punto de track (" +
+                                                         tag(pointName()) + ").")
+                                            .withFile(file_.path()));
+        }
+    }
+
+    RuntimeError xmlError(std::size_t chunkBytes) const {
+        const XML_Error code = XML_GetErrorCode(parser_);
+        // At the end of the file an open element or tag means the file was cut short.
+        const bool cutShort =
+            finishedReading(chunkBytes) &&
+            (code == XML_ERROR_NO_ELEMENTS || code == XML_ERROR_UNCLOSED_TOKEN ||
+             code == XML_ERROR_PARTIAL_CHAR || code == XML_ERROR_UNCLOSED_CDATA_SECTION);
+        RuntimeError error(
+            cutShort ? ErrorKind::PastEndOfFile : ErrorKind::TypeMismatch,
+            cutShort ? std::string("El XML se acaba sin cerrar sus elementos: el "
+                                   "archivo está cortado.")
+                     : std::string("XML mal formado: ") + spanishXmlError(code) + " (columna " +
+                           std::to_string(XML_GetCurrentColumnNumber(parser_) + 1) + ").");
+        error.withFile(file_.path()).withLine(XML_GetCurrentLineNumber(parser_));
+        const std::int64_t at = XML_GetCurrentByteIndex(parser_) - chunkStart_;
+        if (at >= 0 && static_cast<std::size_t>(at) < chunkBytes) {
+            std::string_view rest(chunk_.data() + at, chunkBytes - static_cast<std::size_t>(at));
+            rest = rest.substr(0, std::min(rest.find_first_of("\r\n"), kMostQuotedBytes));
+            error.withText(std::string(rest));
+        }
+        return error;
+    }
+
+    bool finishedReading(std::size_t chunkBytes) const { return chunkBytes < chunk_.size(); }
+
+    // A fault of the track itself: parsing stops, and the points before it are still handed out.
+    void fail(RuntimeError error) {
+        if (!failure_)
+            failure_ = std::make_exception_ptr(std::move(error.withFile(file_.path())));
+        XML_StopParser(parser_, XML_FALSE);
+    }
+
+    static void XMLCALL onStart(void* self, const XML_Char* name, const XML_Char** attributes) {
+        auto* reader = static_cast<XmlTrackReader*>(self);
+        try {
+            reader->start(localName(name), attributes);
+        } catch (...) {
+            reader->failure_ = std::current_exception();
+            XML_StopParser(reader->parser_, XML_FALSE);
+        }
+    }
+
+    static void XMLCALL onEnd(void* self, const XML_Char* name) {
+        auto* reader = static_cast<XmlTrackReader*>(self);
+        try {
+            (void)name;
+            reader->end();
+        } catch (...) {
+            reader->failure_ = std::current_exception();
+            XML_StopParser(reader->parser_, XML_FALSE);
+        }
+    }
+
+    static void XMLCALL onText(void* self, const XML_Char* text, int length) {
+        auto* reader = static_cast<XmlTrackReader*>(self);
+        if (reader->collecting_ == Value::None)
+            return;
+        const std::size_t room = kMostValueBytes - std::min(kMostValueBytes, reader->text_.size());
+        reader->text_.append(text, std::min(room, static_cast<std::size_t>(length)));
+    }
+
+    std::int64_t currentLine() const { return XML_GetCurrentLineNumber(parser_); }
+
+    void start(std::string_view name, const XML_Char** attributes) {
+        ++depth_;
+        if (depth_ == 1) {
+            const std::string_view root =
+                kind_ == XmlTrackKind::Gpx ? "gpx" : "TrainingCenterDatabase";
+            if (name != root) {
+                fail(RuntimeError(ErrorKind::TypeMismatch,
+                                  "El elemento raíz no es " + tag(root) + ".")
+                         .withLine(currentLine())
+                         .withText(tag(name)));
+            }
+            return;
+        }
+        if (kind_ == XmlTrackKind::Gpx) {
+            startGpx(name, attributes);
+        } else {
+            startTcx(name);
+        }
+    }
+
+    void startGpx(std::string_view name, const XML_Char** attributes) {
+        if (pointDepth_ != 0) {
+            if (depth_ == pointDepth_ + 1 && name == "ele")
+                collect(Value::Elevation);
+            if (depth_ == pointDepth_ + 1 && name == "time")
+                collect(Value::Time);
+        } else if (segmentDepth_ != 0 && depth_ == segmentDepth_ + 1 && name == "trkpt") {
+            openPoint(attributes);
+        } else if (trackDepth_ != 0 && depth_ == trackDepth_ + 1 && name == "trkseg") {
+            segmentDepth_ = depth_;
+        } else if (depth_ == 2 && name == "trk") {
+            trackDepth_ = depth_;
+        }
+    }
+
+    void startTcx(std::string_view name) {
+        if (pointDepth_ != 0) {
+            if (depth_ == pointDepth_ + 1 && name == "Time")
+                collect(Value::Time);
+            if (depth_ == pointDepth_ + 1 && name == "AltitudeMeters")
+                collect(Value::Elevation);
+            if (depth_ == pointDepth_ + 1 && name == "Position") {
+                positionDepth_ = depth_;
+                point_.hasPosition = true;
+            }
+            if (positionDepth_ != 0 && depth_ == positionDepth_ + 1 && name == "LatitudeDegrees")
+                collect(Value::Latitude);
+            if (positionDepth_ != 0 && depth_ == positionDepth_ + 1 && name == "LongitudeDegrees")
+                collect(Value::Longitude);
+        } else if (sectionDepth_ != 0 && name == "Trackpoint") {
+            pointDepth_ = depth_;
+            point_ = OpenPoint{};
+            point_.line = currentLine();
+        } else if (!sectionSeen_ && depth_ == 3 && (name == "Activity" || name == "Course")) {
+            sectionDepth_ = depth_;
+            sectionSeen_ = true;
+        }
+    }
+
+    void openPoint(const XML_Char** attributes) {
+        pointDepth_ = depth_;
+        point_ = OpenPoint{};
+        point_.line = currentLine();
+        point_.hasPosition = true;
+        for (const XML_Char** a = attributes; a[0] != nullptr; a += 2) {
+            const std::string_view attribute = localName(a[0]);
+            if (attribute == "lat")
+                point_.latitudeText = a[1];
+            if (attribute == "lon")
+                point_.longitudeText = a[1];
+        }
+        point_.latitude = coordinate(point_.latitudeText, "lat");
+        point_.longitude = coordinate(point_.longitudeText, "lon");
+    }
+
+    std::optional<std::int64_t> coordinate(const std::string& text, const char* field) {
+        const auto millionths = decimalToMillionths(text);
+        if (!millionths) {
+            fail(RuntimeError(ErrorKind::TypeMismatch,
+                              text.empty() ? "Al punto le falta la coordenada."
+                                           : "La coordenada no es un número decimal.")
+                     .withLine(point_.line)
+                     .withField(field)
+                     .withText(text));
+        }
+        return millionths;
+    }
+
+    // Text is handed over only while a value is being collected: most of a track's text is the
+    // white space between its elements.
+    void collect(Value value) {
+        XML_SetCharacterDataHandler(parser_, &XmlTrackReader::onText);
+        collecting_ = value;
+        valueDepth_ = depth_;
+        text_.clear();
+    }
+
+    void end() {
+        if (collecting_ != Value::None && depth_ == valueDepth_)
+            takeValue();
+        if (depth_ == positionDepth_)
+            positionDepth_ = 0;
+        if (depth_ == pointDepth_) {
+            pointDepth_ = 0;
+            closePoint();
+        }
+        if (depth_ == segmentDepth_)
+            segmentDepth_ = 0;
+        if (depth_ == trackDepth_)
+            trackDepth_ = 0;
+        if (depth_ == sectionDepth_)
+            sectionDepth_ = 0;
+        --depth_;
+    }
+
+    void takeValue() {
+        const Value value = collecting_;
+        collecting_ = Value::None;
+        XML_SetCharacterDataHandler(parser_, nullptr);
+        const char* field = valueName(value);
+        switch (value) {
+            case Value::Elevation: {
+                const auto metres = parseElevation(text_);
+                if (!metres) {
+                    fail(valueError(ErrorKind::TypeMismatch, "La altitud no es un número.", field));
+                    return;
+                }
+                try {
+                    point_.feet = metresToFeet(*metres);
+                } catch (RuntimeError& e) {
+                    fail(std::move(e.withLine(currentLine()).withField(field).withText(text_)));
+                }
+                return;
+            }
+            case Value::Time:
+                point_.unixSeconds = parseXmlDateTime(text_);
+                if (!point_.unixSeconds) {
+                    fail(valueError(ErrorKind::TypeMismatch,
+                                    "La hora no es una fecha y hora XML (aaaa-mm-ddThh:mm:ssZ).",
+                                    field));
+                }
+                return;
+            case Value::Latitude:
+                point_.latitudeText = text_;
+                point_.latitude = coordinate(text_, field);
+                return;
+            case Value::Longitude:
+                point_.longitudeText = text_;
+                point_.longitude = coordinate(text_, field);
+                return;
+            case Value::None:
+                return;
+        }
+    }
+
+    const char* valueName(Value value) const {
+        const bool gpx = kind_ == XmlTrackKind::Gpx;
+        switch (value) {
+            case Value::Elevation:
+                return gpx ? "ele" : "AltitudeMeters";
+            case Value::Time:
+                return gpx ? "time" : "Time";
+            case Value::Latitude:
+                return "LatitudeDegrees";
+            case Value::Longitude:
+                return "LongitudeDegrees";
+            case Value::None:
+                break;
+        }
+        return "";
+    }
+
+    RuntimeError valueError(ErrorKind kind, const char* detail, const char* field) const {
+        RuntimeError error(kind, detail);
+        // Reached at the value's end tag, which is on the value's line in all but odd layouts.
+        error.withLine(currentLine()).withField(field).withText(text_);
+        return error;
+    }
+
+    static std::optional<double> parseElevation(const std::string& text) {
+        // Elevations are decimals like coordinates; millionths keep every digit that matters.
+        const auto micro = decimalToMillionths(text);
+        if (!micro)
+            return std::nullopt;
+        return static_cast<double>(*micro) / 1e6;
+    }
+
+    void closePoint() {
+        if (failure_)
+            return;
+        if (!point_.hasPosition)
+            return;
+        if (!point_.latitude || !point_.longitude) {
+            fail(
+                RuntimeError(ErrorKind::TypeMismatch, "Al punto le falta la latitud o la longitud.")
+                    .withLine(point_.line)
+                    .withText(tag(pointName())));
+            return;
+        }
+        if (!point_.unixSeconds) {
+            fail(RuntimeError(ErrorKind::TypeMismatch, "Punto sin hora.")
+                     .withLine(point_.line)
+                     .withField(kind_ == XmlTrackKind::Gpx ? "time" : "Time")
+                     .withText(pointTag()));
+            return;
+        }
+        QueuedPoint q;
+        q.line = point_.line;
+        try {
+            q.point.latitudeDigits = toInt32Checked(*point_.latitude);
+            q.point.longitudeDigits = toInt32Checked(*point_.longitude);
+        } catch (RuntimeError& e) {
+            fail(std::move(e.withLine(point_.line).withText(pointTag())));
+            return;
+        }
+        q.point.altitudeFeet = point_.feet.value_or(kNoAltitudeFeet);
+        const LocalTime local = clock_.at(*point_.unixSeconds);
+        q.point.timeOfDay = local.timeOfDay;
+        q.day = local.day;
+        queue_.push_back(q);
+        ++pointsRead_;
+    }
+
+    std::string pointTag() const {
+        if (kind_ == XmlTrackKind::Tcx)
+            return "<Trackpoint>";
+        return "<trkpt lat=\"" + point_.latitudeText + "\" lon=\"" + point_.longitudeText + "\">";
+    }
+
+    XmlTrackKind kind_;
+    ByteReader file_;
+    XML_Parser parser_;
+    std::vector<char> chunk_ = std::vector<char>(kChunkSize);
+    std::int64_t chunkStart_ = 0;
+    std::vector<QueuedPoint> queue_;
+    std::size_t head_ = 0;
+    std::exception_ptr failure_;
+    bool finished_ = false;
+    std::int64_t pointsRead_ = 0;
+    std::int32_t day_ = 0;
+    std::int64_t line_ = 0;
+    LocalClock clock_;
+
+    int depth_ = 0;
+    int trackDepth_ = 0;
+    int segmentDepth_ = 0;
+    int sectionDepth_ = 0;
+    bool sectionSeen_ = false;
+    int pointDepth_ = 0;
+    int positionDepth_ = 0;
+    Value collecting_ = Value::None;
+    int valueDepth_ = 0;
+    std::string text_;
+    OpenPoint point_;
+};
+
+}  // namespace
+
+std::unique_ptr<PointReader> openXmlTrackReader(const std::string& path, XmlTrackKind kind) {
+    return std::make_unique<XmlTrackReader>(path, kind);
+}
+
+}  // namespace at

@@ -1,0 +1,175 @@
+// The analysis of a track does not depend on the format it was recorded in: the same track as
+// point lines, GPX, TCX and FIT gives the same window; the limits and the places of faults are
+// those of each format.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_pass.h"
+#include "analysis/memory_view.h"
+#include "platform/runtime_error.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/track_formats.h"
+
+namespace at {
+namespace {
+
+using test::RecordedPoint;
+using test::TempDir;
+
+constexpr std::int64_t k10h = 1714557600;  // 2024-05-01T10:00:00Z
+
+// 30 points 10 s apart going north-east and climbing, with a pause of 120 s after point 15.
+std::vector<RecordedPoint> sampleTrack() {
+    std::vector<RecordedPoint> points;
+    for (int i = 0; i < 30; ++i) {
+        const std::int64_t t = k10h + 10 * i + (i >= 15 ? 110 : 0);
+        points.push_back({"40." + std::to_string(400000 + 731 * i),
+                          "-3." + std::to_string(700000 + 517 * i),
+                          std::to_string(600 + (i % 7) * 3 - (i % 5)), t});
+    }
+    return points;
+}
+
+struct Window {
+    std::map<SummaryLabel, std::string> labels;
+    std::vector<std::string> stops;
+    std::vector<std::string> altitudeRows;
+    std::vector<std::string> speedRows;
+    std::int16_t linesRead;
+    float distanceKm;
+};
+
+Window analyse(const std::string& path) {
+    MemoryAnalysisView view;
+    view.path = path;
+    runAnalysis(view, NumberLocale::point());
+    return {view.labels,       view.stopList,      view.altitude.rows(),
+            view.speed.rows(), view.lastLinesRead, view.lastDistanceKm};
+}
+
+class TrackFormats : public ::testing::Test {
+  protected:
+    test::ScopedTimeZone zone_{"UTC0"};
+    TempDir dir_;
+};
+
+TEST_F(TrackFormats, TheSameTrackInEveryFormatGivesTheSameWindow) {
+    const auto points = sampleTrack();
+    const Window plt = analyse(dir_.write("ruta.plt", test::pltText(points)));
+    // The figures of this track, worked out by hand for the point lines.
+    EXPECT_EQ(plt.labels.at(SummaryLabel::StopCount), "1");
+    EXPECT_EQ(plt.labels.at(SummaryLabel::TotalTime), "00h 06' 40''");
+    EXPECT_EQ(plt.labels.at(SummaryLabel::StopTime), "00h 02' 00''");
+    EXPECT_EQ(plt.labels.at(SummaryLabel::LowestAltitude), "595.9 mts");  // 596 m are 1955 ft
+    EXPECT_EQ(plt.altitudeRows.size(), 30u);
+    EXPECT_EQ(plt.linesRead, 36);
+
+    const std::vector<std::string> others = {
+        dir_.write("ruta.gpx", test::gpxText({points})),
+        // Split over laps and segments: their joins are ordinary gaps.
+        dir_.write("ruta.tcx", test::tcxText({{points.begin(), points.begin() + 10},
+                                              {points.begin() + 10, points.end()}})),
+        dir_.write("ruta.fit", test::fitFile(points)),
+        dir_.write("segmentos.gpx", test::gpxText({{points.begin(), points.begin() + 15},
+                                                   {points.begin() + 15, points.end()}})),
+        // Recognised by content, whatever the name says.
+        dir_.write("gpx-con-otro-nombre.plt", test::gpxText({points})),
+    };
+    for (const std::string& path : others) {
+        SCOPED_TRACE(path);
+        const Window w = analyse(path);
+        EXPECT_EQ(w.labels, plt.labels);
+        EXPECT_EQ(w.stops, plt.stops);
+        EXPECT_EQ(w.altitudeRows, plt.altitudeRows);
+        EXPECT_EQ(w.speedRows, plt.speedRows);
+        EXPECT_EQ(w.linesRead, plt.linesRead);
+        EXPECT_EQ(w.distanceKm, plt.distanceKm);
+    }
+}
+
+// A track that goes on one point a second; `count` points.
+std::vector<RecordedPoint> longTrack(int count) {
+    std::vector<RecordedPoint> points;
+    points.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        points.push_back({"40." + std::to_string(100000 + i), "-3.5", "700", k10h + i});
+    }
+    return points;
+}
+
+TEST_F(TrackFormats, TooManyPointsOverflowAsInATrackFileAndSayCortar) {
+    const struct {
+        int points;
+        bool fails;
+        std::size_t rowsWritten;  // rows given a value before the end
+    } cases[] = {
+        {32761, false, 32761},
+        {32762, true, 32762},  // every row, then the lines read no longer fit
+        {32768, true, 0},      // the profiles cannot be sized
+    };
+    for (const auto& c : cases) {
+        const auto points = longTrack(c.points);
+        for (const std::string name : {"largo.plt", "largo.gpx", "largo.fit"}) {
+            SCOPED_TRACE(std::to_string(c.points) + " " + name);
+            const bool plt = name == "largo.plt";
+            const std::string path =
+                dir_.write(name, plt                   ? test::pltText(points)
+                                 : name == "largo.gpx" ? test::gpxText({points})
+                                                       : test::fitFile(points));
+            MemoryAnalysisView view;
+            view.path = path;
+            std::optional<RuntimeError> failure;
+            try {
+                runAnalysis(view, NumberLocale::point());
+            } catch (const RuntimeError& e) {
+                failure = e;
+            }
+            ASSERT_EQ(failure.has_value(), c.fails);
+            std::size_t written = 0;
+            for (const std::string& row : view.altitude.rows())
+                written += row.empty() ? 0 : 1;
+            EXPECT_EQ(written, c.rowsWritten);
+            if (!failure)
+                continue;
+            EXPECT_EQ(failure->kind(), ErrorKind::Overflow);
+            const bool advised = failure->message().find(
+                                     "Un track de más de 32761 puntos puede cortarse antes con "
+                                     "«Cortar».") != std::string::npos;
+            EXPECT_EQ(advised, !plt) << failure->message();
+        }
+    }
+}
+
+TEST_F(TrackFormats, AFaultOfThePassNamesThePointsLine) {
+    // From +2000 to -2000 degrees of latitude the difference leaves 32 bits.
+    const std::vector<RecordedPoint> points = {
+        {"10", "1", "500", k10h}, {"2000", "1", "500", k10h + 1}, {"-2000", "1", "500", k10h + 2}};
+    const struct {
+        std::string path;
+        std::int64_t line;
+    } cases[] = {
+        {dir_.write("lejos.gpx", test::gpxText({points})), 9},  // the third trkpt
+        {dir_.write("lejos.tcx", test::tcxText({points})), 18},
+    };
+    for (const auto& c : cases) {
+        MemoryAnalysisView view;
+        view.path = c.path;
+        try {
+            runAnalysis(view, NumberLocale::point());
+            ADD_FAILURE() << c.path;
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.kind(), ErrorKind::Overflow) << e.message();
+            EXPECT_EQ(e.file(), c.path);
+            EXPECT_EQ(e.line(), c.line) << e.message();
+        }
+        EXPECT_EQ(view.altitude.rows().at(1),
+                  "499.872");  // 1640 ft: the points before were analysed
+    }
+}
+
+}  // namespace
+}  // namespace at

@@ -1,0 +1,98 @@
+// Other ways into "Cargar": a file named on the command line or dropped on the window is loaded
+// and analysed as if chosen in the file dialog, whatever its format; a bad one shows the usual
+// error box and leaves the window usable.
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+#include "tests/app/window_fixture.h"
+#include "tests/support/track_formats.h"
+
+namespace at::test {
+namespace {
+
+constexpr std::int64_t k10h = 1714557600;
+
+std::vector<RecordedPoint> points() {
+    return {{"40.1", "-3.1", "700", k10h},
+            {"40.101", "-3.1", "705", k10h + 30},
+            {"40.102", "-3.1", "710", k10h + 200}};
+}
+
+class OpenTrack : public WindowTest {
+  protected:
+    ScopedTimeZone zone_{"UTC0"};
+
+    // Drops `urls` on the window as a file manager does.
+    bool drop(const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &dropped);
+        return true;
+    }
+};
+
+TEST_F(OpenTrack, EveryWayAndEveryFormatGivesTheSameWindowAsCargar) {
+    const std::string plt = dir.write("ruta.plt", pltText(points()));
+    dialog->answers.push_back({true, QString::fromStdString(plt)});
+    click("cmdCargar");
+    const QString distance = text("lbl3");
+    const QStringList stopList = stops();
+    ASSERT_FALSE(distance.isEmpty());
+    ASSERT_EQ(stopList.size(), 1);
+
+    const std::string gpx = dir.write("ruta.gpx", gpxText({points()}));
+    const std::string tcx = dir.write("ruta.tcx", tcxText({points()}));
+    const std::string fit = dir.write("ruta.fit", fitFile(points()));
+
+    makeWindow(NumberLocale::point());
+    window->openTrack(QString::fromStdString(gpx));
+    EXPECT_EQ(text("txtArchivo"), QString::fromStdString(gpx));
+    EXPECT_EQ(text("lbl3"), distance);
+    EXPECT_EQ(stops(), stopList);
+
+    for (const std::string& path : {tcx, fit}) {
+        makeWindow(NumberLocale::point());
+        ASSERT_TRUE(drop({QUrl::fromLocalFile(QString::fromStdString(path))}));
+        EXPECT_EQ(text("txtArchivo"), QString::fromStdString(path));
+        EXPECT_EQ(text("lbl3"), distance) << path;
+        EXPECT_EQ(stops(), stopList) << path;
+    }
+    EXPECT_TRUE(messages->shown.empty());
+    EXPECT_EQ(dialog->shown, 0);
+}
+
+TEST_F(OpenTrack, ADragWithoutALocalFileIsRefused) {
+    EXPECT_FALSE(drop({QUrl(QStringLiteral("https://example.org/ruta.gpx"))}));
+    EXPECT_FALSE(drop({}));
+    EXPECT_EQ(text("txtArchivo"), QStringLiteral("-vacio-"));
+}
+
+TEST_F(OpenTrack, ABadFileShowsTheErrorBoxAndTheWindowGoesOn) {
+    auto bad = points();
+    bad[1].unixSeconds.reset();
+    const std::string gpx = dir.write("sin-hora.gpx", gpxText({bad}));
+    const int openBefore = openFileCount();
+    window->openTrack(QString::fromStdString(gpx));
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].kind, QStringLiteral("warning"));
+    EXPECT_TRUE(messages->shown[0].text.contains(QStringLiteral("Punto sin hora")));
+    EXPECT_TRUE(messages->shown[0].text.contains(QStringLiteral("Línea: 8")));
+    EXPECT_EQ(openFileCount(), openBefore);
+    EXPECT_EQ(text("txtArchivo"), QString::fromStdString(gpx));
+
+    const std::string good = dir.write("buena.gpx", gpxText({points()}));
+    window->openTrack(QString::fromStdString(good));
+    EXPECT_EQ(messages->shown.size(), 1u);
+    EXPECT_FALSE(text("lbl3").isEmpty());
+}
+
+}  // namespace
+}  // namespace at::test

@@ -1,0 +1,122 @@
+#include "track/point_source.h"
+
+#include <optional>
+#include <vector>
+
+#include "formats/track_format.h"
+#include "platform/text_file.h"
+#include "track/point_line.h"
+#include "track/track_file.h"
+
+namespace at {
+namespace {
+
+class PointLineSource final : public PointSource {
+  public:
+    explicit PointLineSource(std::string path) : path_(std::move(path)) {}
+
+    std::int64_t countPoints() override { return countPointLines(path_); }
+
+    void open() override {
+        reader_.emplace(path_);
+        skipHeader(*reader_);
+    }
+
+    bool atEnd() override { return reader_->atEnd(); }
+
+    bool readPoint(TrackPoint& point) override {
+        reader_->readLine(line_);
+        if (endsPointData(line_))
+            return false;
+        fields_ = cutPointLine(line_);
+        point.latitudeDigits = readLatitude(fields_);
+        point.longitudeDigits = readLongitude(fields_);
+        point.timeOfDay = readTimeOfDay(fields_);
+        return true;
+    }
+
+    std::int16_t altitudeFeet() override { return readAltitudeFeet(fields_); }
+
+    void locate(RuntimeError& error) const override { error.withLine(reader_->linesRead()); }
+
+    void advise(RuntimeError&) const override {}
+
+    void close() override { reader_->close(); }
+
+  private:
+    std::string path_;
+    std::optional<LineReader> reader_;
+    std::string line_;
+    PointLineFields fields_;
+};
+
+// A GPX, TCX or FIT track. It is read whole while its points are counted, and kept: no track
+// that can be analysed holds more than 32767 points, so the memory stays bounded and the file is
+// read once. Beyond that only the count goes on, and the size of the profiles overflows.
+class ReadPointSource final : public PointSource {
+  public:
+    ReadPointSource(std::string path, TrackFormat format)
+        : path_(std::move(path)), format_(format) {}
+
+    std::int64_t countPoints() override {
+        const auto reader = openPointReader(path_, format_);
+        TrackPoint point;
+        count_ = 0;
+        while (reader->next(point)) {
+            if (count_ < kKeptPoints) {
+                points_.push_back(point);
+                places_.push_back(reader->place());
+            }
+            ++count_;
+        }
+        reader->close();
+        return count_;
+    }
+
+    void open() override { next_ = 0; }
+
+    bool atEnd() override { return next_ >= points_.size(); }
+
+    bool readPoint(TrackPoint& point) override {
+        point = points_[next_++];
+        return true;
+    }
+
+    std::int16_t altitudeFeet() override { return points_[next_ - 1].altitudeFeet; }
+
+    void locate(RuntimeError& error) const override {
+        if (next_ == 0)
+            return;
+        places_[next_ - 1].addTo(error);
+    }
+
+    void advise(RuntimeError& error) const override {
+        if (error.kind() == ErrorKind::Overflow && count_ > kMostTrackPoints) {
+            error.withAdvice("Un track de más de " + std::to_string(kMostTrackPoints) +
+                             " puntos puede cortarse antes con «Cortar».");
+        }
+    }
+
+    void close() override {}
+
+  private:
+    static constexpr std::int64_t kKeptPoints = 32767;
+
+    std::string path_;
+    TrackFormat format_;
+    std::int64_t count_ = 0;
+    std::vector<TrackPoint> points_;
+    std::vector<PointPlace> places_;
+    std::size_t next_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<PointSource> openPointSource(const std::string& path) {
+    const TrackFormat format = detectTrackFormat(path);
+    if (format == TrackFormat::Plt)
+        return std::make_unique<PointLineSource>(path);
+    return std::make_unique<ReadPointSource>(path, format);
+}
+
+}  // namespace at

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/runtime_error.h"
+#include "track/track_point.h"
+
+// The points of a track as the analysis pass takes them, whatever the format of the file. A track
+// file of point lines converts each field when the pass comes to it, so that a fault in the
+// altitude shows only after the stop check of its point, as users of such files know it; the
+// other formats hand out points already read.
+namespace at {
+
+// Tracks of more points than this cannot be analysed: the lines read, the six header lines
+// included, must fit in 16 bits.
+constexpr std::int64_t kMostTrackPoints = 32761;
+
+class PointSource {
+  public:
+    virtual ~PointSource() = default;
+
+    // The number of points, for the size of the profiles; asked before the points are read.
+    virtual std::int64_t countPoints() = 0;
+    // Opens the track for reading its points (after the header, for a track file).
+    virtual void open() = 0;
+    virtual bool atEnd() = 0;
+    // The next point's latitude, longitude and time of day; false when its line ends the point
+    // data (a blank line in a track file).
+    virtual bool readPoint(TrackPoint& point) = 0;
+    // The altitude of the point read last.
+    virtual std::int16_t altitudeFeet() = 0;
+    // Adds the place of the point read last to a failure.
+    virtual void locate(RuntimeError& error) const = 0;
+    // Adds what the user can do about a failure of the whole track, if anything.
+    virtual void advise(RuntimeError& error) const = 0;
+    virtual void close() = 0;
+};
+
+// The source for the file at `path`, its format recognised by content.
+std::unique_ptr<PointSource> openPointSource(const std::string& path);
+
+}  // namespace at
