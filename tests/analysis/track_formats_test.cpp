@@ -91,6 +91,37 @@ TEST_F(TrackFormats, TheSameTrackInEveryFormatGivesTheSameWindow) {
     }
 }
 
+// As a watch records it: one point a second across midnight, coordinates written with five
+// decimals, and points without elevation at the start and in the middle.
+TEST_F(TrackFormats, ASecondByNightTrackWithoutSomeElevationsReadsTheSameInEveryFormat) {
+    const std::int64_t midnightLessOneMinute = k10h + 13 * 3600 + 59 * 60;
+    std::vector<RecordedPoint> points;
+    for (int i = 0; i < 120; ++i) {
+        std::optional<std::string> elevation = std::to_string(800 + i / 10);
+        if (i < 5 || i == 60)
+            elevation.reset();
+        points.push_back(
+            {"40.4" + std::to_string(1000 + 4 * i), "-3.7", elevation, midnightLessOneMinute + i});
+    }
+    const Window plt = analyse(dir_.write("noche.plt", test::pltText(points)));
+    EXPECT_EQ(plt.labels.at(SummaryLabel::TotalTime), "00h 01' 59''");
+    EXPECT_EQ(plt.labels.at(SummaryLabel::LowestAltitude), "800.1 mts");  // 2625 ft
+    EXPECT_EQ(plt.labels.at(SummaryLabel::HighestAltitude), "811.1 mts");
+    EXPECT_EQ(plt.altitudeRows[0], "0");
+    EXPECT_EQ(plt.altitudeRows[60], plt.altitudeRows[59]);
+    // 40 millionths of a degree (4.45 m) a second over the first 16 s window: 16 km/h.
+    EXPECT_EQ(plt.labels.at(SummaryLabel::HighestSpeed), "16 km/h");
+    for (const std::string& path : {dir_.write("noche.gpx", test::gpxText({points})),
+                                    dir_.write("noche.tcx", test::tcxText({points})),
+                                    dir_.write("noche.fit", test::fitFile(points))}) {
+        SCOPED_TRACE(path);
+        const Window w = analyse(path);
+        EXPECT_EQ(w.labels, plt.labels);
+        EXPECT_EQ(w.altitudeRows, plt.altitudeRows);
+        EXPECT_EQ(w.speedRows, plt.speedRows);
+    }
+}
+
 // A track that goes on one point a second; `count` points.
 std::vector<RecordedPoint> longTrack(int count) {
     std::vector<RecordedPoint> points;
