@@ -2,16 +2,8 @@
 # Parameters: BUILD_DIR, WORK_DIR, GUI, APP_ID, SOURCE_DIR.
 include(${CMAKE_CURRENT_LIST_DIR}/installed_files.cmake)
 
-file(REMOVE_RECURSE ${WORK_DIR})
-get_filename_component(cmake_dir ${CMAKE_COMMAND} DIRECTORY)
-find_program(CPACK cpack HINTS ${cmake_dir} REQUIRED)
-execute_process(COMMAND ${CPACK} -G DEB -B ${WORK_DIR} --config ${BUILD_DIR}/CPackConfig.cmake
-    RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
-file(GLOB debs ${WORK_DIR}/*.deb)
-list(LENGTH debs count)
-if(NOT status EQUAL 0 OR NOT count EQUAL 1)
-    message(FATAL_ERROR "cpack failed (${status}), packages: ${debs}\n${log}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/build_deb.cmake)
+build_deb(${BUILD_DIR} ${WORK_DIR} debs)
 
 function(deb_field name out)
     execute_process(COMMAND dpkg-deb --field ${debs} ${name}
