@@ -2,6 +2,7 @@
 // ends with a type mismatch or an overflow that names the field, never anything else.
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -68,15 +69,23 @@ bool referenceCoordinate(std::string_view field, long long& value) {
             if (c != '.')
                 digits += c;
         }
+        // Blanks that stood between points and the ends are outer blanks now.
+        const std::size_t start = digits.find_first_not_of(" \t");
+        if (start == std::string::npos)
+            return false;
+        digits = digits.substr(start, digits.find_last_not_of(" \t") - start + 1);
         const std::size_t i = (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) ? 1 : 0;
         if (i == digits.size() || digits.find_first_not_of("0123456789", i) != std::string::npos)
             return false;
     }
     errno = 0;
     value = std::strtoll(digits.c_str(), nullptr, 10);
+    // Far beyond 32 bits either way, where the conversion overflows too.
+    if (errno != 0 || value == LLONG_MAX || value == LLONG_MIN)
+        return false;
     if (roundUp)
-        value += value < 0 || digits[0] == '-' ? -1 : 1;
-    return errno == 0;
+        value += digits[0] == '-' ? -1 : 1;
+    return true;
 }
 
 }  // namespace
