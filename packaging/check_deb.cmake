@@ -1,5 +1,6 @@
 # Builds the .deb with CPack and checks its name, its dependencies and its files.
-# Parameters: BUILD_DIR, WORK_DIR, GUI, APP_ID, SOURCE_DIR.
+# Parameters: BUILD_DIR, WORK_DIR, GUI, APP_ID, SOURCE_DIR, SHIPPED (OFF for sanitizer and fuzz
+# builds, whose run-time checks carry the source file names on purpose and are never shipped).
 include(${CMAKE_CURRENT_LIST_DIR}/installed_files.cmake)
 
 include(${CMAKE_CURRENT_LIST_DIR}/build_deb.cmake)
@@ -48,7 +49,11 @@ set(programs analisis-tracks-cli)
 if(GUI)
     list(APPEND programs analisis-tracks)
 endif()
-foreach(folder IN ITEMS ${SOURCE_DIR} ${BUILD_DIR})
+set(folders ${SOURCE_DIR} ${BUILD_DIR})
+if(NOT SHIPPED)
+    set(folders)
+endif()
+foreach(folder IN LISTS folders)
     string(REGEX REPLACE "([][+.*()^$?|\\])" "\\\\\\1" pattern "${folder}")
     foreach(program IN LISTS programs)
         file(STRINGS ${WORK_DIR}/extracted/usr/bin/${program} hits REGEX "${pattern}")
