@@ -15,14 +15,14 @@ namespace {
 // power of ten of the first digit) the way %G does with a precision of `precision`: positional
 // notation when -4 <= exponent < precision, otherwise d.dddE+NN.
 std::size_t layOut(char* out, bool negative, const char* digits, int count, int exponent,
-                   int precision) {
+                   int precision, char point) {
     char* p = out;
     if (negative)
         *p++ = '-';
     if (exponent < -4 || exponent >= precision) {
         *p++ = digits[0];
         if (count > 1) {
-            *p++ = '.';
+            *p++ = point;
             for (int i = 1; i < count; ++i)
                 *p++ = digits[i];
         }
@@ -35,7 +35,7 @@ std::size_t layOut(char* out, bool negative, const char* digits, int count, int 
         *p++ = static_cast<char>('0' + magnitude % 10);
     } else if (exponent < 0) {
         *p++ = '0';
-        *p++ = '.';
+        *p++ = point;
         for (int i = -1; i > exponent; --i)
             *p++ = '0';
         for (int i = 0; i < count; ++i)
@@ -44,7 +44,7 @@ std::size_t layOut(char* out, bool negative, const char* digits, int count, int 
         for (int i = 0; i <= exponent; ++i)
             *p++ = i < count ? digits[i] : '0';
         if (count > exponent + 1) {
-            *p++ = '.';
+            *p++ = point;
             for (int i = exponent + 1; i < count; ++i)
                 *p++ = digits[i];
         }
@@ -73,7 +73,7 @@ constexpr char kDigitPairs[] =
 // mantissa × 2^e exactly; times 10^k = 5^k × 2^k it is the 128-bit integer mantissa × 5^k shifted
 // by k + e, so the 15-digit whole part and its rounding (half to even, as printf rounds) come out
 // exact. Values too large or too small for that go the library's way.
-std::size_t generalText(char* out, double value, int precision) {
+std::size_t generalText(char* out, double value, int precision, char point) {
     constexpr int kDigits = 15;
     constexpr std::uint64_t kLowest = 100000000000000ull;   // 10^14
     constexpr std::uint64_t kBeyond = 1000000000000000ull;  // 10^15
@@ -134,13 +134,15 @@ std::size_t generalText(char* out, double value, int precision) {
             int count = kDigits;
             while (count > 1 && digits[count - 1] == '0')
                 --count;
-            return layOut(out, std::signbit(value), digits, count, exponent, precision);
+            return layOut(out, std::signbit(value), digits, count, exponent, precision, point);
         }
     }
     const auto result = std::to_chars(out, out + 64, value, std::chars_format::general, precision);
     for (char* c = out; c != result.ptr; ++c) {
         if (*c == 'e')
             *c = 'E';
+        else if (*c == '.')
+            *c = point;
     }
     return static_cast<std::size_t>(result.ptr - out);
 }
@@ -159,16 +161,20 @@ void appendGeneral(std::string& out, double value, int significantDigits,
         value = 0.0;  // "-0" shows as "0"
     char buffer[64];
     // Same text as printf's %.<n>G: trailing zeros and a bare decimal point are dropped.
-    const std::size_t length = generalText(buffer, value, significantDigits);
+    // The locale's separator is written in place when it is one character, as it nearly always is.
+    const std::string& separator = locale.decimalSeparator;
+    if (separator.size() == 1) {
+        out.append(buffer, generalText(buffer, value, significantDigits, separator[0]));
+        return;
+    }
+    const std::size_t length = generalText(buffer, value, significantDigits, '.');
     const void* found = std::memchr(buffer, '.', length);
     const std::size_t point =
         found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer) : length;
-    if (point == length || locale.decimalSeparator == ".") {
-        out.append(buffer, length);
-        return;
-    }
     out.append(buffer, point);
-    out += locale.decimalSeparator;
+    if (point == length)
+        return;
+    out += separator;
     out.append(buffer + point + 1, length - point - 1);
 }
 

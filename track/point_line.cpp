@@ -109,11 +109,45 @@ bool readDecimalDegrees(std::string_view field, std::string_view text, std::int3
     return true;
 }
 
+// The shape nearly every file has, [-]ddd.dddddd with at most three whole digits and six
+// decimals: no overflow and no rounding can happen, so the digits are simply gathered.
+bool readShortDecimalDegrees(const char* p, const char* end, std::int32_t& result) {
+    const bool negative = p != end && *p == '-';
+    p += negative ? 1 : 0;
+    std::int32_t value = 0;
+    int whole = 0;
+    for (; p != end && isDigitChar(*p); ++p, ++whole)
+        value = value * 10 + (*p - '0');
+    if (whole == 0 || whole > 3 || p == end || *p != '.')
+        return false;
+    ++p;
+    if (end - p > kCoordinateDecimals)
+        return false;
+    int decimals = 0;
+    for (; p != end; ++p, ++decimals) {
+        if (!isDigitChar(*p))
+            return false;
+        value = value * 10 + (*p - '0');
+    }
+    for (; decimals < kCoordinateDecimals; ++decimals)
+        value *= 10;
+    result = negative ? -value : value;
+    return true;
+}
+
 }  // namespace
 
 std::int32_t convertCoordinate(std::string_view field) {
-    const std::string_view trimmed = trimBlanks(field);
+    const char* first = field.data();
+    const char* last = first + field.size();
+    while (first != last && (*first == ' ' || *first == '\t'))
+        ++first;
+    while (last != first && (last[-1] == ' ' || last[-1] == '\t'))
+        --last;
     std::int32_t degrees = 0;
+    if (readShortDecimalDegrees(first, last, degrees))
+        return degrees;
+    const std::string_view trimmed(first, static_cast<std::size_t>(last - first));
     if (readDecimalDegrees(field, trimmed, degrees))
         return degrees;
     const auto points = std::count(trimmed.begin(), trimmed.end(), '.');
