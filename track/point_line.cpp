@@ -116,7 +116,7 @@ bool readShortDecimalDegrees(const char* p, const char* end, std::int32_t& resul
     p += negative ? 1 : 0;
     std::int32_t value = 0;
     int whole = 0;
-    for (; p != end && isDigitChar(*p); ++p, ++whole)
+    for (; p != end && isDigitChar(*p) && whole <= 3; ++p, ++whole)
         value = value * 10 + (*p - '0');
     if (whole == 0 || whole > 3 || p == end || *p != '.')
         return false;

@@ -129,6 +129,7 @@ TEST(PointLine, CoordinatesAreMillionthsOfADegreeWhateverTheDecimalsWritten) {
         {"-2147.483648", -2147483647 - 1},
         {"2147.4836474", 2147483647},
         {"3998", 3998},
+        {"1234.5", 1234500000},
         {"39.98.47", 399847},
     };
     for (const auto& c : cases)
@@ -138,11 +139,12 @@ TEST(PointLine, CoordinatesAreMillionthsOfADegreeWhateverTheDecimalsWritten) {
         const char* text;
         ErrorKind kind;
     } bad[] = {
-        {"2147.483648", ErrorKind::Overflow},   {"2147.4836475", ErrorKind::Overflow},
-        {"99999999999.5", ErrorKind::Overflow}, {".", ErrorKind::TypeMismatch},
-        {"-.", ErrorKind::TypeMismatch},        {"39.4a", ErrorKind::TypeMismatch},
-        {"39. 5", ErrorKind::TypeMismatch},     {". 39", ErrorKind::TypeMismatch},
-        {"- 39.5", ErrorKind::TypeMismatch},    {"39,5", ErrorKind::TypeMismatch},
+        {"2147.483648", ErrorKind::Overflow},  {"3333333333.333333", ErrorKind::Overflow},
+        {"2147.4836475", ErrorKind::Overflow}, {"99999999999.5", ErrorKind::Overflow},
+        {".", ErrorKind::TypeMismatch},        {"-.", ErrorKind::TypeMismatch},
+        {"39.4a", ErrorKind::TypeMismatch},    {"39. 5", ErrorKind::TypeMismatch},
+        {". 39", ErrorKind::TypeMismatch},     {"- 39.5", ErrorKind::TypeMismatch},
+        {"39,5", ErrorKind::TypeMismatch},
     };
     for (const auto& c : bad) {
         try {
