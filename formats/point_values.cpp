@@ -13,8 +13,6 @@ namespace {
 constexpr double kMetresPerFoot = 0.3048;
 // Days from 1970-01-01 back to 1899-12-30, where the day count of point lines starts.
 constexpr std::int64_t kDayCountOfUnixEpoch = 25569;
-// Beyond this many digits before the point a number is no coordinate; it still overflows.
-constexpr int kMostWholeDigits = 12;
 
 bool isXmlSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -73,56 +71,6 @@ bool expect(std::string_view text, std::size_t& pos, char c) {
 }
 
 }  // namespace
-
-std::optional<std::int64_t> decimalToMillionths(std::string_view text) {
-    text = trimXmlSpace(text);
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    bool negative = false;
-    if (p != end && (*p == '+' || *p == '-'))
-        negative = *p++ == '-';
-    const char* const wholeStart = p;
-    while (p != end && *p == '0')
-        ++p;
-    const char* const significant = p;
-    std::int64_t whole = 0;
-    for (; p != end && isDigit(*p); ++p) {
-        if (p - significant < kMostWholeDigits)
-            whole = whole * 10 + (*p - '0');
-    }
-    const bool tooLarge = p - significant > kMostWholeDigits;
-    bool anyDigit = p != wholeStart;
-    std::int64_t fraction = 0;
-    int fractionDigits = 0;
-    // The digits behind the sixth decimal: the first decides, the rest only break a tie.
-    int roundingDigit = 0;
-    bool beyondRoundingDigit = false;
-    if (p != end && *p == '.') {
-        for (++p; p != end && isDigit(*p); ++p, ++fractionDigits) {
-            const int digit = *p - '0';
-            if (fractionDigits < 6) {
-                fraction = fraction * 10 + digit;
-            } else if (fractionDigits == 6) {
-                roundingDigit = digit;
-            } else if (digit != 0) {
-                beyondRoundingDigit = true;
-            }
-        }
-        anyDigit = anyDigit || fractionDigits > 0;
-    }
-    if (!anyDigit || p != end)
-        return std::nullopt;
-    if (tooLarge)
-        return negative ? INT64_MIN : INT64_MAX;
-    for (int i = fractionDigits; i < 6; ++i)
-        fraction *= 10;
-    std::int64_t value = whole * 1000000 + fraction;
-    const bool aboveHalf = roundingDigit > 5 || (roundingDigit == 5 && beyondRoundingDigit);
-    const bool half = roundingDigit == 5 && !beyondRoundingDigit;
-    if (aboveHalf || (half && value % 2 != 0))
-        ++value;
-    return negative ? -value : value;
-}
 
 std::int64_t semicirclesToMillionths(std::int32_t semicircles) {
     // degrees = semicircles * 180 / 2^31, exactly as a fraction of whole numbers.

@@ -10,12 +10,6 @@
 // point line carries.
 namespace at {
 
-// A decimal number of degrees ("-3.7037905") as millionths of a degree, rounded half to even on
-// the decimal digits themselves, so that 0.0000005 gives 0 and 0.0000015 gives 2. XML white space
-// around it is allowed; exponents are not. No value when the text is no such number; a value
-// beyond any coordinate is returned as it is, for the caller's overflow check.
-std::optional<std::int64_t> decimalToMillionths(std::string_view text);
-
 // Semicircles (2^31 to 180 degrees) as millionths of a degree, rounded half to even.
 std::int64_t semicirclesToMillionths(std::int32_t semicircles);
 

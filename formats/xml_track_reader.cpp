@@ -10,6 +10,7 @@
 #include "formats/point_values.h"
 #include "platform/byte_reader.h"
 #include "platform/checked.h"
+#include "platform/conversions.h"
 
 namespace at {
 namespace {

@@ -1,5 +1,6 @@
 #include "platform/conversions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -191,6 +192,64 @@ DateTime textToTimeOfDay(std::string_view text) {
         throwMismatch(text, "El texto no es una hora.");
     }
     return timeOfDayFromSeconds(std::int64_t{parts[0]} * 3600 + parts[1] * 60 + parts[2]);
+}
+
+namespace {
+
+// Beyond this many digits before the point a number is no coordinate; it still overflows.
+constexpr int kMostWholeDigits = 12;
+
+// Blanks, and the line ends that XML allows around a value.
+std::string_view trimSpace(std::string_view text) {
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> decimalToMillionths(std::string_view text) {
+    text = trimSpace(text);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    const char* whole = p;
+    while (p != end && isDigit(*p))
+        ++p;
+    const char* const wholeEnd = p;
+    const char* fraction = p;
+    if (p != end && *p == '.') {
+        fraction = ++p;
+        while (p != end && isDigit(*p))
+            ++p;
+    }
+    const char* const fractionEnd = p;
+    if (p != end || (whole == wholeEnd && fraction == fractionEnd))
+        return std::nullopt;
+
+    while (whole != wholeEnd && *whole == '0')
+        ++whole;
+    if (wholeEnd - whole > kMostWholeDigits)
+        return negative ? INT64_MIN : INT64_MAX;
+    std::int64_t value = 0;
+    for (; whole != wholeEnd; ++whole)
+        value = value * 10 + (*whole - '0');
+    const std::ptrdiff_t decimals = fractionEnd - fraction;
+    for (std::ptrdiff_t d = 0; d < 6; ++d)
+        value = value * 10 + (d < decimals ? fraction[d] - '0' : 0);
+    if (decimals > 6) {
+        // The digits behind the sixth decimal: the first decides, the rest only break a tie.
+        const char first = fraction[6];
+        const bool beyond = std::any_of(fraction + 7, fractionEnd, [](char c) { return c != '0'; });
+        if (first > '5' || (first == '5' && (beyond || value % 2 != 0)))
+            ++value;
+    }
+    return negative ? -value : value;
 }
 
 std::int64_t secondsBetween(DateTime from, DateTime to) {

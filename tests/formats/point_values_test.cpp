@@ -5,6 +5,7 @@
 #include <string>
 
 #include "formats/point_values.h"
+#include "platform/conversions.h"
 #include "platform/runtime_error.h"
 #include "tests/support/track_formats.h"
 
