@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/checked.h"
+#include "platform/conversions.h"
 #include "platform/rounding.h"
 
 namespace at {
@@ -71,6 +72,10 @@ bool expect(std::string_view text, std::size_t& pos, char c) {
 }
 
 }  // namespace
+
+std::optional<std::int64_t> decimalToMillionths(std::string_view text) {
+    return decimalDegreesToMillionths(trimXmlSpace(text));
+}
 
 std::int64_t semicirclesToMillionths(std::int32_t semicircles) {
     // degrees = semicircles * 180 / 2^31, exactly as a fraction of whole numbers.

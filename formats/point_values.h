@@ -10,6 +10,9 @@
 // point line carries.
 namespace at {
 
+// decimalDegreesToMillionths of a value with the XML white space around it allowed.
+std::optional<std::int64_t> decimalToMillionths(std::string_view text);
+
 // Semicircles (2^31 to 180 degrees) as millionths of a degree, rounded half to even.
 std::int64_t semicirclesToMillionths(std::int32_t semicircles);
 

@@ -199,20 +199,9 @@ namespace {
 // Beyond this many digits before the point a number is no coordinate; it still overflows.
 constexpr int kMostWholeDigits = 12;
 
-// Blanks, and the line ends that XML allows around a value.
-std::string_view trimSpace(std::string_view text) {
-    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
-std::optional<std::int64_t> decimalToMillionths(std::string_view text) {
-    text = trimSpace(text);
+std::optional<std::int64_t> decimalDegreesToMillionths(std::string_view text) {
     const char* p = text.data();
     const char* const end = p + text.size();
     bool negative = false;

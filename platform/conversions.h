@@ -29,10 +29,10 @@ std::int32_t digitsToInt32(std::string_view text);
 
 // Decimal degrees ("-3.7037905", "39.9847") as millionths of a degree: the decimals brought to
 // six, padded or rounded half to even on the digits themselves, so that 0.0000005 gives 0 and
-// 0.0000015 gives 2. Blanks and line ends around it are allowed; exponents are not. No value when
-// the text is no such number; a value beyond any coordinate is returned as it is (or as the
-// largest of its sign), for the caller's overflow check.
-std::optional<std::int64_t> decimalToMillionths(std::string_view text);
+// 0.0000015 gives 2. Nothing else is allowed around it (callers trim what their format allows),
+// nor exponents. No value when the text is no such number; a value beyond any coordinate is
+// returned as it is (or as the largest of its sign), for the caller's overflow check.
+std::optional<std::int64_t> decimalDegreesToMillionths(std::string_view text);
 
 // "hh:mm:ss" (or "hh:mm", one-digit parts allowed) to the fraction of a day. Hours above 23,
 // minutes or seconds above 59 and anything else are a type mismatch.

@@ -47,9 +47,10 @@ PointLineFields cutPointLine(std::string_view line) {
 std::int32_t convertCoordinate(std::string_view field) {
     // Decimal degrees with one ".", brought to six decimals: software that drops trailing zeros or
     // writes more decimals still means degrees. (A text the conversion takes has one "." at most.)
-    const auto millionths = decimalToMillionths(field);
-    const bool onePoint = millionths ? field.find('.') != std::string_view::npos
-                                     : std::count(field.begin(), field.end(), '.') == 1;
+    const std::string_view trimmed = trimBlanks(field);
+    const auto millionths = decimalDegreesToMillionths(trimmed);
+    const bool onePoint = millionths ? trimmed.find('.') != std::string_view::npos
+                                     : std::count(trimmed.begin(), trimmed.end(), '.') == 1;
     if (onePoint) {
         if (!millionths) {
             throw RuntimeError(ErrorKind::TypeMismatch, "El texto no es un número entero.")
