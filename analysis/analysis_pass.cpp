@@ -110,7 +110,7 @@ class AnalysisPass {
             summary_.startTime = now;
         } else if (auto entry = checkStop(time(i - 1), now, distanceAfter(i - 2),
                                           settings_.stopGapSeconds, stops_, locale_)) {
-            view_.addStopEntry(*entry);
+            view_.addStopEntry(*entry, static_cast<std::int16_t>(i - 1));
         }
         profiles_.selectAltitudeRow(i);
 

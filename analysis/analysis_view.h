@@ -35,7 +35,8 @@ class AnalysisView {
     virtual std::string stopSecondsText() const = 0;
 
     virtual void clearStopList() = 0;
-    virtual void addStopEntry(const std::string& entry) = 0;
+    // `beganAtRow`: the chart row of the point where the stop began, the last before its gap.
+    virtual void addStopEntry(const std::string& entry, std::int16_t beganAtRow) = 0;
     virtual void setSummaryLabel(SummaryLabel label, const std::string& text) = 0;
     virtual ProfileChart& altitudeChart() = 0;
     virtual ProfileChart& speedChart() = 0;

@@ -24,6 +24,8 @@ class MemoryAnalysisView final : public AnalysisView {
     MemoryProfileChart speed;
     std::int16_t lastLinesRead = 0;
     float lastDistanceKm = 0.0f;
+    // Every point's details, for the per-point export; a plain summary does without them.
+    bool keepPoints = true;
     PointTable points;
 
     std::string trackPath() const override { return path; }
@@ -32,7 +34,9 @@ class MemoryAnalysisView final : public AnalysisView {
     std::string stopSecondsText() const override { return stopSecondsInput; }
 
     void clearStopList() override { stopList.clear(); }
-    void addStopEntry(const std::string& entry) override { stopList.push_back(entry); }
+    void addStopEntry(const std::string& entry, std::int16_t) override {
+        stopList.push_back(entry);
+    }
     void setSummaryLabel(SummaryLabel label, const std::string& text) override {
         labels[label] = text;
     }
@@ -42,7 +46,9 @@ class MemoryAnalysisView final : public AnalysisView {
         lastLinesRead = linesRead;
         lastDistanceKm = distanceKm;
     }
-    PointDetails& pointDetails() override { return points; }
+    PointDetails& pointDetails() override {
+        return keepPoints ? points : AnalysisView::pointDetails();
+    }
 
     // The label's text, empty while nothing was written to it.
     std::string label(SummaryLabel which) const;

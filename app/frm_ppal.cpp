@@ -25,6 +25,7 @@
 #include "charts/profile_chart_widget.h"
 #include "charts/readout.h"
 #include "platform/runtime_error.h"
+#include "track/point_source.h"
 #include "track/splitter.h"
 #include "track/track_file.h"
 
@@ -442,7 +443,8 @@ void frmPpal::Dibujar() {
 
 std::int64_t frmPpal::lineas() {
     WaitCursor wait;
-    return countPointLines(trackPath());
+    // Point lines of a .plt; the points of a GPX, TCX or FIT track.
+    return openPointSource(trackPath())->countPoints();
 }
 
 void frmPpal::cortarTrack() {
@@ -472,13 +474,10 @@ void frmPpal::clearStopList() {
     MSChart2_->clearStopRows();
 }
 
-void frmPpal::addStopEntry(const std::string& entry) {
+void frmPpal::addStopEntry(const std::string& entry, std::int16_t beganAtRow) {
     lstParada_->addItem(QString::fromStdString(entry));
-    // A stop is found at the point that ends its gap, before that point is handed over: the
-    // last point handed over is the one where the stop began.
-    const int began = points_.empty() ? 1 : points_.points().back().point;
-    MSChart1_->addStopRow(began);
-    MSChart2_->addStopRow(began);
+    MSChart1_->addStopRow(beganAtRow);
+    MSChart2_->addStopRow(beganAtRow);
 }
 
 void frmPpal::setSummaryLabel(SummaryLabel label, const std::string& text) {

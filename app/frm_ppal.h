@@ -55,7 +55,7 @@ class frmPpal final : public QWidget, public AnalysisView {
     std::string stopMinutesText() const override;
     std::string stopSecondsText() const override;
     void clearStopList() override;
-    void addStopEntry(const std::string& entry) override;
+    void addStopEntry(const std::string& entry, std::int16_t beganAtRow) override;
     void setSummaryLabel(SummaryLabel label, const std::string& text) override;
     ProfileChart& altitudeChart() override;
     ProfileChart& speedChart() override;

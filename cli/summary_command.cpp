@@ -38,6 +38,7 @@ void analyse(FileResult& result, const std::string& path, const SummaryOptions& 
     result.view.altitudeJump = options.altitudeJump;
     result.view.stopMinutes = options.stopMinutes;
     result.view.stopSecondsInput = options.stopSeconds;
+    result.view.keepPoints = options.csv;
     try {
         result.summary = runAnalysis(result.view, locale);
     } catch (const RuntimeError& e) {

@@ -60,7 +60,9 @@ class LoggingView final : public AnalysisView {
     std::string stopMinutesText() const override { return "1"; }
     std::string stopSecondsText() const override { return "10"; }
     void clearStopList() override { log.push_back("clear"); }
-    void addStopEntry(const std::string& e) override { log.push_back("stop " + e); }
+    void addStopEntry(const std::string& e, std::int16_t row) override {
+        log.push_back("stop " + e + " from row " + std::to_string(row));
+    }
     void setSummaryLabel(SummaryLabel l, const std::string& t) override {
         log.push_back("label " + std::to_string(static_cast<int>(l)) + " " + t);
     }
@@ -91,7 +93,7 @@ TEST(OrderOfEffects, EachPointThenTheClosingStage) {
         "S row 1",
         "S = 0",
         "point 1",
-        "stop 0 (5'0'')",
+        "stop 0 (5'0'') from row 1",
         "A row 2",
         "A = 304.8",
         "S row 2",
@@ -122,7 +124,7 @@ TEST(OrderOfEffects, AStopIsListedBeforeTheAltitudeOfItsPointIsRead) {
         "t.plt", test::trackText({"1.0,1.0,0,1000,0,x,10:00:00", "1.0,1.0,0,mucho,0,x,10:05:00"}));
     EXPECT_THROW(runAnalysis(view, NumberLocale::point()), RuntimeError);
     ASSERT_GE(view.log.size(), 2u);
-    EXPECT_EQ(view.log[view.log.size() - 2], "stop 0 (5'0'')");
+    EXPECT_EQ(view.log[view.log.size() - 2], "stop 0 (5'0'') from row 1");
     EXPECT_EQ(view.log.back(), "A row 2");
 }
 

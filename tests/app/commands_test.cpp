@@ -7,6 +7,7 @@
 #include "platform/file_calls.h"
 
 #include "tests/app/window_fixture.h"
+#include "tests/support/track_formats.h"
 #include "tests/support/track_text.h"
 
 namespace at::test {
@@ -250,6 +251,10 @@ TEST_F(Commands, PointLinesOfTheNamedFile) {
     EXPECT_EQ(window->lineas(), 10);
     setText("txtArchivo", QString::fromStdString(dir.write("cabecera.plt", "a\r\nb\r\n")));
     EXPECT_EQ(window->lineas(), -4);
+    // A GPX file counts its track points, not its lines of XML.
+    const std::vector<RecordedPoint> points(7, RecordedPoint{"40.5", "-3.5", "700", 1714557600});
+    setText("txtArchivo", QString::fromStdString(dir.write("ruta.gpx", gpxText({points}))));
+    EXPECT_EQ(window->lineas(), 7);
 }
 
 }  // namespace
