@@ -177,6 +177,9 @@ ReportContent ResultSharing::reportContent() const {
         content.altitude.push_back(altitude_->rowValue(row));
     for (int row = 1; row <= speed_->rowCount(); ++row)
         content.speed.push_back(speed_->rowValue(row));
+    content.altitudeAxisMinimum = altitude_->valueAxisMinimum();
+    content.altitudeAxisMaximum = altitude_->valueAxisMaximum();
+    content.locale = locale_;
     return content;
 }
 

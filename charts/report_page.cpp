@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/number_text.h"
+#include "platform/rounding.h"
+
 namespace at {
 namespace {
 
@@ -17,9 +20,11 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// A profile as a filled or a plain line over a framed box, with its range written at the left.
+// A profile over a framed box, from `low` to `high`, with its range written at the left: the
+// altitude filled, the speed as a plain line.
 void paintProfile(QPainter& painter, const QRectF& box, const std::vector<double>& values,
-                  const QString& title, const QColor& colour, bool filled, double em) {
+                  double low, double high, const QString& title, const QColor& colour, bool filled,
+                  double em, const NumberLocale& locale) {
     painter.setPen(QPen(Qt::black, em * 0.05));
     painter.setBrush(Qt::NoBrush);
     painter.drawText(QRectF(box.left(), box.top() - em * 1.4, box.width(), em * 1.3),
@@ -27,11 +32,6 @@ void paintProfile(QPainter& painter, const QRectF& box, const std::vector<double
     painter.drawRect(box);
     if (values.empty())
         return;
-    const auto [lowIt, highIt] = std::minmax_element(values.begin(), values.end());
-    double low = std::min(0.0, *lowIt);
-    double high = *highIt;
-    if (filled)  // the altitude as the window fits it: whole metres and a 5 m margin
-        low = std::round(*lowIt) - 5, high = std::round(*highIt) + 5;
     if (high - low < 1e-9)
         high = low + 1;
     const QRectF inner = box.adjusted(em * 3.2, em * 0.3, -em * 0.3, -em * 0.3);
@@ -61,9 +61,11 @@ void paintProfile(QPainter& painter, const QRectF& box, const std::vector<double
     painter.drawPath(path);
     painter.setPen(Qt::black);
     painter.drawText(QRectF(box.left() + em * 0.2, inner.top(), em * 2.9, em),
-                     Qt::AlignLeft | Qt::AlignTop, QString::number(high, 'g', 6));
+                     Qt::AlignLeft | Qt::AlignTop,
+                     text(formatDouble(roundHalfEven(high, 1), locale)));
     painter.drawText(QRectF(box.left() + em * 0.2, inner.bottom() - em, em * 2.9, em),
-                     Qt::AlignLeft | Qt::AlignBottom, QString::number(low, 'g', 6));
+                     Qt::AlignLeft | Qt::AlignBottom,
+                     text(formatDouble(roundHalfEven(low, 1), locale)));
 }
 
 }  // namespace
@@ -140,10 +142,16 @@ void paintReport(QPainter& painter, const QRectF& page, const ReportContent& con
 
     const double profileHeight = (page.bottom() - em * 2 - y - em * 2.5) / 2;
     paintProfile(painter, QRectF(left, y, width, profileHeight), content.altitude,
-                 QStringLiteral("Altitud (m)"), QColor(60, 120, 40), true, em);
+                 content.altitudeAxisMinimum, content.altitudeAxisMaximum,
+                 QStringLiteral("Altitud (m)"), QColor(60, 120, 40), true, em, content.locale);
     y += profileHeight + em * 2.5;
+    // Speeds from 0 (or the lowest, were it below) to the highest.
+    const auto [slowest, fastest] = std::minmax_element(content.speed.begin(), content.speed.end());
+    const bool anySpeed = !content.speed.empty();
     paintProfile(painter, QRectF(left, y, width, profileHeight), content.speed,
-                 QStringLiteral("Velocidad (km/h)"), QColor(20, 60, 180), false, em);
+                 anySpeed ? std::min(0.0, *slowest) : 0.0, anySpeed ? *fastest : 0.0,
+                 QStringLiteral("Velocidad (km/h)"), QColor(20, 60, 180), false, em,
+                 content.locale);
     painter.restore();
 }
 

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/number_locale.h"
+
 class QPainter;
 class QRectF;
 
@@ -24,6 +26,11 @@ struct ReportContent {
     // One value per point: metres and km/h.
     std::vector<double> altitude;
     std::vector<double> speed;
+    // The altitude chart's value axis as the analysis fitted it.
+    double altitudeAxisMinimum = 0.0;
+    double altitudeAxisMaximum = 0.0;
+    // The user's number format, for the range written beside each profile.
+    NumberLocale locale = NumberLocale::point();
 };
 
 // Draws the report into `page` (in the painter's units): heading, thresholds, figures, stop list

@@ -65,6 +65,9 @@ int runReport(const std::string& track, const std::string& pdfPath, const Report
         content.altitude.push_back(point.altitudeMetres);
         content.speed.push_back(point.speedKmh);
     }
+    content.altitudeAxisMinimum = view.altitude.axisMinimum().value_or(0.0);
+    content.altitudeAxisMaximum = view.altitude.axisMaximum().value_or(0.0);
+    content.locale = locale;
     QString error;
     if (!writeReportPdf(content, QFile::decodeName(pdfPath.c_str()), error)) {
         err << error.toStdString() << "\n";

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "tests/cli/cli_run.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
@@ -76,6 +81,31 @@ TEST(Report, WritesOnePdfOrSaysWhyNot) {
     run = runCli({"informe", track, "--pdf", dir.file("no/hay/b.pdf")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("no/hay/b.pdf"), std::string::npos);
+}
+
+// The range written beside each profile is the analysis's own (the altitude axis it fitted) in the
+// user's number format.
+TEST(Report, ProfileRangesInTheUsersNumberFormat) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 6; ++i) {  // 1275 millionths north every 20 s: 25.5 km/h from point 5
+        char coordinates[40];
+        std::snprintf(coordinates, sizeof coordinates, "40.%06d,-3.500000,0,", 1275 * i);
+        lines.push_back(coordinates + std::to_string(1000 + 10 * i) + ",0,x," +
+                        clock(36000 + 20 * i));
+    }
+    TempDir dir;
+    const std::string track = dir.write("t.plt", trackText(lines));
+    const std::string pdf = dir.file("informe.pdf");
+    const CliRun run = runCli({"informe", track, "--pdf", pdf}, NumberLocale::comma());
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string textFile = dir.file("informe.txt");
+    ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + textFile + "'").c_str()), 0);
+    const std::string text = readBytes(textFile);
+    EXPECT_NE(text.find("25,5"), std::string::npos) << text;  // the highest speed
+    EXPECT_EQ(text.find("25.5"), std::string::npos) << text;
+    // 1000 to 1050 ft: 304.8 to 320 m, fitted to whole metres and 5 m more on each side.
+    EXPECT_NE(text.find("300"), std::string::npos) << text;
+    EXPECT_NE(text.find("325"), std::string::npos) << text;
 }
 
 }  // namespace
