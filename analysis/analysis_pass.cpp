@@ -16,14 +16,11 @@
 namespace at {
 namespace {
 
-constexpr double kMetresPerFoot = 0.3048;
 // Six-decimal coordinates are millionths of a degree: these turn them into kilometres on a flat
 // projection around the current point.
 constexpr double kLatitudeUnitsPerKmSquared = 80780549.0;  // 8987.8², per km of latitude
 constexpr double kLongitudeUnitsPerKmAtEquator = 9020.0;
 constexpr double kUnitsPerRadian = 57295779.0;
-// GPS software writes this altitude for a point it has no altitude for.
-constexpr std::int16_t kNoAltitudeFeet = -777;
 // A speed is taken over the first window back from the current point that spans 16 s or more:
 // the last four gaps first, as always; only when none of them is that long (one-second samples)
 // further back, up to 64 points.

@@ -10,9 +10,6 @@
 // never learns which format it read.
 namespace at {
 
-// The altitude of a point recorded without one.
-constexpr std::int16_t kNoAltitudeFeet = -777;
-
 // Where a point lies in its file: a line of a text format, a byte offset of a binary one.
 struct PointPlace {
     std::int64_t value = 0;

@@ -7,13 +7,10 @@
 #include "platform/checked.h"
 #include "platform/conversions.h"
 #include "platform/rounding.h"
+#include "track/track_point.h"
 
 namespace at {
 namespace {
-
-constexpr double kMetresPerFoot = 0.3048;
-// Days from 1970-01-01 back to 1899-12-30, where the day count of point lines starts.
-constexpr std::int64_t kDayCountOfUnixEpoch = 25569;
 
 bool isXmlSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -90,12 +87,8 @@ std::int64_t semicirclesToMillionths(std::int32_t semicircles) {
 }
 
 std::int16_t metresToFeet(double metres) {
-    const double feet = roundHalfEven(metres / kMetresPerFoot);
-    if (!(feet >= -32768.0 && feet <= 32767.0)) {
-        throw RuntimeError(ErrorKind::Overflow,
-                           "La altitud en pies no cabe en un entero de 16 bits.");
-    }
-    return static_cast<std::int16_t>(feet);
+    return roundToInt16Checked(metres / kMetresPerFoot,
+                               "La altitud en pies no cabe en un entero de 16 bits.");
 }
 
 std::optional<std::int64_t> parseXmlDateTime(std::string_view text) {

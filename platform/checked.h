@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -25,6 +26,15 @@ inline std::int16_t toInt16Checked(std::int64_t v) {
 }
 inline std::int32_t toInt32Checked(std::int64_t v) {
     return narrowChecked<std::int32_t>(v);
+}
+
+// A measured value rounded half to even to a 16-bit integer; out of range it is an overflow
+// with `detail` as its message.
+inline std::int16_t roundToInt16Checked(double value, const char* detail) {
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0))
+        throw RuntimeError(ErrorKind::Overflow, detail);
+    return static_cast<std::int16_t>(rounded);
 }
 
 inline std::int16_t add16(std::int16_t a, std::int16_t b) {

@@ -8,6 +8,9 @@ namespace at {
 using DateTime = double;
 
 constexpr double kSecondsPerDay = 86400.0;
+// Days from 1970-01-01 back to 1899-12-30, where date/time values (and the day count of point
+// lines) start.
+constexpr std::int64_t kDayCountOfUnixEpoch = 25569;
 
 inline DateTime timeOfDayFromSeconds(std::int64_t seconds) {
     return static_cast<double>(seconds) / kSecondsPerDay;

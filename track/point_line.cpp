@@ -91,11 +91,7 @@ std::int16_t convertAltitude(std::string_view field) {
     if (!feet) {
         throw RuntimeError(ErrorKind::TypeMismatch, "La altitud no es un número.");
     }
-    const double rounded = roundHalfEven(*feet);
-    if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
-        throw RuntimeError(ErrorKind::Overflow, "La altitud no cabe en un entero de 16 bits.");
-    }
-    return static_cast<std::int16_t>(rounded);
+    return roundToInt16Checked(*feet, "La altitud no cabe en un entero de 16 bits.");
 }
 
 std::int32_t readLatitude(const PointLineFields& fields) {

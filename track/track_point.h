@@ -6,10 +6,15 @@
 
 namespace at {
 
-// One point line of a track file.
+// Feet are the unit of a point's altitude.
+constexpr double kMetresPerFoot = 0.3048;
+// The altitude GPS software writes for a point it has no altitude for.
+constexpr std::int16_t kNoAltitudeFeet = -777;
+
+// One point of a track, as a point line of a track file carries it.
 struct TrackPoint {
-    // The coordinate texts with every "." removed: millionths of a degree for the six decimals
-    // GPS receivers write.
+    // Millionths of a degree: decimal degrees brought to six decimals (a text without a "." or
+    // with several keeps its digits as they stand).
     std::int32_t latitudeDigits = 0;
     std::int32_t longitudeDigits = 0;
     std::int16_t altitudeFeet = 0;

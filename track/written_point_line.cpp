@@ -30,8 +30,6 @@ void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
     year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2 ? 1 : 0));
 }
 
-constexpr std::int64_t kDayCountOfUnixEpoch = 25569;
-
 }  // namespace
 
 std::array<std::string, kHeaderLines> writtenHeader(const std::string& formatName) {
