@@ -12,10 +12,6 @@
 namespace at {
 namespace {
 
-bool isXmlSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 std::string_view trimXmlSpace(std::string_view text) {
     while (!text.empty() && isXmlSpace(text.front()))
         text.remove_prefix(1);
@@ -69,6 +65,10 @@ bool expect(std::string_view text, std::size_t& pos, char c) {
 }
 
 }  // namespace
+
+bool isXmlSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::optional<std::int64_t> decimalToMillionths(std::string_view text) {
     return decimalDegreesToMillionths(trimXmlSpace(text));

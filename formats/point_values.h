@@ -10,6 +10,9 @@
 // point line carries.
 namespace at {
 
+// The white space XML allows around a value.
+bool isXmlSpace(char c);
+
 // decimalDegreesToMillionths of a value with the XML white space around it allowed.
 std::optional<std::int64_t> decimalToMillionths(std::string_view text);
 

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include "formats/fit_reader.h"
+#include "formats/point_values.h"
 #include "formats/xml_track_reader.h"
 
 #include <cctype>
@@ -19,10 +20,6 @@ constexpr std::size_t kSniffBytes = 4096;
 
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
-}
-
-bool isXmlSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
 // The local name of the XML document's root element, if the start holds it.
