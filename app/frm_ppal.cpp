@@ -124,7 +124,8 @@ frmPpal::frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, Num
     buildStopColumn();
     setStackingAndTabOrder();
     centreOnScreen();
-    sharing_ = new ResultSharing(this, points_, locale_, *messages_);
+    sharing_ =
+        new ResultSharing(this, points_, locale_, *messages_, {summaryCaptions_, summaryValues_});
     setAcceptDrops(true);
 }
 
@@ -220,12 +221,14 @@ void frmPpal::buildSummaryBand() {
         {SummaryLabel::MovingTime, "Label14", 6075, 1650, 1215, look::kOrange},
     };
     constexpr int kHeight = 210;
+    std::size_t caption = 0;
     for (const Caption& c : captions) {
         QLabel* label = makeLabel(this, c.name, QString::fromUtf8(c.text),
                                   twips(c.left, c.top, c.width, kHeight));
         label->setFont(look::figuresFont());
         paint(label, QPalette::Window, look::kLightYellow);
         paint(label, QPalette::WindowText, Qt::black);
+        summaryCaptions_[caption++] = label;
     }
     for (const Value& v : values) {
         QLabel* label = makeLabel(this, v.name, QString(), twips(v.left, v.top, v.width, kHeight));

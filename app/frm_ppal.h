@@ -102,6 +102,7 @@ class frmPpal final : public QWidget, public AnalysisView {
     QLineEdit* Text2_ = nullptr;
     QLineEdit* Text3_ = nullptr;
     QLabel* lblKm_ = nullptr;
+    std::array<QLabel*, 11> summaryCaptions_{};
     std::array<QLabel*, 11> summaryValues_{};
     QListWidget* lstParada_ = nullptr;
     ProfileChartWidget* MSChart1_ = nullptr;

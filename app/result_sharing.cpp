@@ -27,14 +27,6 @@ namespace {
 const QString kTitle = QStringLiteral("Análisis Tracks");
 constexpr double kImageScale = 2.0;
 
-// The value labels of the summary band, in the order of SummaryLabel.
-constexpr const char* kValueNames[] = {"lbl1", "lbl2",      "lbl3",   "lbl4",    "lbl5",   "lbl6",
-                                       "lbl7", "lblTiempo", "Label8", "Label10", "Label14"};
-// Where a right click opens the results menu: every caption and value of the summary band.
-constexpr const char* kCaptionNames[] = {"lbldesnivel", "lbldistancia", "lblcota1", "lblvel1",
-                                         "lbltomas",    "Label9",       "lblcota2", "lblvel2",
-                                         "Label1",      "Label11",      "Label13"};
-
 template <typename T>
 T* named(QWidget* window, const char* name) {
     return window->findChild<T*>(QString::fromLatin1(name));
@@ -43,7 +35,7 @@ T* named(QWidget* window, const char* name) {
 }  // namespace
 
 ResultSharing::ResultSharing(QWidget* window, const PointTable& points, NumberLocale locale,
-                             MessageBoxes& messages)
+                             MessageBoxes& messages, const SummaryBand& band)
     : QObject(window),
       window_(window),
       points_(points),
@@ -56,10 +48,8 @@ ResultSharing::ResultSharing(QWidget* window, const PointTable& points, NumberLo
       stopSeconds_(named<QLineEdit>(window, "Text3")),
       stops_(named<QListWidget>(window, "lstParada")),
       altitude_(named<ProfileChartWidget>(window, "MSChart1")),
-      speed_(named<ProfileChartWidget>(window, "MSChart2")) {
-    for (std::size_t i = 0; i < values_.size(); ++i)
-        values_[i] = named<QLabel>(window, kValueNames[i]);
-
+      speed_(named<ProfileChartWidget>(window, "MSChart2")),
+      values_(band.values) {
     for (ProfileChartWidget* chart : {altitude_, speed_}) {
         connect(chart, &ProfileChartWidget::menuRequested, this, [this, chart](const QPoint& at) {
             std::unique_ptr<QMenu> menu(chartMenu(*chart));
@@ -69,8 +59,8 @@ ResultSharing::ResultSharing(QWidget* window, const PointTable& points, NumberLo
     QList<QWidget*> resultWidgets = {stops_};
     for (QLabel* label : values_)
         resultWidgets << label;
-    for (const char* name : kCaptionNames)
-        resultWidgets << named<QLabel>(window, name);
+    for (QLabel* label : band.captions)
+        resultWidgets << label;
     for (QWidget* widget : resultWidgets) {
         widget->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(widget, &QWidget::customContextMenuRequested, this, [this, widget](QPoint at) {

@@ -28,8 +28,14 @@ class ResultSharing final : public QObject {
     Q_OBJECT
 
   public:
+    // The summary band's labels: every caption, and the values in the order of SummaryLabel.
+    struct SummaryBand {
+        std::array<QLabel*, 11> captions;
+        std::array<QLabel*, 11> values;
+    };
+
     ResultSharing(QWidget* window, const PointTable& points, NumberLocale locale,
-                  MessageBoxes& messages);
+                  MessageBoxes& messages, const SummaryBand& band);
     ~ResultSharing() override;
 
     void setSaveDialog(std::unique_ptr<SaveFileDialog> dialog) { saveDialog_ = std::move(dialog); }
@@ -72,10 +78,10 @@ class ResultSharing final : public QObject {
     QLineEdit* altitudeJump_;
     QLineEdit* stopMinutes_;
     QLineEdit* stopSeconds_;
-    std::array<QLabel*, 11> values_{};
     QListWidget* stops_;
     ProfileChartWidget* altitude_;
     ProfileChartWidget* speed_;
+    std::array<QLabel*, 11> values_;
 };
 
 }  // namespace at
