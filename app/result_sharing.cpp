@@ -18,8 +18,7 @@
 #include "app/dialogs.h"
 #include "charts/point_csv.h"
 #include "charts/profile_chart_widget.h"
-#include "cli/summary_band.h"
-#include "cli/summary_command.h"
+#include "analysis/summary_band.h"
 
 namespace at {
 namespace {

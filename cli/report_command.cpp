@@ -10,7 +10,7 @@
 #include "analysis/memory_view.h"
 #include "charts/report_page.h"
 #include "cli/exit_status.h"
-#include "cli/summary_band.h"
+#include "analysis/summary_band.h"
 #include "platform/runtime_error.h"
 
 namespace at {

@@ -4,17 +4,14 @@
 
 #include "analysis/analysis_pass.h"
 #include "analysis/analysis_settings.h"
+#include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
 #include "charts/point_csv.h"
 #include "cli/exit_status.h"
-#include "cli/summary_band.h"
 #include "platform/runtime_error.h"
 
 namespace at {
 namespace {
-
-// Paths are bytes; what reaches the terminal is readable text, as in error messages.
-constexpr std::size_t kPathChars = 400;
 
 std::string indentedLines(const std::string& message) {
     std::string out;
@@ -57,24 +54,6 @@ Json orNull(const std::optional<T>& value) {
 }
 
 }  // namespace
-
-void appendSummaryText(std::string& out, const std::string& path, const MemoryAnalysisView& view) {
-    out += "Archivo: ";
-    out += displayableText(path, kPathChars);
-    out += '\n';
-    for (const auto& entry : kSummaryBand) {
-        out += entry.caption;
-        out += ' ';
-        out += view.label(entry.label);
-        out += '\n';
-    }
-    out += kStopListHeading;
-    out += '\n';
-    for (const auto& stop : view.stopList) {
-        out += stop;
-        out += '\n';
-    }
-}
 
 Json summaryJson(const std::string& path, const MemoryAnalysisView& view,
                  const TrackSummary& summary) {
@@ -119,7 +98,7 @@ Json fileErrorJson(const std::string& path, const FileFailure& failure) {
 }
 
 std::string fileErrorText(const std::string& path, const std::string& message) {
-    return displayableText(path, kPathChars) + ": " + indentedLines(message) + "\n";
+    return displayableText(path, kShownPathChars) + ": " + indentedLines(message) + "\n";
 }
 
 int runSummary(const std::vector<std::string>& files, const SummaryOptions& options,

@@ -22,10 +22,6 @@ struct SummaryOptions {
     bool csv = false;  // the points of each file instead of its summary
 };
 
-// The summary band row by row ("Distancia: 12.2 km"), then "Paradas" and the stop list, each
-// line ending with "\n". The file is named first.
-void appendSummaryText(std::string& out, const std::string& path, const MemoryAnalysisView& view);
-
 // A file that could not be analysed: what went wrong, where, and the whole message.
 struct FileFailure {
     std::string kind;  // "No coinciden los tipos", ...

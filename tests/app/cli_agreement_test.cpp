@@ -1,7 +1,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/summary_band.h"
+#include "analysis/summary_band.h"
 #include "cli/summary_command.h"
 #include "tests/app/window_fixture.h"
 

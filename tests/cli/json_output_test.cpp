@@ -11,7 +11,7 @@
 #include "analysis/memory_view.h"
 #include "analysis/summary_panel.h"
 #include "cli/json_writer.h"
-#include "cli/summary_band.h"
+#include "analysis/summary_band.h"
 #include "cli/summary_command.h"
 #include "tests/cli/cli_run.h"
 #include "tests/cli/sample_track.h"

@@ -6,7 +6,7 @@
 
 #include "analysis/analysis_pass.h"
 #include "analysis/memory_view.h"
-#include "cli/summary_band.h"
+#include "analysis/summary_band.h"
 #include "tests/cli/cli_run.h"
 #include "tests/cli/sample_track.h"
 #include "tests/support/temp_dir.h"

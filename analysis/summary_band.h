@@ -2,7 +2,10 @@
 
 #include <array>
 
+#include <string>
+
 #include "analysis/analysis_view.h"
+#include "analysis/memory_view.h"
 
 namespace at {
 
@@ -26,7 +29,15 @@ inline constexpr std::array<SummaryBandEntry, 11> kSummaryBand = {{
     {SummaryLabel::MovingTime, "t en ruta:"},
 }};
 
+// A path of any length is named, but no more of it than a line can show.
+inline constexpr std::size_t kShownPathChars = 400;
+
 // The heading of the stop list.
 inline constexpr const char* kStopListHeading = "Paradas";
+
+// The summary band row by row ("Distancia: 12.2 km"), then "Paradas" and the stop list, each
+// line ending with "\n". The file is named first. The command line prints it, the window copies
+// it.
+void appendSummaryText(std::string& out, const std::string& path, const MemoryAnalysisView& view);
 
 }  // namespace at
