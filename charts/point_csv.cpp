@@ -6,23 +6,6 @@
 #include "platform/number_text.h"
 
 namespace at {
-namespace {
-
-// Coordinates are kept as millionths of a degree: written back with six decimals, digit for digit.
-void appendDegrees(std::string& out, std::int32_t digits, const NumberLocale& locale) {
-    const std::int64_t value = digits;
-    const std::int64_t magnitude = std::llabs(value);
-    if (value < 0)
-        out += '-';
-    out += std::to_string(magnitude / 1000000);
-    out += locale.decimalSeparator;
-    const std::string fraction = std::to_string(magnitude % 1000000);
-    out.append(6 - fraction.size(), '0');
-    out += fraction;
-}
-
-}  // namespace
-
 char csvSeparator(const NumberLocale& locale) {
     return locale.decimalSeparator == "," ? ';' : ',';
 }
@@ -43,9 +26,9 @@ std::string pointsCsv(const PointTable& points, const NumberLocale& locale) {
         out += sep;
         out += formatTimeOfDay(p.timeOfDay);
         out += sep;
-        appendDegrees(out, p.latitudeDigits, locale);
+        appendMillionths(out, p.latitudeDigits, locale.decimalSeparator);
         out += sep;
-        appendDegrees(out, p.longitudeDigits, locale);
+        appendMillionths(out, p.longitudeDigits, locale.decimalSeparator);
         out += sep;
         appendDouble(out, p.altitudeMetres, locale);
         out += sep;

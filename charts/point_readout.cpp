@@ -7,28 +7,6 @@
 #include "platform/rounding.h"
 
 namespace at {
-namespace {
-
-void appendTwoDigits(std::string& out, std::int64_t value) {
-    out += static_cast<char>('0' + value / 10 % 10);
-    out += static_cast<char>('0' + value % 10);
-}
-
-}  // namespace
-
-std::string formatTimeOfDay(DateTime timeOfDay) {
-    const std::int64_t total = secondsBetween(0.0, timeOfDay);
-    const auto perDay = static_cast<std::int64_t>(kSecondsPerDay);
-    const std::int64_t s = ((total % perDay) + perDay) % perDay;
-    std::string text;
-    appendTwoDigits(text, s / 3600);
-    text += ':';
-    appendTwoDigits(text, s / 60 % 60);
-    text += ':';
-    appendTwoDigits(text, s % 60);
-    return text;
-}
-
 std::vector<std::string> pointReadout(const PointDetail& point, const NumberLocale& locale) {
     return {
         "Punto " + formatInteger(point.point),

@@ -6,13 +6,11 @@
 
 #include "charts/point_details.h"
 #include "platform/number_locale.h"
+#include "platform/number_text.h"
 
 // The texts the charts show beside the mouse: one point's values, or the figures of a stretch
 // between two points. Each text is a few short lines.
 namespace at {
-
-// "10:25:30": the time of day to the second, whatever day it falls on.
-std::string formatTimeOfDay(DateTime timeOfDay);
 
 // Point number, altitude (m), speed (km/h), time of day and the distance covered (km).
 std::vector<std::string> pointReadout(const PointDetail& point, const NumberLocale& locale);

@@ -204,4 +204,33 @@ std::string formatInteger(std::int64_t value) {
     return std::to_string(value);
 }
 
+void appendMillionths(std::string& out, std::int32_t millionths, std::string_view separator) {
+    const std::int64_t value = millionths;
+    const std::int64_t magnitude = value < 0 ? -value : value;
+    if (value < 0)
+        out += '-';
+    out += std::to_string(magnitude / 1000000);
+    out += separator;
+    const std::string fraction = std::to_string(magnitude % 1000000);
+    out.append(6 - fraction.size(), '0');
+    out += fraction;
+}
+
+std::string formatTimeOfDay(DateTime value) {
+    const auto perDay = static_cast<std::int64_t>(kSecondsPerDay);
+    const std::int64_t total = secondsBetween(0.0, value);
+    const std::int64_t s = ((total % perDay) + perDay) % perDay;
+    const auto twoDigits = [](std::string& out, std::int64_t n) {
+        out += static_cast<char>('0' + n / 10 % 10);
+        out += static_cast<char>('0' + n % 10);
+    };
+    std::string text;
+    twoDigits(text, s / 3600);
+    text += ':';
+    twoDigits(text, s / 60 % 60);
+    text += ':';
+    twoDigits(text, s % 60);
+    return text;
+}
+
 }  // namespace at

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "platform/date_time.h"
 #include "platform/number_locale.h"
 
 // The one rule by which numbers become text, for the window and the charts alike: the shortest
@@ -18,5 +20,12 @@ std::string formatInteger(std::int64_t value);
 // Appending forms for hot loops: no temporary string.
 void appendDouble(std::string& out, double value, const NumberLocale& locale);
 void appendSingle(std::string& out, float value, const NumberLocale& locale);
+
+// "-3.703790" of -3703790 millionths of a degree, with `separator` as the decimal mark: the
+// coordinates written back digit for digit.
+void appendMillionths(std::string& out, std::int32_t millionths, std::string_view separator);
+
+// "hh:mm:ss" of the time of day of a date/time value (whole days dropped), whole seconds.
+std::string formatTimeOfDay(DateTime value);
 
 }  // namespace at

@@ -3,19 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/number_text.h"
+
 namespace at {
 namespace {
-
-// "-3.703790" of -3703790 millionths.
-void appendSixDecimals(std::string& out, std::int32_t millionths) {
-    const std::int64_t value = millionths;
-    const std::int64_t magnitude = value < 0 ? -value : value;
-    char text[32];
-    std::snprintf(text, sizeof text, "%s%lld.%06lld", value < 0 ? "-" : "",
-                  static_cast<long long>(magnitude / 1000000),
-                  static_cast<long long>(magnitude % 1000000));
-    out += text;
-}
 
 // Year, month and day of a count of days since 1970-01-01.
 void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
@@ -42,20 +33,19 @@ std::array<std::string, kHeaderLines> writtenHeader(const std::string& formatNam
 }
 
 std::string writePointLine(const TrackPoint& point, std::int32_t localDay) {
-    const auto second = static_cast<std::int64_t>(std::nearbyint(point.timeOfDay * 86400.0));
     int year = 0, month = 0, day = 0;
     civilFromDays(localDay - kDayCountOfUnixEpoch, year, month, day);
     std::string line;
     line.reserve(80);
-    appendSixDecimals(line, point.latitudeDigits);
+    appendMillionths(line, point.latitudeDigits, ".");
     line += ',';
-    appendSixDecimals(line, point.longitudeDigits);
+    appendMillionths(line, point.longitudeDigits, ".");
     char rest[96];
-    std::snprintf(rest, sizeof rest, ",0,%d,%.7f,%04d-%02d-%02d,%02lld:%02lld:%02lld",
+    std::snprintf(rest, sizeof rest, ",0,%d,%.7f,%04d-%02d-%02d,",
                   static_cast<int>(point.altitudeFeet), localDay + point.timeOfDay, year, month,
-                  day, static_cast<long long>(second / 3600),
-                  static_cast<long long>(second / 60 % 60), static_cast<long long>(second % 60));
+                  day);
     line += rest;
+    line += formatTimeOfDay(point.timeOfDay);
     return line;
 }
 
