@@ -1,5 +1,6 @@
 #include "track/point_source.h"
 
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -62,11 +63,10 @@ class ReadPointSource final : public PointSource {
         const auto reader = openPointReader(path_, format_);
         TrackPoint point;
         count_ = 0;
+        kept_.clear();
         while (reader->next(point)) {
-            if (count_ < kKeptPoints) {
-                points_.push_back(point);
-                places_.push_back(reader->place());
-            }
+            if (count_ < kKeptPoints)
+                kept_.push_back({point, reader->place()});
             ++count_;
         }
         reader->close();
@@ -75,19 +75,19 @@ class ReadPointSource final : public PointSource {
 
     void open() override { next_ = 0; }
 
-    bool atEnd() override { return next_ >= points_.size(); }
+    bool atEnd() override { return next_ >= kept_.size(); }
 
     bool readPoint(TrackPoint& point) override {
-        point = points_[next_++];
+        point = kept_[next_++].point;
         return true;
     }
 
-    std::int16_t altitudeFeet() override { return points_[next_ - 1].altitudeFeet; }
+    std::int16_t altitudeFeet() override { return kept_[next_ - 1].point.altitudeFeet; }
 
     void locate(RuntimeError& error) const override {
         if (next_ == 0)
             return;
-        places_[next_ - 1].addTo(error);
+        kept_[next_ - 1].place.addTo(error);
     }
 
     void advise(RuntimeError& error) const override {
@@ -100,13 +100,17 @@ class ReadPointSource final : public PointSource {
     void close() override {}
 
   private:
-    static constexpr std::int64_t kKeptPoints = 32767;
+    // As many points as a chart has rows.
+    static constexpr std::int64_t kKeptPoints = std::numeric_limits<std::int16_t>::max();
+    struct Kept {
+        TrackPoint point;
+        PointPlace place;
+    };
 
     std::string path_;
     TrackFormat format_;
     std::int64_t count_ = 0;
-    std::vector<TrackPoint> points_;
-    std::vector<PointPlace> places_;
+    std::vector<Kept> kept_;
     std::size_t next_ = 0;
 };
 
