@@ -99,8 +99,6 @@ class AnalysisPass {
         previousLongitude_ = longitude_;
         longitude_ = point.longitudeDigits;
         const DateTime now = continuousTime(i, point.timeOfDay);
-        time(i) = now;
-        wholeSeconds(i) = secondsBetween(0.0, now);
         lastTime_ = now;
 
         if (i == 1) {
@@ -181,12 +179,16 @@ class AnalysisPass {
     }
 
     // The time of day plus the days the track has run past midnight so far, so that gaps, speed
-    // windows and durations stay positive through the night.
+    // windows and durations stay positive through the night. Kept for point i as a date/time
+    // value and in whole seconds.
     DateTime continuousTime(int i, DateTime timeOfDay) {
-        if (i > 1 && secondsBetween(previousTimeOfDay_, timeOfDay) < -kMidnightStepSeconds)
+        const std::int64_t secondOfDay = secondsBetween(0.0, timeOfDay);
+        if (i > 1 && secondOfDay - previousSecondOfDay_ < -kMidnightStepSeconds)
             ++daysPastMidnight_;
-        previousTimeOfDay_ = timeOfDay;
-        return timeOfDay + daysPastMidnight_;
+        previousSecondOfDay_ = secondOfDay;
+        wholeSeconds(i) =
+            secondOfDay + daysPastMidnight_ * static_cast<std::int64_t>(kSecondsPerDay);
+        return time(i) = timeOfDay + daysPastMidnight_;
     }
 
     DateTime& time(int point) { return times_[point & (kRingSize - 1)]; }
@@ -210,7 +212,7 @@ class AnalysisPass {
     bool previousHadAltitude_ = true;
     double altitudeRowValue_ = 0.0;
     double speedKmh_ = 0.0;
-    DateTime previousTimeOfDay_ = 0.0;
+    std::int64_t previousSecondOfDay_ = 0;
     DateTime lastTime_ = 0.0;
     int daysPastMidnight_ = 0;
     // times_ holds t(p) past midnight (seconds_ the same in whole seconds) and distances_ D(p),
