@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <optional>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/file_calls.h"
+#include "platform/input_limits.h"
 #include "platform/runtime_error.h"
 #include "tests/support/hostile_files.h"
 #include "tests/support/temp_dir.h"
@@ -115,7 +117,23 @@ TEST(HostileFiles, CountAndSplitTakeEveryLineAsItIs) {
         EXPECT_EQ(countPointLines(source), static_cast<std::int64_t>(lines.size()) - 6);
 
         const int openBefore = test::openFileCount();
-        if (lines.size() < 6) {
+        const auto longLine = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+            return l.size() > kMostLineBytes;
+        });
+        if (longLine != lines.end()) {
+            // No line is held beyond 1 MiB: the split ends at it, and the pieces before it stay.
+            const auto number = static_cast<std::int64_t>(longLine - lines.begin()) + 1;
+            try {
+                splitTrack(source, c.pointsPerFile);
+                ADD_FAILURE() << "a line of " << longLine->size() << " bytes was copied";
+            } catch (const RuntimeError& e) {
+                EXPECT_EQ(e.kind(), ErrorKind::Overflow);
+                EXPECT_EQ(e.file(), source);
+                EXPECT_EQ(e.line(), number);
+                EXPECT_LT(e.message().size(), 1000u) << "the message carries the whole line";
+            }
+            EXPECT_EQ(fs::exists(splitFileName(source, 1)), number > 6);
+        } else if (lines.size() < 6) {
             try {
                 splitTrack(source, c.pointsPerFile);
                 ADD_FAILURE() << "a source of " << lines.size() << " lines was split";
