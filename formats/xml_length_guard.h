@@ -45,36 +45,48 @@ class XmlLengthGuard {
     };
     enum class Encoding { Unknown, Bytes, Utf16Big, Utf16Little };
 
-    // One character at `at` (a byte, or a UTF-16 unit read as ASCII or 0x80) of `bytes` bytes;
-    // false when the run it belongs to has grown too long.
-    bool step(char c, std::size_t bytes, std::size_t at);
-    // A character of a tag or a declaration; `next` is where the character after it lies.
-    void markupCharacter(char c, std::size_t next);
-    void asDeclaration(char c, std::size_t next);
+    // The characters being scanned (the bytes, or the UTF-16 units read as ASCII or 0x80); the
+    // index of the first one beyond the bound, if any.
+    std::optional<std::size_t> scanCharacters(const char* chars, std::size_t count);
+    // One character of "<", "<!", "<!-" or "<!["; false when the state it leads to is to read it
+    // again.
+    bool opening(char c);
+    // The markup ending before `next`; true when it was too long.
+    bool endMarkup(std::size_t next);
     void startRun(std::size_t at);
-    void endMarkup(std::size_t next);
+    // Whether the run up to (not including) `end` is too long, and where it became so.
+    bool runTooLong(std::size_t end) const;
+    std::size_t firstBeyond() const;
+    // Line ends in the first `n` characters.
+    std::int64_t linesUpTo(const char* chars, std::size_t n) const;
     const char* what() const;
-    std::optional<Overrun> overrun(const char* data, std::size_t size, std::size_t at);
-    void keepStart(const char* data, std::size_t size);
+    char unit(unsigned char first, unsigned char second) const;
     void detectEncoding(const char* data, std::size_t size);
 
     Encoding encoding_ = Encoding::Unknown;
+    std::size_t weight_ = 1;  // bytes per character
     State state_ = State::Text;
-    std::size_t length_ = 0;
-    std::int64_t line_ = 1;
-    std::int64_t runLine_ = 1;
-    bool afterCr_ = false;
     char quote_ = 0;
     char previous_ = 0;
     char beforePrevious_ = 0;
     int matched_ = 0;
     bool inSubset_ = false;
     bool nested_ = false;
-    // Where the current run began in the bytes being scanned, if it began there; and its start.
+    // The run being watched: its bytes before the characters being scanned, and where it goes on
+    // among them (0 when it began before them).
+    std::size_t runBase_ = 0;
+    std::size_t runFrom_ = 0;
+    // Where it began among the characters being scanned, if it did; its line and first bytes.
     std::optional<std::size_t> runStartAt_;
+    std::int64_t runLine_ = 1;
     std::string runStart_;
-    // The first byte of a UTF-16 unit whose second byte is still to come.
+    // Line ends before the characters being scanned, and whether the last of them was a CR.
+    std::int64_t linesBefore_ = 0;
+    bool afterCr_ = false;
+    // The first byte of a UTF-16 unit whose second byte is still to come, and the units of the
+    // bytes being scanned.
     std::optional<unsigned char> pendingByte_;
+    std::string narrow_;
 };
 
 }  // namespace at
