@@ -167,6 +167,7 @@ TEST_F(TrackFormats, TooManyPointsOverflowAsInATrackFileAndSayCortar) {
             if (!failure)
                 continue;
             EXPECT_EQ(failure->kind(), ErrorKind::Overflow);
+            EXPECT_EQ(failure->file(), path);
             const bool advised = failure->message().find(
                                      "Un track de más de 32761 puntos puede cortarse antes con "
                                      "«Cortar».") != std::string::npos;

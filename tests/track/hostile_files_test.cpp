@@ -210,6 +210,38 @@ TEST(HostilePaths, NamesWithSpacesAndAccentsAreReadAndWritten) {
     EXPECT_EQ(files, 4);
 }
 
+// What already lies where a piece goes is never written through: a link to a file elsewhere or to
+// the source, a hard link to the source, a FIFO. The split ends there naming it, the pieces
+// before it stay, and the files behind it are as they were.
+TEST(HostilePaths, NothingInAPiecesPlaceIsWrittenThrough) {
+    for (const char* inTheWay : {"link elsewhere", "link to the source", "hard link", "FIFO"}) {
+        SCOPED_TRACE(inTheWay);
+        TempDir dir;
+        TempDir other;
+        const std::string source = dir.write("ruta.plt", test::trackText(points(10)));
+        const std::string elsewhere = other.write("otro.txt", "intacto");
+        const std::string piece = splitFileName(source, 2);
+        const std::string kind = inTheWay;
+        if (kind == "FIFO") {
+            ASSERT_EQ(mkfifo(piece.c_str(), 0600), 0);
+        } else if (kind == "hard link") {
+            fs::create_hard_link(source, piece);
+        } else {
+            fs::create_symlink(kind == "link elsewhere" ? elsewhere : source, piece);
+        }
+        const int openBefore = test::openFileCount();
+        const auto e = failureOfCountOrSplit(true, source, "5");
+        ASSERT_TRUE(e) << "the split reported success";
+        EXPECT_EQ(e->kind(), ErrorKind::PathFileAccess);
+        EXPECT_EQ(e->file(), piece);
+        EXPECT_EQ(test::openFileCount(), openBefore);
+        EXPECT_EQ(test::readBytes(source), test::trackText(points(10)));
+        EXPECT_EQ(test::readBytes(elsewhere), "intacto");
+        EXPECT_EQ(test::readBytes(splitFileName(source, 1)), test::trackText(points(3)));
+        EXPECT_FALSE(fs::exists(splitFileName(source, 3)));
+    }
+}
+
 struct OpenFailure {
     const char* name;
     int error;

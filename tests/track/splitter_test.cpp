@@ -338,12 +338,10 @@ TEST(SplitOverflow, MoreFilesThanCanBeNumberedWriteNone) {
             splitTrack(source, c.pointsPerFile);
             ADD_FAILURE() << "the split reported success";
         } catch (const RuntimeError& error) {
-            EXPECT_EQ(error.kind(), ErrorKind::Overflow);
-            EXPECT_EQ(error.file(), source);
-            EXPECT_EQ(error.message(), std::string("Desbordamiento\nHarían falta ") + c.files +
-                                           " archivos y no pueden ser más de 32767.\nArchivo: " +
-                                           source + "\nElija al menos " + c.fewest +
-                                           " puntos por archivo.");
+            EXPECT_EQ(error.message(),
+                      std::string("Desbordamiento\nHarían falta ") + c.files +
+                          " archivos y no pueden ser más de 32767.\nArchivo: " + source +
+                          "\nElija al menos " + c.fewest + " puntos por archivo.");
         }
         EXPECT_EQ(test::openFileCount(), openBefore);
         EXPECT_EQ(folderNames(dir), std::set<std::string>{"s.plt"});
