@@ -46,6 +46,9 @@ class ResultSharing final : public QObject {
     QMenu* chartMenu(ProfileChartWidget& chart);
     QMenu* resultsMenu();
 
+    // The exports below write their file whole or not at all, never over the track being shown;
+    // on failure they return false and the error's message: its kind, the file and the reason.
+
     // The picture of a chart at twice its screen resolution: PNG, or SVG for a ".svg" path.
     bool saveChartImage(ProfileChartWidget& chart, const QString& path, QString& error) const;
     QImage chartImage(ProfileChartWidget& chart) const;
@@ -66,6 +69,9 @@ class ResultSharing final : public QObject {
   private:
     bool hasResult() const { return !points_.empty(); }
     QString proposedPath(const QString& extension) const;
+    // False, with the message, when `path` is the track whose result is shown.
+    bool refuseShownTrack(const QString& path, QString& error) const;
+    bool writeWhole(const QString& path, const QByteArray& bytes, QString& error) const;
     void failed(const QString& message) const;
 
     QWidget* window_;
