@@ -1,0 +1,87 @@
+#include "tests/support/tile_server.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QTcpSocket>
+#include <QTimer>
+#include <cmath>
+
+namespace at::test {
+
+TileServer::TileServer() {
+    listener_.listen(QHostAddress::LocalHost);
+    connect(&listener_, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = listener_.nextPendingConnection())
+            serve(socket);
+    });
+}
+
+QString TileServer::urlTemplate() const {
+    return QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(listener_.serverPort());
+}
+
+QImage TileServer::drawTile(int zoom, int x, int y) {
+    QImage tile(256, 256, QImage::Format_RGB32);
+    const double size = std::ldexp(256.0, zoom);
+    for (int py = 0; py < 256; ++py) {
+        for (int px = 0; px < 256; ++px) {
+            const double wx = (x * 256 + px) / size * 900.0, wy = (y * 256 + py) / size * 900.0;
+            const double h =
+                std::sin(wx * 1.3) * std::cos(wy * 1.1) + 0.5 * std::sin(wx * 3.1 + wy);
+            const bool contour = std::abs(std::fmod(h * 6 + 12, 1.0) - 0.5) > 0.46;
+            const int shade = static_cast<int>(18 * h);
+            tile.setPixel(px, py,
+                          contour ? qRgb(190, 160, 120)
+                                  : qRgb(228 + shade / 2, 232 + shade / 3, 205 + shade));
+        }
+    }
+    QPainter painter(&tile);
+    painter.setPen(QColor(150, 150, 150));
+    painter.drawRect(0, 0, 255, 255);
+    painter.drawText(QRect(4, 4, 200, 16), QStringLiteral("%1/%2/%3").arg(zoom).arg(x).arg(y));
+    return tile;
+}
+
+void TileServer::serve(QTcpSocket* socket) {
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+        if (socket->property("asked").toBool() && !socket->property("answered").toBool()) {
+            ++dropped;
+            --open_;
+        }
+        socket->deleteLater();
+    });
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+        const QByteArray head = socket->peek(8192);
+        if (!head.contains("\r\n\r\n") || socket->property("asked").toBool())
+            return;
+        socket->setProperty("asked", true);
+        Request request{QString::fromLatin1(head.split(' ').value(1)), {}};
+        for (const QByteArray& line : head.split('\n')) {
+            if (line.toLower().startsWith("user-agent:"))
+                request.userAgent = line.mid(11).trimmed();
+        }
+        requests.push_back(request);
+        mostAtOnce = std::max(mostAtOnce, ++open_);
+        if (silent)
+            return;
+        QTimer::singleShot(answerAfterMs, socket, [this, socket, path = request.path] {
+            const QStringList parts = path.chopped(4).split('/');
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            drawTile(parts.value(1).toInt(), parts.value(2).toInt(), parts.value(3).toInt())
+                .save(&buffer, "PNG");
+            QByteArray answer =
+                "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nConnection: close\r\n";
+            if (!cacheControl.isEmpty())
+                answer += "Cache-Control: " + cacheControl + "\r\n";
+            answer += "Content-Length: " + QByteArray::number(png.size()) + "\r\n\r\n" + png;
+            socket->setProperty("answered", true);
+            --open_;
+            socket->write(answer);
+            socket->disconnectFromHost();
+        });
+    });
+}
+
+}  // namespace at::test
