@@ -146,6 +146,9 @@ ProfileChartWidget::ProfileChartWidget(Style style, const QString& seriesName, Q
     delete placeholder;
     setRenderHint(QPainter::Antialiasing, true);
     setFrameShape(QFrame::NoFrame);
+    // The marks are drawn over the scene, not as items of it: when they move (a zoom, a pan, a
+    // new choice) only a repaint of the whole view takes away where they were before.
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
@@ -605,21 +608,22 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
         return plot.bottom() - (value - yLow) / (yHigh - yLow) * plot.height();
     };
     painter->setClipRect(plot);
-    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(Qt::NoPen);
 
     if (stretch_) {
-        painter->fillRect(QRectF(QPointF(xOf(stretch_->first), plot.top()),
-                                 QPointF(xOf(stretch_->second), plot.bottom())),
-                          kStretchColour);
+        painter->setBrush(kStretchColour);
+        painter->drawRect(QRectF(QPointF(xOf(stretch_->first), plot.top()),
+                                 QPointF(xOf(stretch_->second), plot.bottom())));
     }
     for (std::size_t i = 0; i < stopRows_.size(); ++i) {
         const double row = stopRows_[i];
         if (row < low - 1 || row > high + 1)
             continue;
         const bool shown = shownStop_ && static_cast<std::size_t>(*shownStop_) == i;
-        painter->fillRect(
-            QRectF(xOf(row) - (shown ? 2.0 : 1.0), plot.top(), shown ? 4.0 : 2.0, plot.height()),
-            shown ? kShownStopColour : kStopColour);
+        const double width = shown ? 4.0 : 2.0;
+        painter->setBrush(shown ? kShownStopColour : kStopColour);
+        painter->drawRect(QRectF(xOf(row) - width / 2, plot.top(), width, plot.height()));
     }
     if (markedRow_ && *markedRow_ >= 1 && static_cast<std::size_t>(*markedRow_) <= values_.size()) {
         const double x = xOf(*markedRow_);
@@ -627,10 +631,8 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
         pen.setWidthF(1.5);
         painter->setPen(pen);
         painter->drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        painter->setRenderHint(QPainter::Antialiasing, true);
         painter->setBrush(kMarkColour);
         painter->drawEllipse(QPointF(x, yOf(rowValue(*markedRow_))), 3.5, 3.5);
-        painter->setRenderHint(QPainter::Antialiasing, false);
     }
     if (hoverRow_) {
         const double x = xOf(*hoverRow_);
@@ -639,7 +641,6 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
     }
 
     painter->setClipping(false);
-    painter->setRenderHint(QPainter::Antialiasing, true);
     drawReadout(*painter, stretchText(), plot.topLeft() + QPointF(4, 4), plot);
     if (hoverRow_) {
         const QPointF mouse = mapToScene(hoverPosition_.toPoint());
