@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "charts/point_readout.h"
+#include "charts/profile_drawing.h"
 #include "platform/number_text.h"
 
 namespace at {
@@ -67,17 +68,6 @@ std::optional<double> parseNumber(std::string_view text, const NumberLocale& loc
     if (error != std::errc() || end != last || !std::isfinite(value))
         return std::nullopt;
     return value;
-}
-
-// A tick spacing of 1, 2 or 5 times a power of ten that gives about `ticks` intervals.
-double niceStep(double span, int ticks) {
-    const double raw = span / ticks;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (raw <= factor * power)
-            return factor * power;
-    }
-    return 10.0 * power;
 }
 
 void setTicks(QValueAxis* axis, double low, double high, int ticks) {
@@ -256,37 +246,12 @@ void ProfileChartWidget::rebuildSeries() {
         static_cast<std::size_t>(std::clamp(std::floor(shownLow) - 2.0, 0.0, double(n)));
     const auto end =
         static_cast<std::size_t>(std::clamp(std::ceil(shownHigh) + 1.0, 0.0, double(n)));
-    const std::size_t shown = end > begin ? end - begin : 0;
+    const std::vector<std::size_t> rows =
+        drawnRows(values_, begin, end, static_cast<std::size_t>(drawingColumns()));
     QList<QPointF> points;
-    const auto columns = static_cast<std::size_t>(drawingColumns());
-    if (shown <= 2 * columns) {
-        points.reserve(static_cast<qsizetype>(shown));
-        for (std::size_t i = begin; i < end; ++i)
-            points.append(QPointF(double(i + 1), values_[i]));
-    } else {
-        // Each pixel column keeps its lowest and its highest row, in row order, so peaks and
-        // dips survive the thinning.
-        points.reserve(static_cast<qsizetype>(2 * columns));
-        for (std::size_t c = 0; c < columns; ++c) {
-            const std::size_t first = begin + c * shown / columns;
-            const std::size_t last = begin + (c + 1) * shown / columns;
-            if (first >= last)
-                continue;
-            std::size_t low = first;
-            std::size_t high = first;
-            for (std::size_t i = first + 1; i < last; ++i) {
-                if (values_[i] < values_[low])
-                    low = i;
-                if (values_[i] > values_[high])
-                    high = i;
-            }
-            const std::size_t a = std::min(low, high);
-            const std::size_t b = std::max(low, high);
-            points.append(QPointF(double(a + 1), values_[a]));
-            if (b != a)
-                points.append(QPointF(double(b + 1), values_[b]));
-        }
-    }
+    points.reserve(static_cast<qsizetype>(rows.size()));
+    for (const std::size_t i : rows)
+        points.append(QPointF(double(i + 1), values_[i]));
     line_->replace(points);
 
     if (n == 0) {
