@@ -22,6 +22,7 @@
 #include "app/desktop_integration.h"
 #include "app/result_sharing.h"
 #include "app/window_look.h"
+#include "charts/plot_alignment.h"
 #include "charts/profile_chart_widget.h"
 #include "charts/readout.h"
 #include "platform/runtime_error.h"
@@ -263,6 +264,7 @@ void frmPpal::buildCharts() {
     };
     follow(MSChart1_, MSChart2_);
     follow(MSChart2_, MSChart1_);
+    new PlotAlignment({MSChart2_, MSChart1_}, this);
 
     const auto heading = [this](const char* frameName, QRect frameRect, const QColor& fill,
                                 const char* labelName, const QString& caption, QRect labelRect) {
