@@ -15,10 +15,10 @@
 #include <QSvgGenerator>
 
 #include "analysis/memory_view.h"
+#include "analysis/summary_band.h"
 #include "app/dialogs.h"
 #include "charts/point_csv.h"
 #include "charts/profile_chart_widget.h"
-#include "analysis/summary_band.h"
 
 namespace at {
 namespace {
@@ -101,7 +101,8 @@ QImage ResultSharing::chartImage(ProfileChartWidget& chart) const {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    chart.render(&painter);
+    // The chart's own size as the target: the painter scales it to the image's pixels.
+    chart.render(&painter, QRectF(QPointF(0, 0), chart.size()));
     return image;
 }
 
@@ -110,15 +111,17 @@ bool ResultSharing::saveChartImage(ProfileChartWidget& chart, const QString& pat
     bool written = false;
     if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
         chart.refresh();
+        // Drawn in the chart's own pixels, the view box, at the size it has on screen.
+        const QRect box(QPoint(0, 0), chart.size());
         QSvgGenerator svg;
         svg.setFileName(path);
-        svg.setSize(chart.size() * kImageScale);
-        svg.setViewBox(QRect(QPoint(0, 0), chart.size()));
-        svg.setResolution(static_cast<int>(chart.logicalDpiX() * kImageScale));
-        svg.setTitle(chart.objectName());
+        svg.setSize(chart.size());
+        svg.setViewBox(box);
+        svg.setResolution(chart.logicalDpiX());
+        svg.setTitle(chartTitle(chart));
         QPainter painter;
         if (painter.begin(&svg)) {
-            chart.render(&painter);
+            chart.render(&painter, QRectF(box));
             written = painter.end() && QFileInfo(path).size() > 0;
         }
     } else {
@@ -190,11 +193,15 @@ bool ResultSharing::exportPointsCsv(const QString& path, QString& error) const {
     return true;
 }
 
-QString ResultSharing::proposedPath(const QString& extension) const {
+QString ResultSharing::proposedPath(const QString& ending) const {
     const QFileInfo track(path_->text());
     if (!track.exists())
-        return QStringLiteral("analisis.") + extension;
-    return track.absolutePath() + '/' + track.completeBaseName() + '.' + extension;
+        return QStringLiteral("analisis") + ending;
+    return track.absolutePath() + '/' + track.completeBaseName() + ending;
+}
+
+QString ResultSharing::chartTitle(const ProfileChartWidget& chart) const {
+    return &chart == altitude_ ? QStringLiteral("Altitud") : QStringLiteral("Velocidad");
 }
 
 void ResultSharing::failed(const QString& message) const {
@@ -203,7 +210,8 @@ void ResultSharing::failed(const QString& message) const {
 
 void ResultSharing::saveChartImageAs(ProfileChartWidget& chart) {
     const QString path =
-        saveDialog_->ask(QStringLiteral("Guardar imagen"), proposedPath(QStringLiteral("png")),
+        saveDialog_->ask(QStringLiteral("Guardar imagen"),
+                         proposedPath('-' + chartTitle(chart).toLower() + QStringLiteral(".png")),
                          QStringLiteral("Imagen PNG (*.png);;Imagen SVG (*.svg)"));
     QString error;
     if (!path.isEmpty() && !saveChartImage(chart, path, error))
@@ -212,7 +220,7 @@ void ResultSharing::saveChartImageAs(ProfileChartWidget& chart) {
 
 void ResultSharing::exportReportAs() {
     const QString path = saveDialog_->ask(QStringLiteral("Exportar informe PDF"),
-                                          proposedPath(QStringLiteral("pdf")),
+                                          proposedPath(QStringLiteral(".pdf")),
                                           QStringLiteral("Documento PDF (*.pdf)"));
     QString error;
     if (!path.isEmpty() && !exportReport(path, error))
@@ -221,8 +229,8 @@ void ResultSharing::exportReportAs() {
 
 void ResultSharing::exportPointsCsvAs() {
     const QString path =
-        saveDialog_->ask(QStringLiteral("Exportar puntos CSV"), proposedPath(QStringLiteral("csv")),
-                         QStringLiteral("Tabla CSV (*.csv)"));
+        saveDialog_->ask(QStringLiteral("Exportar puntos CSV"),
+                         proposedPath(QStringLiteral(".csv")), QStringLiteral("Tabla CSV (*.csv)"));
     QString error;
     if (!path.isEmpty() && !exportPointsCsv(path, error))
         failed(error);

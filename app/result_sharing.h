@@ -46,7 +46,8 @@ class ResultSharing final : public QObject {
     QMenu* chartMenu(ProfileChartWidget& chart);
     QMenu* resultsMenu();
 
-    // The picture of a chart at twice its screen resolution: PNG, or SVG for a ".svg" path.
+    // The picture of a chart: PNG at twice its screen resolution, or SVG for a ".svg" path, titled
+    // with the chart's heading.
     bool saveChartImage(ProfileChartWidget& chart, const QString& path, QString& error) const;
     QImage chartImage(ProfileChartWidget& chart) const;
     void copyChartImage(ProfileChartWidget& chart) const;
@@ -65,7 +66,10 @@ class ResultSharing final : public QObject {
 
   private:
     bool hasResult() const { return !points_.empty(); }
-    QString proposedPath(const QString& extension) const;
+    // Beside the track, named after it: "ruta" and "-altitud.png" give ".../ruta-altitud.png".
+    QString proposedPath(const QString& ending) const;
+    // The chart's heading in the window.
+    QString chartTitle(const ProfileChartWidget& chart) const;
     void failed(const QString& message) const;
 
     QWidget* window_;
