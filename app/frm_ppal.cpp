@@ -358,9 +358,9 @@ void frmPpal::runCommand(Work work) {
         messages_->warning(kErrorTitle, failure);
 }
 
-bool frmPpal::chooseTrackFile() {
+bool frmPpal::chooseTrackFile(const QString& title) {
     // A cancelled dialog cancels the command, even when it still holds an earlier file.
-    if (!dialog_->show())
+    if (!dialog_->show(title))
         return false;
     const QString chosen = dialog_->fileName();
     if (chosen == QStringLiteral("*.plt"))
@@ -371,14 +371,16 @@ bool frmPpal::chooseTrackFile() {
 
 void frmPpal::loadCommand() {
     runCommand([this] {
-        if (chooseTrackFile())
+        if (chooseTrackFile(QStringLiteral("Cargar un track")))
             Dibujar();
     });
 }
 
 void frmPpal::openTrack(const QString& path) {
     runCommand([this, path] {
-        txtArchivo_->setText(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        const QString opened = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+        dialog_->keepFileName(opened);
+        txtArchivo_->setText(opened);
         Dibujar();
     });
 }
@@ -423,7 +425,7 @@ void frmPpal::splitCommand() {
                                                   "por fichero."));
             return;
         }
-        if (chooseTrackFile())
+        if (chooseTrackFile(QStringLiteral("Elegir el track que se va a cortar")))
             cortarTrack();
     });
 }

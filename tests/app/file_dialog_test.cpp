@@ -43,7 +43,7 @@ TEST(QtFileDialog, OpensInItsFirstFolderThenWhereTheLastFileWas) {
         filters = d.nameFilters();
         d.reject();
     });
-    EXPECT_FALSE(dialog->show());
+    EXPECT_FALSE(dialog->show(QStringLiteral("Cargar un track")));
     EXPECT_EQ(dialog->fileName(), QStringLiteral("*.plt"));
     EXPECT_EQ(QDir(firstFolder), QDir(samples));
     const QStringList expectedFilters = {QStringLiteral("*.plt"),
@@ -55,7 +55,7 @@ TEST(QtFileDialog, OpensInItsFirstFolderThenWhereTheLastFileWas) {
         d.selectFile(track);
         static_cast<QDialog&>(d).accept();  // as the Open button does
     });
-    EXPECT_TRUE(dialog->show());
+    EXPECT_TRUE(dialog->show(QStringLiteral("Cargar un track")));
     EXPECT_EQ(dialog->fileName(), track);
 
     QString secondFolder;
@@ -63,9 +63,76 @@ TEST(QtFileDialog, OpensInItsFirstFolderThenWhereTheLastFileWas) {
         secondFolder = d.directory().absolutePath();
         d.reject();
     });
-    EXPECT_FALSE(dialog->show());
+    EXPECT_FALSE(dialog->show(QStringLiteral("Cargar un track")));
     EXPECT_EQ(dialog->fileName(), track);  // kept, but the command is cancelled
     EXPECT_EQ(QDir(secondFolder), QDir(QString::fromStdString(dir.path().string())));
+}
+
+// The file type the user picks is offered again at the next use, cancelled or not; a track opened
+// without the dialog is kept as if chosen in it, and when the kept type would hide it every track
+// format is listed.
+TEST(QtFileDialog, KeepsTheChosenFileTypeAndShowsAFileOpenedOtherwise) {
+    TempDir dir;
+    const QString plt = QString::fromStdString(dir.write("ida.plt", "x\r\n"));
+    const QString gpx = QString::fromStdString(dir.write("vuelta.gpx", "x\r\n"));
+    const QStringList filters = trackFileFilters();
+    QWidget owner;
+    auto* dialog = new QtFileDialog(QString::fromStdString(dir.path().string()));
+    dialog->setParent(&owner);
+
+    struct Use {
+        const char* title;
+        QString offered;  // the file type the dialog opens with
+        QString picked;   // the one the user turns to
+        QString chosen;   // the file confirmed, none for a cancel
+    };
+    const Use uses[] = {
+        {"Cargar un track", filters[0], filters[1], gpx},
+        {"Elegir el track que se va a cortar", filters[1], filters[2], {}},
+        {"Cargar un track", filters[2], filters[0], plt},
+    };
+    for (const Use& use : uses) {
+        QString offered;
+        QString title;
+        whenDialogShows([&](QFileDialog& d) {
+            offered = d.selectedNameFilter();
+            title = d.windowTitle();
+            d.selectNameFilter(use.picked);
+            if (use.chosen.isEmpty()) {
+                d.reject();
+            } else {
+                d.selectFile(use.chosen);
+                static_cast<QDialog&>(d).accept();
+            }
+        });
+        EXPECT_EQ(dialog->show(QString::fromUtf8(use.title)), !use.chosen.isEmpty());
+        EXPECT_EQ(title, QString::fromUtf8(use.title));
+        EXPECT_EQ(offered, use.offered) << use.title;
+    }
+    EXPECT_EQ(dialog->fileName(), plt);
+    EXPECT_EQ(dialog->nameFilter(), filters[0]);
+
+    // Named on the command line: "*.plt" would hide it.
+    dialog->keepFileName(gpx);
+    EXPECT_EQ(dialog->fileName(), gpx);
+    EXPECT_EQ(dialog->nameFilter(), filters[1]);
+    QStringList selected;
+    whenDialogShows([&](QFileDialog& d) {
+        selected = d.selectedFiles();
+        d.reject();
+    });
+    EXPECT_FALSE(dialog->show(QStringLiteral("Cargar un track")));
+    EXPECT_EQ(selected, QStringList{gpx});
+}
+
+TEST(NameFilters, PatternsAloneOrInBrackets) {
+    EXPECT_TRUE(matchesNameFilter(QStringLiteral("/a/RUTA.PLT"), QStringLiteral("*.plt")));
+    EXPECT_FALSE(matchesNameFilter(QStringLiteral("/a/ruta.gpx"), QStringLiteral("*.plt")));
+    EXPECT_TRUE(
+        matchesNameFilter(QStringLiteral("ruta.fit"), QStringLiteral("*.plt *.gpx *.tcx *.fit")));
+    EXPECT_TRUE(
+        matchesNameFilter(QStringLiteral("x.txt"), QStringLiteral("Todos los archivos (*)")));
+    EXPECT_TRUE(matchesNameFilter(QStringLiteral("*.plt"), QStringLiteral("*.plt")));
 }
 
 // Run from the build folder the dialog starts among the sample tracks; installed, where they are

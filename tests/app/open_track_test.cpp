@@ -55,6 +55,7 @@ TEST_F(OpenTrack, EveryWayAndEveryFormatGivesTheSameWindowAsCargar) {
     makeWindow(NumberLocale::point());
     window->openTrack(QString::fromStdString(gpx));
     EXPECT_EQ(text("txtArchivo"), QString::fromStdString(gpx));
+    EXPECT_EQ(dialog->fileName(), QString::fromStdString(gpx));  // "Cargar" opens beside it
     EXPECT_EQ(text("lbl3"), distance);
     EXPECT_EQ(stops(), stopList);
 
@@ -62,6 +63,7 @@ TEST_F(OpenTrack, EveryWayAndEveryFormatGivesTheSameWindowAsCargar) {
         makeWindow(NumberLocale::point());
         ASSERT_TRUE(drop({QUrl::fromLocalFile(QString::fromStdString(path))}));
         EXPECT_EQ(text("txtArchivo"), QString::fromStdString(path));
+        EXPECT_EQ(dialog->fileName(), QString::fromStdString(path));
         EXPECT_EQ(text("lbl3"), distance) << path;
         EXPECT_EQ(stops(), stopList) << path;
     }
