@@ -482,7 +482,9 @@ void frmPpal::clearStopList() {
 }
 
 void frmPpal::addStopEntry(const std::string& entry, std::int16_t beganAtRow) {
-    lstParada_->addItem(QString::fromStdString(entry));
+    auto* item = new QListWidgetItem(QString::fromStdString(entry), lstParada_);
+    // The list is narrow; an entry it cuts off shows whole under the mouse.
+    item->setToolTip(item->text());
     MSChart1_->addStopRow(beganAtRow);
     MSChart2_->addStopRow(beganAtRow);
 }

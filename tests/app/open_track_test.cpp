@@ -47,6 +47,7 @@ TEST_F(OpenTrack, EveryWayAndEveryFormatGivesTheSameWindowAsCargar) {
     const QStringList stopList = stops();
     ASSERT_FALSE(distance.isEmpty());
     ASSERT_EQ(stopList.size(), 1);
+    EXPECT_EQ(control<QListWidget>("lstParada")->item(0)->toolTip(), stopList[0]);
 
     const std::string gpx = dir.write("ruta.gpx", gpxText({points()}));
     const std::string tcx = dir.write("ruta.tcx", tcxText({points()}));
