@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -25,24 +26,49 @@ TEST(PointsCsv, OneLinePerPointInEitherLocale) {
     const std::string track = dir.write("t.plt", threePoints());
     const struct {
         NumberLocale locale;
-        const char* expected;
+        std::string expected;
     } cases[] = {
         {NumberLocale::point(),
-         "Punto,Hora,Latitud,Longitud,Altitud (m),Distancia (km),Velocidad (km/h)\r\n"
-         "1,10:00:00,40.000000,-3.500000,304.8,0,0\r\n"
-         "2,10:01:40,40.001000,-3.500000,335.28,0.1112619,0\r\n"
-         "3,10:04:40,40.002000,-3.500500,320.04,0.2303513,0\r\n"},
+         "archivo,Punto,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),Velocidad "
+         "(km/h)\r\n" +
+             track + ",1,10:00:00,40,-3.5,304.8,0,0\r\n" + track +
+             ",2,10:01:40,40.001,-3.5,335.3,0.111,0\r\n" + track +
+             ",3,10:04:40,40.002,-3.5005,320,0.23,0\r\n"},
         {NumberLocale::comma(),
-         "Punto;Hora;Latitud;Longitud;Altitud (m);Distancia (km);Velocidad (km/h)\r\n"
-         "1;10:00:00;40,000000;-3,500000;304,8;0;0\r\n"
-         "2;10:01:40;40,001000;-3,500000;335,28;0,1112619;0\r\n"
-         "3;10:04:40;40,002000;-3,500500;320,04;0,2303513;0\r\n"},
+         "archivo;Punto;Hora;Latitud (°);Longitud (°);Altitud (m);Distancia (km);Velocidad "
+         "(km/h)\r\n" +
+             track + ";1;10:00:00;40;-3,5;304,8;0;0\r\n" + track +
+             ";2;10:01:40;40,001;-3,5;335,3;0,111;0\r\n" + track +
+             ";3;10:04:40;40,002;-3,5005;320;0,23;0\r\n"},
     };
     for (const auto& c : cases) {
         const CliRun run = runCli({"resumen", track, "--csv"}, c.locale);
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, c.expected);
     }
+}
+
+// Several files make one table: the heading once, each line naming its file, and a date column
+// as soon as one of them gives dates; a file that fails only leaves its lines out.
+TEST(PointsCsv, SeveralFilesMakeOneTable) {
+    TempDir dir;
+    const std::string undated = dir.write("sin fecha.plt", threePoints());
+    const std::string dated =
+        dir.write("con,fecha.plt", trackText({pointLine(40.0, -3.5, 1000, "10:00:00"),
+                                              pointLine(40.001, -3.5, 1100, "10:01:40")}));
+    const CliRun run =
+        runCli({"resumen", "--csv", undated, dir.file("falta.plt"), dated}, NumberLocale::point());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("falta.plt"), std::string::npos);
+    const std::string heading =
+        "archivo,Punto,Fecha,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),"
+        "Velocidad (km/h)\r\n";
+    ASSERT_EQ(run.out.substr(0, heading.size()), heading);
+    EXPECT_EQ(run.out.find("archivo", 1), std::string::npos);  // once
+    EXPECT_NE(run.out.find(undated + ",3,,10:04:40,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"" + dated + "\",2,2007-08-13,10:01:40,"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 6);
 }
 
 TEST(PointsCsv, UsageMistakes) {
