@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -154,7 +153,8 @@ void ResultSharing::copySummary() const {
 ReportContent ResultSharing::reportContent() const {
     ReportContent content;
     content.fileName = path_->text().toStdString();
-    content.date = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toStdString();
+    content.activityDay = points_.firstDay();
+    content.exportDay = todayAsDayCount();
     content.altitudeJump = altitudeJump_->text().toStdString();
     content.stopMinutes = stopMinutes_->text().toStdString();
     content.stopSeconds = stopSeconds_->text().toStdString();
@@ -164,6 +164,7 @@ ReportContent ResultSharing::reportContent() const {
     }
     for (int i = 0; i < stops_->count(); ++i)
         content.stops.push_back(stops_->item(i)->text().toStdString());
+    content.stopRows = altitude_->stopRows();
     // The profiles as the charts hold them.
     for (int row = 1; row <= altitude_->rowCount(); ++row)
         content.altitude.push_back(altitude_->rowValue(row));

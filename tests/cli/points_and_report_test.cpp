@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,42 @@ TEST(Report, WritesOnePdfOrSaysWhyNot) {
     run = runCli({"informe", track, "--pdf", dir.file("no/hay/b.pdf")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("no/hay/b.pdf"), std::string::npos);
+}
+
+// The activity's date where the track gives one, the report's own as such, and every stop, on a
+// second page when the first is full.
+TEST(Report, TheActivitysDateAndEveryStopOverAsManyPagesAsItTakes) {
+    std::vector<std::string> lines;
+    for (int i = 0; i <= 200; ++i)  // 100 s apart: every gap is a stop
+        lines.push_back(pointLine(40.0 + 0.001 * i, -3.5, 1000 + i, clock(28800 + 100 * i)));
+    TempDir dir;
+    const std::string track = dir.write("paradas.plt", trackText(lines));
+    const CliRun summary = runCli({"resumen", track});
+    const std::string listed = summary.out.substr(summary.out.find("\nParadas\n") + 9);
+    ASSERT_EQ(std::count(listed.begin(), listed.end(), '\n'), 200);
+
+    const std::string pdf = dir.file("informe.pdf");
+    ASSERT_EQ(runCli({"informe", track, "--pdf", pdf}).status, 0);
+    EXPECT_NE(readBytes(pdf).find("/Count 2"), std::string::npos);
+    const std::string textFile = dir.file("informe.txt");
+    ASSERT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + textFile + "'").c_str()), 0);
+    const std::string text = readBytes(textFile);
+    EXPECT_NE(text.find("Fecha de la actividad: 13/08/2007"), std::string::npos) << text;
+    char today[16];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(today, sizeof today, "%d/%m/%Y", std::localtime(&now));
+    EXPECT_NE(text.find(std::string("Fecha del informe: ") + today), std::string::npos);
+    std::size_t from = 0;
+    for (std::size_t end = listed.find('\n'); end != std::string::npos;
+         from = end + 1, end = listed.find('\n', from)) {
+        const std::string stop = listed.substr(from, end - from);
+        EXPECT_NE(text.find(stop), std::string::npos) << stop;
+    }
+
+    // A track file without dates names none.
+    ASSERT_EQ(runCli({"informe", dir.write("t.plt", threePoints()), "--pdf", pdf}).status, 0);
+    ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + textFile + "'").c_str()), 0);
+    EXPECT_EQ(readBytes(textFile).find("actividad"), std::string::npos);
 }
 
 // The range written beside each profile is the analysis's own (the altitude axis it fitted) in the
