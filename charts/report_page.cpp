@@ -173,12 +173,14 @@ struct Profile {
 void paintProfile(ReportPages& pages, const Profile& profile, const ReportContent& content) {
     const double em = pages.em();
     const double plotHeight = em * 14;
-    if (!pages.makeRoom(em * 1.4 + plotHeight + em * 2.6))
+    // The title, clear of the label of the top grid line.
+    const double titleHeight = em * 1.9;
+    if (!pages.makeRoom(titleHeight + plotHeight + em * 2.6))
         return;
     QPainter& painter = pages.painter();
     painter.setPen(Qt::black);
     painter.setFont(pages.body());
-    painter.drawText(QRectF(pages.left(), pages.take(em * 1.4), pages.width(), em * 1.3),
+    painter.drawText(QRectF(pages.left(), pages.take(titleHeight), pages.width(), em * 1.3),
                      Qt::AlignLeft | Qt::AlignBottom, profile.title);
     const double labels = em * 3.4;
     const QRectF plot(pages.left() + labels, pages.take(plotHeight), pages.width() - labels,
