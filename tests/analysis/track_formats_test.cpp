@@ -13,8 +13,6 @@
 #include "platform/runtime_error.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_formats.h"
-#include "tests/support/track_text.h"
-#include "track/point_source.h"
 
 namespace at {
 namespace {
@@ -175,39 +173,6 @@ TEST_F(TrackFormats, TooManyPointsOverflowAsInATrackFileAndSayCortar) {
             EXPECT_EQ(advised, !plt) << failure->message();
         }
     }
-}
-
-// Each point carries the local date its file gives, past midnight too, for the report and the
-// CSV; a point line gives it in field 5, when that is above 0. The first one can be read alone.
-TEST_F(TrackFormats, EveryPointCarriesItsLocalDate) {
-    constexpr std::int64_t kMidnight = 1714608000;  // 2024-05-02T00:00:00Z, day 45414
-    const std::vector<RecordedPoint> night = {{"40.1", "-3.1", "700", kMidnight - 20},
-                                              {"40.1001", "-3.1", "700", kMidnight - 10},
-                                              {"40.1002", "-3.1", "700", kMidnight + 10}};
-    const struct {
-        std::string path;
-        std::vector<std::int32_t> days;
-    } cases[] = {
-        {dir_.write("noche.gpx", test::gpxText({night})), {45413, 45413, 45414}},
-        {dir_.write("noche.tcx", test::tcxText({night})), {45413, 45413, 45414}},
-        {dir_.write("noche.fit", test::fitFile(night)), {45413, 45413, 45414}},
-        {dir_.write("noche.plt", test::pltText(night)), {39307, 39307, 39307}},
-        {dir_.write("sin-fecha.plt", test::trackText({"40.1,-3.1,0,700,0,x,23:59:40",
-                                                      "40.2,-3.1,0,700,abc,x,23:59:50"})),
-         {0, 0}},
-    };
-    for (const auto& c : cases) {
-        MemoryAnalysisView view;
-        view.path = c.path;
-        runAnalysis(view, NumberLocale::point());
-        std::vector<std::int32_t> days;
-        for (const PointDetail& p : view.points.points())
-            days.push_back(p.localDay);
-        EXPECT_EQ(days, c.days) << c.path;
-        EXPECT_EQ(firstPointDay(c.path), c.days.front()) << c.path;
-    }
-    EXPECT_EQ(firstPointDay(dir_.file("no-existe.gpx")), 0);
-    EXPECT_EQ(firstPointDay(dir_.write("solo-cabecera.plt", test::trackText({}))), 0);
 }
 
 TEST_F(TrackFormats, AFaultOfThePassNamesThePointsLine) {

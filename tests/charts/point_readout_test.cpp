@@ -80,7 +80,7 @@ TEST(PointReadout, StretchesAsTheAnalysisWorksThemOut) {
 
 // Figures as a person reads them, rounded half to even (ties chosen exact in binary) and written by
 // the summary's number rule; the date where the track gives one.
-TEST(PointsCsvText, RoundedFiguresDatesAndTheFileColumn) {
+TEST(PointsCsvText, RoundedFiguresAndDates) {
     PointTable table;
     table.beginTrack();
     PointDetail p;
@@ -105,14 +105,6 @@ TEST(PointsCsvText, RoundedFiguresDatesAndTheFileColumn) {
               "Velocidad (km/h)\r\n"
               "1;2023-03-15;10:00:00;40,12345;-5E-06;12,8;1,062;2,12\r\n"
               "2;;10:00:00;40,12345;-5E-06;0,2;1,062;4\r\n");
-    std::string lines;
-    appendPointsCsvLines(lines, table, {.file = true, .date = false}, "a;b \"c\".plt",
-                         NumberLocale::comma());
-    EXPECT_EQ(lines.substr(0, lines.find("\r\n")),
-              "\"a;b \"\"c\"\".plt\";1;10:00:00;40,12345;-5E-06;12,8;1,062;2,12");
-    EXPECT_EQ(pointsCsvHeading({.file = true, .date = true}, NumberLocale::point()),
-              "archivo,Punto,Fecha,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),"
-              "Velocidad (km/h)\r\n");
     EXPECT_EQ(csvSeparator(NumberLocale::point()), ',');
     EXPECT_EQ(table.atRow(1)->latitudeDigits, 40123450);
     EXPECT_EQ(table.atRow(3), nullptr);

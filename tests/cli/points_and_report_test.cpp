@@ -9,6 +9,7 @@
 
 #include "tests/cli/cli_run.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/track_formats.h"
 #include "tests/support/track_text.h"
 
 namespace at::test {
@@ -50,15 +51,17 @@ TEST(PointsCsv, OneLinePerPointInEitherLocale) {
 }
 
 // Several files make one table: the heading once, each line naming its file, and a date column
-// as soon as one of them gives dates; a file that fails only leaves its lines out.
+// as soon as one of them gives dates (each point its own, past midnight too); a file that fails
+// only leaves its lines out.
 TEST(PointsCsv, SeveralFilesMakeOneTable) {
+    ScopedTimeZone utc("UTC0");
     TempDir dir;
     const std::string undated = dir.write("sin fecha.plt", threePoints());
+    constexpr std::int64_t kMidnight = 1714608000;  // 2024-05-02T00:00:00Z
     const std::string dated =
-        dir.write("con,fecha.plt", trackText({pointLine(40.0, -3.5, 1000, "10:00:00"),
-                                              pointLine(40.001, -3.5, 1100, "10:01:40")}));
-    const CliRun run =
-        runCli({"resumen", "--csv", undated, dir.file("falta.plt"), dated}, NumberLocale::point());
+        dir.write("noche,1.gpx", gpxText({{{"40", "-3.5", "300", kMidnight - 10},
+                                           {"40.001", "-3.5", "300", kMidnight + 10}}}));
+    const CliRun run = runCli({"resumen", "--csv", undated, dir.file("falta.plt"), dated});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("falta.plt"), std::string::npos);
     const std::string heading =
@@ -67,9 +70,12 @@ TEST(PointsCsv, SeveralFilesMakeOneTable) {
     ASSERT_EQ(run.out.substr(0, heading.size()), heading);
     EXPECT_EQ(run.out.find("archivo", 1), std::string::npos);  // once
     EXPECT_NE(run.out.find(undated + ",3,,10:04:40,"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("\"" + dated + "\",2,2007-08-13,10:01:40,"), std::string::npos)
-        << run.out;
+    for (const char* line : {",1,2024-05-01,23:59:50,", ",2,2024-05-02,00:00:10,"})
+        EXPECT_NE(run.out.find("\"" + dated + "\"" + line), std::string::npos) << run.out;
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 6);
+    // A track file's date is its field 5.
+    const std::string plt = dir.write("p.plt", trackText({pointLine(40, -3.5, 1000, "10:00:00")}));
+    EXPECT_EQ(runCli({"resumen", "--csv", plt}).out.substr(0, heading.size()), heading);
 }
 
 TEST(PointsCsv, UsageMistakes) {
@@ -114,36 +120,32 @@ TEST(Report, WritesOnePdfOrSaysWhyNot) {
 // second page when the first is full.
 TEST(Report, TheActivitysDateAndEveryStopOverAsManyPagesAsItTakes) {
     std::vector<std::string> lines;
-    for (int i = 0; i <= 200; ++i)  // 100 s apart: every gap is a stop
+    for (int i = 0; i <= 200; ++i)  // 100 s apart: 200 stops of 1'40''
         lines.push_back(pointLine(40.0 + 0.001 * i, -3.5, 1000 + i, clock(28800 + 100 * i)));
     TempDir dir;
-    const std::string track = dir.write("paradas.plt", trackText(lines));
-    const CliRun summary = runCli({"resumen", track});
-    const std::string listed = summary.out.substr(summary.out.find("\nParadas\n") + 9);
-    ASSERT_EQ(std::count(listed.begin(), listed.end(), '\n'), 200);
-
     const std::string pdf = dir.file("informe.pdf");
-    ASSERT_EQ(runCli({"informe", track, "--pdf", pdf}).status, 0);
+    const auto reportText = [&](const std::string& track) {
+        EXPECT_EQ(runCli({"informe", track, "--pdf", pdf}).status, 0);
+        const std::string textFile = dir.file("informe.txt");
+        EXPECT_EQ(std::system(("pdftotext '" + pdf + "' '" + textFile + "'").c_str()), 0);
+        return readBytes(textFile);
+    };
+    const std::string text = reportText(dir.write("paradas.plt", trackText(lines)));
     EXPECT_NE(readBytes(pdf).find("/Count 2"), std::string::npos);
-    const std::string textFile = dir.file("informe.txt");
-    ASSERT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + textFile + "'").c_str()), 0);
-    const std::string text = readBytes(textFile);
+    int stops = 0;
+    for (std::size_t at = text.find("(1'40'')"); at != std::string::npos;
+         at = text.find("(1'40'')", at + 1))
+        ++stops;
+    EXPECT_EQ(stops, 200);
+    EXPECT_NE(text.find("22.03 (1'40'')"), std::string::npos);  // the last one
     EXPECT_NE(text.find("Fecha de la actividad: 13/08/2007"), std::string::npos) << text;
     char today[16];
     const std::time_t now = std::time(nullptr);
     std::strftime(today, sizeof today, "%d/%m/%Y", std::localtime(&now));
     EXPECT_NE(text.find(std::string("Fecha del informe: ") + today), std::string::npos);
-    std::size_t from = 0;
-    for (std::size_t end = listed.find('\n'); end != std::string::npos;
-         from = end + 1, end = listed.find('\n', from)) {
-        const std::string stop = listed.substr(from, end - from);
-        EXPECT_NE(text.find(stop), std::string::npos) << stop;
-    }
 
     // A track file without dates names none.
-    ASSERT_EQ(runCli({"informe", dir.write("t.plt", threePoints()), "--pdf", pdf}).status, 0);
-    ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + textFile + "'").c_str()), 0);
-    EXPECT_EQ(readBytes(textFile).find("actividad"), std::string::npos);
+    EXPECT_EQ(reportText(dir.write("t.plt", threePoints())).find("actividad"), std::string::npos);
 }
 
 // The range written beside each profile is the analysis's own (the altitude axis it fitted) in the
