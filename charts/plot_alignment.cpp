@@ -37,7 +37,8 @@ void PlotAlignment::align() {
     struct Room {
         double origin;  // the chart's left edge in the window
         double width;
-        double left;  // from the chart's edge to its plot, its own margins left out
+        // From the chart's edge to its plot, as it would be with the margins it first had.
+        double left;
         double right;
     };
     std::vector<Room> rooms;
