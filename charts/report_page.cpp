@@ -93,7 +93,7 @@ class ReportPages {
         painter_.setPen(kFooterColour);
         painter_.drawText(QRectF(left(), page_.bottom() - em_ * 1.8, width(), em_),
                           Qt::AlignRight | Qt::AlignVCenter,
-                          QStringLiteral("%1 · página %2").arg(footer_).arg(pages_));
+                          QStringLiteral("%1 · página %2").arg(footer_, QString::number(pages_)));
         y_ = top();
     }
 
@@ -122,7 +122,7 @@ void paintHeading(ReportPages& pages, const ReportContent& content) {
                  "segs, son tomados como descansos.")
                  .arg(text(content.altitudeJump), text(content.stopMinutes),
                       text(content.stopSeconds));
-    pages.makeRoom(pages.em() * 2.2 + line * (lines.size() + 0.6));
+    // The first block: it always fits.
     painter.setPen(Qt::black);
     painter.setFont(pages.heading());
     painter.drawText(
