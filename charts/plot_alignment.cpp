@@ -73,10 +73,16 @@ void PlotAlignment::align() {
         QMargins margins = a.margins;
         margins.setLeft(a.margins.left() + static_cast<int>(std::floor(moreLeft)));
         margins.setRight(a.margins.right() + static_cast<int>(std::floor(moreRight)));
-        QChart* chart = a.view->chart();
-        chart->layout()->setContentsMargins(
+        const QMarginsF contents(
             a.contents.left() + moreLeft - std::floor(moreLeft), a.contents.top(),
             a.contents.right() + moreRight - std::floor(moreRight), a.contents.bottom());
+        // Aligned already, but for rounding: a new layout would only bring this back.
+        QChart* chart = a.view->chart();
+        qreal left = 0, top = 0, right = 0, bottom = 0;
+        chart->layout()->getContentsMargins(&left, &top, &right, &bottom);
+        if (std::abs(left - contents.left()) > 1e-6 || std::abs(right - contents.right()) > 1e-6)
+            chart->layout()->setContentsMargins(contents.left(), contents.top(), contents.right(),
+                                                contents.bottom());
         if (chart->margins() != margins)
             chart->setMargins(margins);
     }
