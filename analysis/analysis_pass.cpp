@@ -61,13 +61,14 @@ class AnalysisPass {
             profiles_.sizeProfiles(source.countPoints());
             view_.pointDetails().beginTrack();
             readTrack(source);
+            summary_.stopCount = stops_.stopCount;
+            summary_.stopSeconds = stops_.stopSeconds;
+            // Its totals can overflow too (the lines read, the seconds): the file still counts.
+            writeSummary(summary_, view_, profiles_, locale_);
         } catch (RuntimeError& e) {
             e.withFile(path);
             throw;
         }
-        summary_.stopCount = stops_.stopCount;
-        summary_.stopSeconds = stops_.stopSeconds;
-        writeSummary(summary_, view_, profiles_, locale_);
     }
 
     void readTrack(PointSource& source) {

@@ -1,6 +1,7 @@
 #include "app/result_sharing.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,8 @@
 #include "app/dialogs.h"
 #include "charts/point_csv.h"
 #include "charts/profile_chart_widget.h"
+#include "platform/output_file.h"
+#include "platform/runtime_error.h"
 
 namespace at {
 namespace {
@@ -28,6 +31,10 @@ constexpr double kImageScale = 2.0;
 template <typename T>
 T* named(QWidget* window, const char* name) {
     return window->findChild<T*>(QString::fromLatin1(name));
+}
+
+std::string toPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace
@@ -107,13 +114,16 @@ QImage ResultSharing::chartImage(ProfileChartWidget& chart) const {
 
 bool ResultSharing::saveChartImage(ProfileChartWidget& chart, const QString& path,
                                    QString& error) const {
-    bool written = false;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bool drawn = false;
     if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
         chart.refresh();
         // Drawn in the chart's own pixels, the view box, at the size it has on screen.
         const QRect box(QPoint(0, 0), chart.size());
         QSvgGenerator svg;
-        svg.setFileName(path);
+        svg.setOutputDevice(&buffer);
         svg.setSize(chart.size());
         svg.setViewBox(box);
         svg.setResolution(chart.logicalDpiX());
@@ -121,14 +131,19 @@ bool ResultSharing::saveChartImage(ProfileChartWidget& chart, const QString& pat
         QPainter painter;
         if (painter.begin(&svg)) {
             chart.render(&painter, QRectF(box));
-            written = painter.end() && QFileInfo(path).size() > 0;
+            drawn = painter.end() && !bytes.isEmpty();
         }
     } else {
-        written = chartImage(chart).save(path, "PNG");
+        drawn = chartImage(chart).save(&buffer, "PNG");
     }
-    if (!written)
-        error = QStringLiteral("No se puede guardar la imagen en\n%1").arg(path);
-    return written;
+    if (!drawn) {
+        error = QString::fromStdString(
+            RuntimeError(ErrorKind::DeviceIo, "No se puede dibujar la imagen.")
+                .withFile(toPath(path))
+                .message());
+        return false;
+    }
+    return writeWhole(path, bytes, error);
 }
 
 void ResultSharing::copyChartImage(ProfileChartWidget& chart) const {
@@ -177,18 +192,34 @@ ReportContent ResultSharing::reportContent() const {
 }
 
 bool ResultSharing::exportReport(const QString& path, QString& error) const {
-    return writeReportPdf(reportContent(), path, error);
+    return refuseShownTrack(path, error) && writeReportPdf(reportContent(), path, error);
 }
 
 bool ResultSharing::exportPointsCsv(const QString& path, QString& error) const {
-    QFile file(path);
     const std::string csv = pointsCsv(points_, locale_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(csv.data(), static_cast<qint64>(csv.size())) !=
-            static_cast<qint64>(csv.size()) ||
-        !file.flush()) {
-        error =
-            QStringLiteral("No se puede escribir el archivo\n%1\n%2").arg(path, file.errorString());
+    return writeWhole(path, QByteArray::fromRawData(csv.data(), static_cast<qsizetype>(csv.size())),
+                      error);
+}
+
+bool ResultSharing::refuseShownTrack(const QString& path, QString& error) const {
+    if (!sameFile(toPath(path), toPath(path_->text())))
+        return true;
+    error = QString::fromStdString(
+        RuntimeError(ErrorKind::PathFileAccess,
+                     "Es el track que se está mostrando: no se sobrescribe. Elija otro nombre.")
+            .withFile(toPath(path))
+            .message());
+    return false;
+}
+
+bool ResultSharing::writeWhole(const QString& path, const QByteArray& bytes, QString& error) const {
+    if (!refuseShownTrack(path, error))
+        return false;
+    try {
+        writeFileWhole(toPath(path),
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const RuntimeError& e) {
+        error = QString::fromStdString(e.message());
         return false;
     }
     return true;
@@ -198,7 +229,11 @@ QString ResultSharing::proposedPath(const QString& ending) const {
     const QFileInfo track(path_->text());
     if (!track.exists())
         return QStringLiteral("analisis") + ending;
-    return track.absolutePath() + '/' + track.completeBaseName() + ending;
+    const QString base = track.absolutePath() + '/' + track.completeBaseName();
+    // Never the track itself, were it named like an export.
+    if (sameFile(toPath(base + ending), toPath(track.absoluteFilePath())))
+        return base + QStringLiteral("-analisis") + ending;
+    return base + ending;
 }
 
 QString ResultSharing::chartTitle(const ProfileChartWidget& chart) const {

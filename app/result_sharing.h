@@ -46,6 +46,9 @@ class ResultSharing final : public QObject {
     QMenu* chartMenu(ProfileChartWidget& chart);
     QMenu* resultsMenu();
 
+    // The exports below write their file whole or not at all, never over the track being shown;
+    // on failure they return false and the error's message: its kind, the file and the reason.
+
     // The picture of a chart: PNG at twice its screen resolution, or SVG for a ".svg" path, titled
     // with the chart's heading.
     bool saveChartImage(ProfileChartWidget& chart, const QString& path, QString& error) const;
@@ -70,6 +73,9 @@ class ResultSharing final : public QObject {
     QString proposedPath(const QString& ending) const;
     // The chart's heading in the window.
     QString chartTitle(const ProfileChartWidget& chart) const;
+    // False, with the message, when `path` is the track whose result is shown.
+    bool refuseShownTrack(const QString& path, QString& error) const;
+    bool writeWhole(const QString& path, const QByteArray& bytes, QString& error) const;
     void failed(const QString& message) const;
 
     QWidget* window_;

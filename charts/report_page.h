@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -49,8 +50,11 @@ std::int32_t todayAsDayCount();
 int paintReport(QPainter& painter, const QRectF& page, const ReportContent& content,
                 const std::function<bool()>& newPage);
 
-// The report as an A4 PDF of as many pages as it takes; on failure, false and a message naming
-// the file.
+// The report as an A4 PDF of as many pages as it takes; empty if it could not be drawn.
+QByteArray reportPdf(const ReportContent& content);
+
+// The report written whole as the PDF file `path` (or nothing written); on failure, false and the
+// error's message with its kind, the file and the reason.
 bool writeReportPdf(const ReportContent& content, const QString& path, QString& error);
 
 }  // namespace at

@@ -7,9 +7,10 @@
 
 #include "analysis/analysis_pass.h"
 #include "analysis/memory_view.h"
+#include "analysis/summary_band.h"
 #include "charts/report_page.h"
 #include "cli/exit_status.h"
-#include "analysis/summary_band.h"
+#include "cli/summary_command.h"
 #include "platform/runtime_error.h"
 
 namespace at {
@@ -71,7 +72,7 @@ int runReport(const std::string& track, const std::string& pdfPath, const Report
     content.locale = locale;
     QString error;
     if (!writeReportPdf(content, QFile::decodeName(pdfPath.c_str()), error)) {
-        err << error.toStdString() << "\n";
+        err << fileErrorText(pdfPath, error.toStdString());
         return kExitFailed;
     }
     return kExitOk;

@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "formats/point_values.h"
+#include "formats/xml_length_guard.h"
 #include "platform/byte_reader.h"
 #include "platform/checked.h"
 #include "platform/conversions.h"
+#include "platform/input_limits.h"
 
 namespace at {
 namespace {
@@ -145,9 +147,18 @@ class XmlTrackReader final : public PointReader {
         chunkStart_ = file_.offset();
         const std::size_t got = file_.read(chunk_.data(), chunk_.size());
         const bool last = got < chunk_.size();
-        if (XML_Parse(parser_, chunk_.data(), static_cast<int>(got), last) == XML_STATUS_ERROR) {
+        // Expat gets the bytes before an overlong run only: it would hold the run whole.
+        const auto overrun = guard_.scan(chunk_.data(), got);
+        const std::size_t fed = overrun ? overrun->offset : got;
+        if (XML_Parse(parser_, chunk_.data(), static_cast<int>(fed), last && !overrun) ==
+            XML_STATUS_ERROR) {
             if (!failure_)
                 failure_ = std::make_exception_ptr(xmlError(got));
+            return;
+        }
+        if (overrun) {
+            if (!failure_)
+                failure_ = std::make_exception_ptr(overrunError(*overrun));
             return;
         }
         if (!last)
@@ -183,6 +194,14 @@ class XmlTrackReader final : public PointReader {
             rest = rest.substr(0, std::min(rest.find_first_of("\r\n"), kMostQuotedBytes));
             error.withText(std::string(rest));
         }
+        return error;
+    }
+
+    RuntimeError overrunError(const XmlLengthGuard::Overrun& overrun) const {
+        RuntimeError error(ErrorKind::Overflow, std::string("El XML tiene ") + overrun.what +
+                                                    " de más de " +
+                                                    std::to_string(kMostXmlRunBytes) + " bytes.");
+        error.withFile(file_.path()).withLine(overrun.line).withText(overrun.start);
         return error;
     }
 
@@ -297,16 +316,22 @@ class XmlTrackReader final : public PointReader {
             if (attribute == "lon")
                 point_.longitudeText = a[1];
         }
-        point_.latitude = coordinate(point_.latitudeText, "lat");
-        point_.longitude = coordinate(point_.longitudeText, "lon");
+        point_.latitude = coordinate(point_.latitudeText, "lat", Axis::Latitude);
+        point_.longitude = coordinate(point_.longitudeText, "lon", Axis::Longitude);
     }
 
-    std::optional<std::int64_t> coordinate(const std::string& text, const char* field) {
-        const auto millionths = decimalToMillionths(text);
+    std::optional<std::int64_t> coordinate(const std::string& text, const char* field, Axis axis) {
+        auto millionths = decimalToMillionths(text);
+        const char* fault = nullptr;
         if (!millionths) {
-            fail(RuntimeError(ErrorKind::TypeMismatch,
-                              text.empty() ? "Al punto le falta la coordenada."
-                                           : "La coordenada no es un número decimal.")
+            fault = text.empty() ? "Al punto le falta la coordenada."
+                                 : "La coordenada no es un número decimal.";
+        } else if (!coordinateOnEarth(axis, *millionths, text)) {
+            fault = offEarthText(axis);
+            millionths.reset();
+        }
+        if (fault != nullptr) {
+            fail(RuntimeError(ErrorKind::TypeMismatch, fault)
                      .withLine(point_.line)
                      .withField(field)
                      .withText(text));
@@ -370,11 +395,11 @@ class XmlTrackReader final : public PointReader {
                 return;
             case Value::Latitude:
                 point_.latitudeText = text_;
-                point_.latitude = coordinate(text_, field);
+                point_.latitude = coordinate(text_, field, Axis::Latitude);
                 return;
             case Value::Longitude:
                 point_.longitudeText = text_;
-                point_.longitude = coordinate(text_, field);
+                point_.longitude = coordinate(text_, field, Axis::Longitude);
                 return;
             case Value::None:
                 return;
@@ -458,6 +483,7 @@ class XmlTrackReader final : public PointReader {
     XmlTrackKind kind_;
     ByteReader file_;
     XML_Parser parser_;
+    XmlLengthGuard guard_;
     std::vector<char> chunk_ = std::vector<char>(kChunkSize);
     std::int64_t chunkStart_ = 0;
     std::vector<QueuedPoint> queue_;

@@ -32,6 +32,13 @@ std::size_t ByteReader::read(char* buffer, std::size_t size) {
     return got;
 }
 
+std::int64_t ByteReader::size() const {
+    struct stat st {};
+    if (fileCalls().fstat(fd_, &st) != 0)
+        throw fileError(errno, path_);
+    return static_cast<std::int64_t>(st.st_size);
+}
+
 void ByteReader::close() {
     if (fd_ < 0)
         return;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -11,11 +12,15 @@
 #endif
 
 #include "platform/file_calls.h"
+#include "platform/input_limits.h"
 
 namespace at {
 namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+// The start of an overlong line kept for its message: more than a message shows, so that it
+// shows the line going on.
+constexpr std::size_t kQuotedLineBytes = 100;
 
 // The first CR or LF in [p, end), or end.
 const char* findLineEnd(const char* p, const char* end) {
@@ -142,6 +147,13 @@ void LineReader::close() {
     }
 }
 
+std::int64_t LineReader::size() const {
+    struct stat st {};
+    if (fileCalls().fstat(fd_, &st) != 0)
+        throw fileError(errno, path_);
+    return static_cast<std::int64_t>(st.st_size);
+}
+
 bool LineReader::fill(std::int64_t lineNumber) {
     if (pos_ < end_)
         return true;
@@ -177,6 +189,8 @@ void LineReader::readLine(std::string& line) {
         const char* start = buffer_.get() + pos_;
         const char* stop = buffer_.get() + end_;
         const char* p = findLineEnd(start, stop);
+        if (line.size() + static_cast<std::size_t>(p - start) > kMostLineBytes)
+            throw lineTooLong(line, start, p);
         line.append(start, p);
         if (p != stop) {
             const bool carriageReturn = *p == '\r';
@@ -192,10 +206,61 @@ void LineReader::readLine(std::string& line) {
     }
 }
 
+RuntimeError LineReader::lineTooLong(const std::string& start, const char* more,
+                                     const char* moreEnd) const {
+    std::string quoted = start.substr(0, kQuotedLineBytes);
+    quoted.append(
+        more, std::min(kQuotedLineBytes - quoted.size(), static_cast<std::size_t>(moreEnd - more)));
+    RuntimeError error(ErrorKind::Overflow, "La línea pasa de " + std::to_string(kMostLineBytes) +
+                                                " bytes: no es una línea de un track.");
+    error.withFile(path_).withLine(linesRead_).withText(quoted);
+    return error;
+}
+
+namespace {
+
+// Why `path` could not be opened for writing: a link or something else than a plain file in
+// the way, or the system's own reason.
+RuntimeError refusedOutput(int errorNumber, const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0) {
+        if (S_ISLNK(st.st_mode)) {
+            return std::move(
+                RuntimeError(
+                    ErrorKind::PathFileAccess,
+                    "Con ese nombre hay un enlace simbólico: no se escribe a través de él.")
+                    .withFile(path));
+        }
+        // A FIFO without a reader refuses the open itself (ENXIO).
+        if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+            return std::move(
+                RuntimeError(ErrorKind::PathFileAccess, "La ruta no es un archivo normal.")
+                    .withFile(path));
+        }
+    }
+    return fileError(errorNumber, path);
+}
+
+}  // namespace
+
 LineWriter::LineWriter(const std::string& path) : path_(path) {
-    fd_ = fileCalls().open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    // Never through a link, into a FIFO or onto a device: what is written is a file of its own.
+    fd_ = fileCalls().open(
+        path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK,
+        0666);
     if (fd_ < 0)
-        throw fileError(errno, path);
+        throw refusedOutput(errno, path);
+    struct stat st {};
+    const bool examined = fileCalls().fstat(fd_, &st) == 0;
+    if (!examined || !S_ISREG(st.st_mode)) {
+        const int err = errno;
+        fileCalls().close(fd_);
+        fd_ = -1;
+        if (!examined)
+            throw fileError(err, path);
+        throw RuntimeError(ErrorKind::PathFileAccess, "La ruta no es un archivo normal.")
+            .withFile(path);
+    }
     buffer_.reset(new char[kBufferSize]);
 }
 
