@@ -137,8 +137,9 @@ class AnalysisPass {
         if (speedKmh_ > summary_.highestSpeed)
             summary_.highestSpeed = speedKmh_;
         profiles_.addSpeedRow(i, speedKmh_);
-        view_.pointDetails().addPoint({i, now, latitude_, longitude_, altitudeRowValue_, speedKmh_,
-                                       summary_.distanceKm, summary_.accumulatedClimb});
+        view_.pointDetails().addPoint({i, source.localDay(), now, latitude_, longitude_,
+                                       altitudeRowValue_, speedKmh_, summary_.distanceKm,
+                                       summary_.accumulatedClimb});
     }
 
     void addDistanceStep() {

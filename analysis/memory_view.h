@@ -19,6 +19,8 @@ class MemoryAnalysisView final : public AnalysisView {
     std::string stopSecondsInput = "10";
 
     std::vector<std::string> stopList;
+    // The chart row where each stop began.
+    std::vector<std::int16_t> stopRows;
     std::map<SummaryLabel, std::string> labels;
     MemoryProfileChart altitude;
     MemoryProfileChart speed;
@@ -33,9 +35,13 @@ class MemoryAnalysisView final : public AnalysisView {
     std::string stopMinutesText() const override { return stopMinutes; }
     std::string stopSecondsText() const override { return stopSecondsInput; }
 
-    void clearStopList() override { stopList.clear(); }
-    void addStopEntry(const std::string& entry, std::int16_t) override {
+    void clearStopList() override {
+        stopList.clear();
+        stopRows.clear();
+    }
+    void addStopEntry(const std::string& entry, std::int16_t beganAtRow) override {
         stopList.push_back(entry);
+        stopRows.push_back(beganAtRow);
     }
     void setSummaryLabel(SummaryLabel label, const std::string& text) override {
         labels[label] = text;

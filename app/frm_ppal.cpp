@@ -22,6 +22,7 @@
 #include "app/desktop_integration.h"
 #include "app/result_sharing.h"
 #include "app/window_look.h"
+#include "charts/plot_alignment.h"
 #include "charts/profile_chart_widget.h"
 #include "charts/readout.h"
 #include "platform/runtime_error.h"
@@ -263,6 +264,7 @@ void frmPpal::buildCharts() {
     };
     follow(MSChart1_, MSChart2_);
     follow(MSChart2_, MSChart1_);
+    new PlotAlignment({MSChart2_, MSChart1_}, this);
 
     const auto heading = [this](const char* frameName, QRect frameRect, const QColor& fill,
                                 const char* labelName, const QString& caption, QRect labelRect) {
@@ -356,9 +358,9 @@ void frmPpal::runCommand(Work work) {
         messages_->warning(kErrorTitle, failure);
 }
 
-bool frmPpal::chooseTrackFile() {
+bool frmPpal::chooseTrackFile(const QString& title) {
     // A cancelled dialog cancels the command, even when it still holds an earlier file.
-    if (!dialog_->show())
+    if (!dialog_->show(title))
         return false;
     const QString chosen = dialog_->fileName();
     if (chosen == QStringLiteral("*.plt"))
@@ -369,14 +371,16 @@ bool frmPpal::chooseTrackFile() {
 
 void frmPpal::loadCommand() {
     runCommand([this] {
-        if (chooseTrackFile())
+        if (chooseTrackFile(QStringLiteral("Cargar un track")))
             Dibujar();
     });
 }
 
 void frmPpal::openTrack(const QString& path) {
     runCommand([this, path] {
-        txtArchivo_->setText(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        const QString opened = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+        dialog_->keepFileName(opened);
+        txtArchivo_->setText(opened);
         Dibujar();
     });
 }
@@ -421,7 +425,7 @@ void frmPpal::splitCommand() {
                                                   "por fichero."));
             return;
         }
-        if (chooseTrackFile())
+        if (chooseTrackFile(QStringLiteral("Elegir el track que se va a cortar")))
             cortarTrack();
     });
 }
@@ -478,7 +482,9 @@ void frmPpal::clearStopList() {
 }
 
 void frmPpal::addStopEntry(const std::string& entry, std::int16_t beganAtRow) {
-    lstParada_->addItem(QString::fromStdString(entry));
+    auto* item = new QListWidgetItem(QString::fromStdString(entry), lstParada_);
+    // The list is narrow; an entry it cuts off shows whole under the mouse.
+    item->setToolTip(item->text());
     MSChart1_->addStopRow(beganAtRow);
     MSChart2_->addStopRow(beganAtRow);
 }

@@ -11,6 +11,8 @@ namespace at {
 // hover read-out, a stretch's figures and the per-point export show.
 struct PointDetail {
     std::int16_t point = 0;  // the chart row, 1 for the first point
+    // The local date the file gives the point, days since 1899-12-30; 0 when it gives none.
+    std::int32_t localDay = 0;
     // The time of day, plus a day for every midnight the track has crossed before this point.
     DateTime timeOfDay = 0.0;
     std::int32_t latitudeDigits = 0;  // millionths of a degree for six-decimal files
@@ -39,6 +41,8 @@ class PointTable final : public PointDetails {
 
     const std::vector<PointDetail>& points() const { return points_; }
     bool empty() const { return points_.empty(); }
+    // The date of the activity, that of its first point; 0 when the file gives none.
+    std::int32_t firstDay() const { return points_.empty() ? 0 : points_.front().localDay; }
     // The point drawn in chart row `row`; none for a row the last analysis did not reach.
     const PointDetail* atRow(int row) const;
 

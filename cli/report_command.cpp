@@ -1,6 +1,5 @@
 #include "cli/report_command.h"
 
-#include <QDate>
 #include <QFile>
 #include <QGuiApplication>
 #include <exception>
@@ -55,13 +54,15 @@ int runReport(const std::string& track, const std::string& pdfPath, const Report
     const auto app = guiForDrawing();
     ReportContent content;
     content.fileName = track;
-    content.date = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toStdString();
+    content.activityDay = view.points.firstDay();
+    content.exportDay = todayAsDayCount();
     content.altitudeJump = options.altitudeJump;
     content.stopMinutes = options.stopMinutes;
     content.stopSeconds = options.stopSeconds;
     for (const SummaryBandEntry& entry : kSummaryBand)
         content.figures.emplace_back(entry.caption, view.label(entry.label));
     content.stops = view.stopList;
+    content.stopRows.assign(view.stopRows.begin(), view.stopRows.end());
     for (const PointDetail& point : view.points.points()) {
         content.altitude.push_back(point.altitudeMetres);
         content.speed.push_back(point.speedKmh);

@@ -1,5 +1,6 @@
 #include "cli/summary_command.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "analysis/analysis_pass.h"
@@ -9,6 +10,7 @@
 #include "charts/point_csv.h"
 #include "cli/exit_status.h"
 #include "platform/runtime_error.h"
+#include "track/point_source.h"
 
 namespace at {
 namespace {
@@ -127,6 +129,14 @@ int runSummary(const std::vector<std::string>& files, const SummaryOptions& opti
     std::string text;
     if (options.json)
         out << '[';
+    // One table for every file, with a date column when any of them gives dates.
+    const CsvColumns csvColumns{
+        .file = true,
+        .date = options.csv && std::any_of(files.begin(), files.end(), [](const std::string& f) {
+                    return firstPointDay(f) != 0;
+                })};
+    if (options.csv)
+        out << pointsCsvHeading(csvColumns, locale);
     for (const std::string& path : files) {
         FileResult result;
         analyse(result, path, options, locale);
@@ -141,7 +151,8 @@ int runSummary(const std::vector<std::string>& files, const SummaryOptions& opti
                                             : summaryJson(path, result.view, result.summary));
             ++printed;
         } else if (!result.failure && options.csv) {
-            text += pointsCsv(result.view.points, locale);
+            appendPointsCsvLines(text, result.view.points, csvColumns,
+                                 displayableText(path, kShownPathChars), locale);
         } else if (!result.failure) {
             if (printed > 0)
                 text += '\n';

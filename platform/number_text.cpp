@@ -5,11 +5,25 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace at {
 namespace {
+
+// Year, month and day of a count of days since 1970-01-01.
+void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
+    z += 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2 ? 1 : 0));
+}
 
 // Writes `digits` (significant digits, no trailing zeros) with decimal exponent `exponent` (the
 // power of ten of the first digit) the way %G does with a precision of `precision`: positional
@@ -230,6 +244,14 @@ std::string formatTimeOfDay(DateTime value) {
     twoDigits(text, s / 60 % 60);
     text += ':';
     twoDigits(text, s % 60);
+    return text;
+}
+
+std::string formatDate(std::int32_t dayCount) {
+    int year = 0, month = 0, day = 0;
+    civilFromDays(static_cast<std::int64_t>(dayCount) - kDayCountOfUnixEpoch, year, month, day);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
     return text;
 }
 

@@ -31,6 +31,9 @@ class PointSource {
     virtual bool readPoint(TrackPoint& point) = 0;
     // The altitude of the point read last.
     virtual std::int16_t altitudeFeet() = 0;
+    // The local date of the point read last, as days since 1899-12-30; 0 when the file gives
+    // none. The analysis never uses it; it is shown beside the results.
+    virtual std::int32_t localDay() const = 0;
     // Adds the place of the point read last to a failure.
     virtual void locate(RuntimeError& error) const = 0;
     // Adds what the user can do about a failure of the whole track, if anything.
@@ -40,5 +43,9 @@ class PointSource {
 
 // The source for the file at `path`, its format recognised by content.
 std::unique_ptr<PointSource> openPointSource(const std::string& path);
+
+// The local date of the first point of the track at `path`, read without reading the rest; 0 when
+// the file gives none or cannot be read that far (the analysis says why).
+std::int32_t firstPointDay(const std::string& path);
 
 }  // namespace at
