@@ -21,6 +21,18 @@ double squaredDistanceToSegment(const ScreenPoint& p, const ScreenPoint& a, cons
 
 }  // namespace
 
+GeoPosition geoPosition(const PointDetail& point) {
+    return {point.latitudeDigits / 1e6, point.longitudeDigits / 1e6};
+}
+
+MapTrack mapTrackOf(const std::vector<PointDetail>& points) {
+    std::vector<GeoPosition> positions;
+    positions.reserve(points.size());
+    for (const PointDetail& point : points)
+        positions.push_back(geoPosition(point));
+    return MapTrack(positions);
+}
+
 MapTrack::MapTrack(const std::vector<GeoPosition>& positions) {
     points_.reserve(positions.size());
     onMap_.reserve(positions.size());
@@ -53,38 +65,60 @@ const std::vector<int>& MapTrack::outline(int zoom) const {
     auto& cached = outlines_[static_cast<std::size_t>(zoom)];
     if (cached)
         return *cached;
-    const double pixels = worldPixels(zoom);
-    constexpr double kTolerance = 0.5;
     std::vector<int> rows;
-    int lastKept = kBreak;  // the row last kept in the current line
-    int lastSeen = kBreak;  // the row last seen in it, kept or not
-    const auto endLine = [&] {
-        if (lastSeen != kBreak && lastSeen != lastKept)
-            rows.push_back(lastSeen);
-        if (lastKept != kBreak)
-            rows.push_back(kBreak);
-        lastKept = lastSeen = kBreak;
-    };
-    for (int row = 1; row <= rowCount(); ++row) {
-        const auto i = static_cast<std::size_t>(row - 1);
-        if (!onMap_[i]) {
-            endLine();
+    const double tolerance = kOutlineTolerance / worldPixels(zoom);
+    std::vector<bool> kept(points_.size(), false);
+    int first = 0;
+    for (int row = 1; row <= rowCount() + 1; ++row) {
+        const bool onMap = row <= rowCount() && onMap_[static_cast<std::size_t>(row - 1)];
+        if (onMap && first == 0)
+            first = row;
+        if (onMap || first == 0)
             continue;
+        // The line from `first` to the row before this one, thinned in pieces of a bounded
+        // number of points, so that no track, however it winds, thins slowly.
+        for (int from = first; from < row - 1; from += kOutlinePiece)
+            keepShape(from, std::min(from + kOutlinePiece, row - 1), tolerance, kept);
+        kept[static_cast<std::size_t>(first - 1)] = true;
+        for (int r = first; r < row; ++r) {
+            if (kept[static_cast<std::size_t>(r - 1)])
+                rows.push_back(r);
         }
-        lastSeen = row;
-        if (lastKept != kBreak) {
-            const WorldPoint& kept = points_[static_cast<std::size_t>(lastKept - 1)];
-            const double dx = (points_[i].x - kept.x) * pixels;
-            const double dy = (points_[i].y - kept.y) * pixels;
-            if (dx * dx + dy * dy < kTolerance * kTolerance)
-                continue;
-        }
-        rows.push_back(row);
-        lastKept = row;
+        rows.push_back(kBreak);
+        first = 0;
     }
-    endLine();
     cached = std::move(rows);
     return *cached;
+}
+
+void MapTrack::keepShape(int first, int last, double tolerance, std::vector<bool>& kept) const {
+    // Douglas and Peucker's thinning: the point farthest from the chord is kept while it lies
+    // beyond the tolerance, and both halves are thinned the same way.
+    const auto at = [this](int row) {
+        const WorldPoint& p = points_[static_cast<std::size_t>(row - 1)];
+        return ScreenPoint{p.x, p.y};
+    };
+    kept[static_cast<std::size_t>(first - 1)] = true;
+    kept[static_cast<std::size_t>(last - 1)] = true;
+    std::vector<std::pair<int, int>> pending{{first, last}};
+    while (!pending.empty()) {
+        const auto [a, b] = pending.back();
+        pending.pop_back();
+        double farthest = tolerance * tolerance;
+        int split = 0;
+        for (int r = a + 1; r < b; ++r) {
+            const double distance = squaredDistanceToSegment(at(r), at(a), at(b));
+            if (distance > farthest) {
+                farthest = distance;
+                split = r;
+            }
+        }
+        if (split == 0)
+            continue;
+        kept[static_cast<std::size_t>(split - 1)] = true;
+        pending.push_back({a, split});
+        pending.push_back({split, b});
+    }
 }
 
 std::optional<int> MapTrack::rowNear(const MapView& view, const ScreenPoint& click,

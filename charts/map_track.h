@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "charts/map_view.h"
+#include "charts/point_details.h"
 #include "charts/web_mercator.h"
 
 namespace at {
@@ -27,9 +28,9 @@ class MapTrack {
     // The rectangle around every place; none without any.
     std::optional<WorldRect> bounds() const { return bounds_; }
 
-    // The rows that draw the line at `zoom`, kBreak where it breaks: a row is left out while it
-    // lies within half a pixel of the last one kept, and the last row of a line is always kept,
-    // so 32,761 points draw as a few thousand at most while every turn larger than a pixel stays.
+    // The rows that draw the line at `zoom`, each line ended by kBreak: the line less the points
+    // that would move it by less than half a pixel, so that 32,761 points draw as a few thousand
+    // and every turn the eye can see stays.
     const std::vector<int>& outline(int zoom) const;
 
     // The row nearest `click` on screen (the lowest on a tie), if the line passes within `reach`
@@ -37,10 +38,22 @@ class MapTrack {
     std::optional<int> rowNear(const MapView& view, const ScreenPoint& click, double reach) const;
 
   private:
+    static constexpr double kOutlineTolerance = 0.5;
+    static constexpr int kOutlinePiece = 512;
+
+    // Marks in `kept` the rows from `first` to `last` that keep the line's shape within
+    // `tolerance`, as a fraction of the map's side.
+    void keepShape(int first, int last, double tolerance, std::vector<bool>& kept) const;
+
     std::vector<WorldPoint> points_;
     std::vector<bool> onMap_;
     std::optional<WorldRect> bounds_;
     mutable std::array<std::optional<std::vector<int>>, kDeepestZoom + 1> outlines_;
 };
+
+// Where an analysed point lies: its coordinates' digits as millionths of a degree.
+GeoPosition geoPosition(const PointDetail& point);
+// The track of the analysed points, row by row.
+MapTrack mapTrackOf(const std::vector<PointDetail>& points);
 
 }  // namespace at

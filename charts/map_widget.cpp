@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "charts/map_look.h"
 #include "charts/map_tiles.h"
+#include "charts/scale_bar.h"
 
 namespace at {
 namespace {
@@ -29,37 +31,12 @@ constexpr double kPinRadius = 9.0;
 constexpr double kPinHeight = 15.0;
 
 const QColor kNoTile(214, 214, 214);
-const QColor kTrackColour(120, 40, 200);
 const QColor kStretchColour(40, 90, 200, 150);
 const QColor kChosenColour(200, 20, 20);
-const QColor kStartColour(30, 150, 50);
-const QColor kEndColour(20, 20, 20);
-
-QColor markColour(MapMark::Kind kind) {
-    switch (kind) {
-        case MapMark::Kind::Stop:
-            return QColor(230, 110, 0);
-        case MapMark::Kind::Lap:
-            return QColor(0, 130, 170);
-        case MapMark::Kind::GpsJump:
-            return QColor(190, 0, 90);
-    }
-    return Qt::black;
-}
 
 bool segmentMayShow(const QRectF& area, const QPointF& a, const QPointF& b) {
     return std::max(a.x(), b.x()) >= area.left() && std::min(a.x(), b.x()) <= area.right() &&
            std::max(a.y(), b.y()) >= area.top() && std::min(a.y(), b.y()) <= area.bottom();
-}
-
-// A ground length for the scale bar: 1, 2 or 5 times a power of ten, at most `metres`.
-double roundLength(double metres) {
-    const double power = std::pow(10.0, std::floor(std::log10(metres)));
-    for (const double factor : {5.0, 2.0, 1.0}) {
-        if (factor * power <= metres)
-            return factor * power;
-    }
-    return power;
 }
 
 QToolButton* zoomButton(QWidget* parent, const char* name, const QString& caption,
@@ -403,7 +380,7 @@ void MapWidget::paintTrack(QPainter& painter) const {
     painter.setPen(QPen(Qt::white, 5.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (const QPolygonF& line : track)
         painter.drawPolyline(line);
-    painter.setPen(QPen(kTrackColour, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(map_look::kTrack, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (const QPolygonF& line : track)
         painter.drawPolyline(line);
 }
@@ -417,8 +394,8 @@ void MapWidget::paintMarks(QPainter& painter) const {
         }
     };
     if (track_.rowCount() > 0) {
-        dot(1, kStartColour, 6);
-        dot(track_.rowCount(), kEndColour, 6);
+        dot(1, map_look::kStart, 6);
+        dot(track_.rowCount(), map_look::kEnd, 6);
     }
     QFont font = this->font();
     font.setPixelSize(10);
@@ -440,7 +417,7 @@ void MapWidget::paintMarks(QPainter& painter) const {
             -127, 254);
         pin.closeSubpath();
         painter.setPen(QPen(Qt::white, 1.5));
-        painter.setBrush(markColour(mark.kind));
+        painter.setBrush(map_look::markColour(mark.kind));
         painter.drawPath(pin);
         painter.setPen(Qt::white);
         painter.drawText(
@@ -465,23 +442,19 @@ void MapWidget::paintMarks(QPainter& painter) const {
 
 void MapWidget::paintScaleBar(QPainter& painter) const {
     const double latitude = toGeo(view_.centre).latitude;
-    const double perPixel = metresPerPixel(latitude, view_.zoom);
-    const double metres = roundLength(perPixel * 100.0);
-    const double length = metres / perPixel;
-    const QString label = metres >= 1000.0
-                              ? QStringLiteral("%1 km").arg(std::lround(metres / 1000.0))
-                              : QStringLiteral("%1 m").arg(std::lround(metres));
+    const ScaleBar bar = scaleBar(metresPerPixel(latitude, view_.zoom), 100.0);
     const QPointF start(10, height() - 12);
     QFont font = this->font();
     font.setPixelSize(11);
     painter.setFont(font);
-    const QRectF box(start.x() - 4, start.y() - 20, length + 8, 26);
+    const QRectF box(start.x() - 4, start.y() - 20, bar.pixels + 8, 26);
     painter.fillRect(box, QColor(255, 255, 255, 170));
     painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
-    painter.drawLine(start, start + QPointF(length, 0));
+    painter.drawLine(start, start + QPointF(bar.pixels, 0));
     painter.drawLine(start, start - QPointF(0, 5));
-    painter.drawLine(start + QPointF(length, 0), start + QPointF(length, -5));
-    painter.drawText(QRectF(start.x(), box.top(), length, 14), Qt::AlignCenter, label);
+    painter.drawLine(start + QPointF(bar.pixels, 0), start + QPointF(bar.pixels, -5));
+    painter.drawText(QRectF(start.x(), box.top(), bar.pixels, 14), Qt::AlignCenter,
+                     QString::fromStdString(bar.label));
 }
 
 void MapWidget::paintCredit(QPainter& painter) const {

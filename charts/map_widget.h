@@ -53,8 +53,12 @@ class MapWidget : public QWidget {
     Q_INVOKABLE void fitTrack();
     // Where `row` lies in the widget; a null point for a row without a place on the map.
     Q_INVOKABLE QPointF rowPosition(int row) const;
-    // The row chosen, 0 for none.
+    // The row chosen, the row under the mouse on a profile, and the stretch measured there; 0
+    // for none.
     Q_INVOKABLE int chosenRow() const { return chosenRow_.value_or(0); }
+    Q_INVOKABLE int hoverRow() const { return hoverRow_.value_or(0); }
+    Q_INVOKABLE int stretchFirst() const { return stretch_ ? stretch_->first : 0; }
+    Q_INVOKABLE int stretchLast() const { return stretch_ ? stretch_->second : 0; }
     Q_INVOKABLE bool offlineNoteShown() const { return offlineNote_; }
     // The pin's text under `position`, as its tooltip shows it; empty where there is no pin.
     Q_INVOKABLE QString markTextAt(const QPointF& position) const;
