@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QMenu>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "app/tile_loader.h"
@@ -36,6 +37,11 @@ MapWindow::~MapWindow() {
 
 QString MapWindow::titleFor(const QString& trackName) {
     return trackName.isEmpty() ? QStringLiteral("Mapa") : QStringLiteral("Mapa — ") + trackName;
+}
+
+QString MapWindow::cacheFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+           QStringLiteral("/teselas");
 }
 
 void MapWindow::showTrack(const QString& trackName, MapTrack track, std::vector<MapMark> marks) {

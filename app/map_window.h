@@ -34,6 +34,8 @@ class MapWindow final : public QWidget {
     Q_INVOKABLE void chooseSource(int index);
 
     static QString titleFor(const QString& trackName);
+    // The user's cache folder for tiles.
+    static QString cacheFolder();
 
   private:
     void showMenu(const QPoint& globalPosition);
