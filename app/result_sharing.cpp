@@ -17,6 +17,7 @@
 #include "analysis/memory_view.h"
 #include "analysis/summary_band.h"
 #include "app/dialogs.h"
+#include "charts/map_track.h"
 #include "charts/point_csv.h"
 #include "charts/profile_chart_widget.h"
 #include "platform/output_file.h"
@@ -185,6 +186,8 @@ ReportContent ResultSharing::reportContent() const {
         content.altitude.push_back(altitude_->rowValue(row));
     for (int row = 1; row <= speed_->rowCount(); ++row)
         content.speed.push_back(speed_->rowValue(row));
+    for (const PointDetail& point : points_.points())
+        content.positions.push_back(geoPosition(point));
     content.altitudeAxisMinimum = altitude_->valueAxisMinimum();
     content.altitudeAxisMaximum = altitude_->valueAxisMaximum();
     content.locale = locale_;

@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "charts/profile_drawing.h"
+#include "charts/route_drawing.h"
 #include "platform/number_text.h"
 #include "platform/output_file.h"
 #include "platform/runtime_error.h"
@@ -72,11 +73,19 @@ class ReportPages {
     bool makeRoom(double height) {
         if (height <= room() || y_ == top())
             return true;
+        return breakPage();
+    }
+
+    // Goes on at the top of a new page; false when no further page may be started.
+    bool breakPage() {
         if (!newPage_())
             return false;
         startPage();
         return true;
     }
+
+    // What is drawn at the top of the second page, whenever the report gets there.
+    void atSecondPage(std::function<void()> draw) { atSecondPage_ = std::move(draw); }
 
     // The top of the next block, `height` high; the following one goes below it.
     double take(double height) {
@@ -98,6 +107,8 @@ class ReportPages {
                           Qt::AlignRight | Qt::AlignVCenter,
                           QStringLiteral("%1 · página %2").arg(footer_, QString::number(pages_)));
         y_ = top();
+        if (pages_ == 2 && atSecondPage_)
+            atSecondPage_();
     }
 
     QPainter& painter_;
@@ -110,6 +121,7 @@ class ReportPages {
     QFont heading_;
     double y_ = 0;
     int pages_ = 0;
+    std::function<void()> atSecondPage_;
 };
 
 void paintHeading(ReportPages& pages, const ReportContent& content) {
@@ -263,6 +275,26 @@ void paintProfile(ReportPages& pages, const Profile& profile, const ReportConten
     painter.drawRect(plot);
 }
 
+// The route, north up, with the stops numbered as on the map.
+void paintRouteBlock(ReportPages& pages, const ReportContent& content) {
+    QPainter& painter = pages.painter();
+    const double line = pages.line();
+    painter.setPen(Qt::black);
+    painter.setFont(pages.body());
+    painter.drawText(QRectF(pages.left(), pages.take(line), pages.width(), line), Qt::AlignLeft,
+                     QStringLiteral("Recorrido"));
+    std::vector<MapMark> marks;
+    for (std::size_t i = 0; i < content.stopRows.size(); ++i) {
+        marks.push_back({MapMark::Kind::Stop, content.stopRows[i], std::to_string(i + 1),
+                         i < content.stops.size() ? content.stops[i] : std::string()});
+    }
+    const double height = std::min(pages.width() * 0.72, pages.room() - line * 3);
+    const QRectF box(pages.left(), pages.take(height), pages.width(), height);
+    painter.setFont(pages.small());
+    paintRoute(painter, box, MapTrack(content.positions), marks, pages.em());
+    pages.take(line * 1.5);
+}
+
 // Every stop, in columns, running on over as many pages as it takes.
 void paintStops(ReportPages& pages, const ReportContent& content) {
     QPainter& painter = pages.painter();
@@ -324,7 +356,10 @@ int paintReport(QPainter& painter, const QRectF& page, const ReportContent& cont
         pages,
         {QStringLiteral("Velocidad (km/h)"), content.speed, low, high, QColor(20, 60, 180), false},
         content);
+    pages.atSecondPage([&] { paintRouteBlock(pages, content); });
     paintStops(pages, content);
+    if (pages.pages() == 1)
+        pages.breakPage();
     painter.restore();
     return pages.pages();
 }

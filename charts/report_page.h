@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "charts/web_mercator.h"
 #include "platform/number_locale.h"
 
 class QPainter;
@@ -31,9 +32,10 @@ struct ReportContent {
     std::vector<std::string> stops;
     // The point where each stop began, as the charts mark it.
     std::vector<int> stopRows;
-    // One value per point: metres and km/h.
+    // One value per point: metres and km/h, and where it lies.
     std::vector<double> altitude;
     std::vector<double> speed;
+    std::vector<GeoPosition> positions;
     // The altitude chart's value axis as the analysis fitted it.
     double altitudeAxisMinimum = 0.0;
     double altitudeAxisMaximum = 0.0;
@@ -45,8 +47,9 @@ struct ReportContent {
 std::int32_t todayAsDayCount();
 
 // Draws the report page after page into `page` (in the painter's units): heading, thresholds,
-// figures, both profiles and every stop. Before each page after the first it calls `newPage`,
-// which starts one and returns true, or returns false to stop there. Returns the pages drawn.
+// figures, both profiles and every stop, and at the top of the second page the route. Before each
+// page after the first it calls `newPage`, which starts one and returns true, or returns false to
+// stop there. Returns the pages drawn.
 int paintReport(QPainter& painter, const QRectF& page, const ReportContent& content,
                 const std::function<bool()>& newPage);
 

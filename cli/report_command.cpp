@@ -8,6 +8,7 @@
 #include "analysis/analysis_pass.h"
 #include "analysis/memory_view.h"
 #include "analysis/summary_band.h"
+#include "charts/map_track.h"
 #include "charts/report_page.h"
 #include "cli/exit_status.h"
 #include "cli/summary_command.h"
@@ -66,6 +67,7 @@ int runReport(const std::string& track, const std::string& pdfPath, const Report
     for (const PointDetail& point : view.points.points()) {
         content.altitude.push_back(point.altitudeMetres);
         content.speed.push_back(point.speedKmh);
+        content.positions.push_back(geoPosition(point));
     }
     content.altitudeAxisMinimum = view.altitude.axisMinimum().value_or(0.0);
     content.altitudeAxisMaximum = view.altitude.axisMaximum().value_or(0.0);
