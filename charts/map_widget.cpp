@@ -27,8 +27,8 @@ constexpr double kFitMargin = 24.0;
 // A missing tile is drawn from a coarser one at hand up to this many levels above.
 constexpr int kStandInLevels = 4;
 // The pin's head: its radius and how far above the point its centre lies.
-constexpr double kPinRadius = 9.0;
-constexpr double kPinHeight = 15.0;
+constexpr double kPinRadius = 10.0;
+constexpr double kPinHeight = 17.0;
 
 const QColor kNoTile(214, 214, 214);
 const QColor kStretchColour(40, 90, 200, 150);
@@ -398,7 +398,7 @@ void MapWidget::paintMarks(QPainter& painter) const {
         dot(track_.rowCount(), map_look::kEnd, 6);
     }
     QFont font = this->font();
-    font.setPixelSize(10);
+    font.setPixelSize(11);
     font.setBold(true);
     painter.setFont(font);
     for (const MapMark& mark : marks_) {

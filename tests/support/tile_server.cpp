@@ -23,16 +23,17 @@ QString TileServer::urlTemplate() const {
 QImage TileServer::drawTile(int zoom, int x, int y) {
     QImage tile(256, 256, QImage::Format_RGB32);
     const double size = std::ldexp(256.0, zoom);
+    // A made-up land, the same at every zoom: woods on the heights, water in the hollows.
     for (int py = 0; py < 256; ++py) {
         for (int px = 0; px < 256; ++px) {
-            const double wx = (x * 256 + px) / size * 900.0, wy = (y * 256 + py) / size * 900.0;
+            const double wx = (x * 256 + px) / size * 40000, wy = (y * 256 + py) / size * 40000;
             const double h =
-                std::sin(wx * 1.3) * std::cos(wy * 1.1) + 0.5 * std::sin(wx * 3.1 + wy);
-            const bool contour = std::abs(std::fmod(h * 6 + 12, 1.0) - 0.5) > 0.46;
-            const int shade = static_cast<int>(18 * h);
-            tile.setPixel(px, py,
-                          contour ? qRgb(190, 160, 120)
-                                  : qRgb(228 + shade / 2, 232 + shade / 3, 205 + shade));
+                std::sin(wx * 0.9) * std::cos(wy * 0.7) + 0.4 * std::sin(wx * 2.3 + wy);
+            const bool contour = std::abs(std::fmod(h * 5 + 10, 1.0) - 0.5) > 0.47;
+            QRgb colour = h > 0.75 ? qRgb(200, 222, 180) : qRgb(242, 239, 228);
+            if (h < -1.05)
+                colour = qRgb(170, 205, 230);
+            tile.setPixel(px, py, contour ? qRgb(214, 190, 160) : colour);
         }
     }
     QPainter painter(&tile);
