@@ -85,6 +85,17 @@ void Repaint(benchmark::State& state) {
 }
 BENCHMARK(Repaint)->Arg(0)->Arg(2)->Arg(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The outline of a zoom level the map has not shown yet, which its first repaint works out.
+void OutlineOfANewZoom(benchmark::State& state) {
+    std::vector<at::MapMark> stops;
+    const at::MapTrack track = largestTrack(stops);
+    for (auto _ : state) {
+        at::MapTrack fresh = track;
+        benchmark::DoNotOptimize(fresh.outline(static_cast<int>(state.range(0))).size());
+    }
+}
+BENCHMARK(OutlineOfANewZoom)->Arg(13)->Arg(18)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // A drag of 12 px, as a mouse sends them, and the repaint it asks for.
 void PanStep(benchmark::State& state) {
     Map map;

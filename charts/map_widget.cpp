@@ -30,8 +30,11 @@ constexpr int kStandInLevels = 4;
 constexpr double kPinRadius = 10.0;
 constexpr double kPinHeight = 17.0;
 
+// The most points a drawn piece of the track holds.
+constexpr qsizetype kPiecePoints = 16;
+
 const QColor kNoTile(214, 214, 214);
-const QColor kStretchColour(40, 90, 200, 150);
+const QColor kStretchColour(140, 175, 235);
 const QColor kChosenColour(200, 20, 20);
 
 bool segmentMayShow(const QRectF& area, const QPointF& a, const QPointF& b) {
@@ -362,6 +365,12 @@ void MapWidget::paintTrack(QPainter& painter) const {
                 if (line.isEmpty())
                     line << *previous;
                 line << here;
+                // Short pieces fill far faster than one long line that crosses every scanline
+                // many times; their round ends meet without a seam.
+                if (line.size() >= kPiecePoints) {
+                    flush();
+                    line << here;
+                }
             } else {
                 flush();
             }
