@@ -16,26 +16,23 @@ WorldPoint MapView::toWorld(const ScreenPoint& point) const {
 }
 
 std::vector<TileKey> MapView::visibleTiles() const {
-    const int last = static_cast<int>(std::ldexp(1.0, zoom)) - 1;
+    std::vector<TileKey> keys;
     const WorldPoint topLeft = toWorld({0.0, 0.0});
     const WorldPoint bottomRight = toWorld({width, height});
-    const double tiles = std::ldexp(1.0, zoom);
-    // Whole tiles, clamped to the map: nothing is asked for beyond its edges.
-    const auto first = [&](double fraction) {
-        return static_cast<int>(std::clamp(std::floor(fraction * tiles), 0.0, double(last)));
-    };
-    const auto lastCovered = [&](double fraction) {
-        return static_cast<int>(std::clamp(std::ceil(fraction * tiles) - 1.0, -1.0, double(last)));
-    };
-    const int x0 = first(topLeft.x), x1 = lastCovered(bottomRight.x);
-    const int y0 = first(topLeft.y), y1 = lastCovered(bottomRight.y);
-    std::vector<TileKey> keys;
     if (width <= 0.0 || height <= 0.0 || bottomRight.x <= 0.0 || topLeft.x >= 1.0 ||
         bottomRight.y <= 0.0 || topLeft.y >= 1.0) {
         return keys;
     }
-    for (int y = y0; y <= y1; ++y) {
-        for (int x = x0; x <= x1; ++x)
+    // Whole tiles, clamped to the map: nothing is asked for beyond its edges.
+    const double tiles = std::ldexp(1.0, zoom);
+    const auto first = [tiles](double fraction) {
+        return static_cast<int>(std::clamp(std::floor(fraction * tiles), 0.0, tiles - 1.0));
+    };
+    const auto last = [tiles](double fraction) {
+        return static_cast<int>(std::clamp(std::ceil(fraction * tiles) - 1.0, 0.0, tiles - 1.0));
+    };
+    for (int y = first(topLeft.y); y <= last(bottomRight.y); ++y) {
+        for (int x = first(topLeft.x); x <= last(bottomRight.x); ++x)
             keys.push_back({zoom, x, y});
     }
     const double cx = centre.x * tiles - 0.5, cy = centre.y * tiles - 0.5;

@@ -60,7 +60,6 @@ QToolButton* zoomButton(QWidget* parent, const char* name, const QString& captio
 }  // namespace
 
 MapWidget::MapWidget(QWidget* parent) : QWidget(parent) {
-    setMouseTracking(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(160, 120);
     zoomInButton_ = zoomButton(this, "cmdAcercar", QStringLiteral("+"), QStringLiteral("Acercar"));
