@@ -37,25 +37,22 @@ const char* findLineEnd(const char* p, const char* end) {
 
 }  // namespace
 
-int openRegularFileForReading(const std::string& path) {
+FileDescriptor openRegularFileForReading(const std::string& path) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused just below.
-    const int fd = fileCalls().open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
-    if (fd < 0)
+    FileDescriptor file(
+        fileCalls().open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0));
+    if (!file.isOpen())
         throw fileError(errno, path);
     struct stat st {};
-    if (fileCalls().fstat(fd, &st) != 0) {
-        const int err = errno;
-        fileCalls().close(fd);
-        throw fileError(err, path);
-    }
+    if (fileCalls().fstat(file.get(), &st) != 0)
+        throw fileError(errno, path);
     if (!S_ISREG(st.st_mode)) {
-        fileCalls().close(fd);
         throw RuntimeError(ErrorKind::PathFileAccess, S_ISDIR(st.st_mode)
                                                           ? "La ruta es una carpeta, no un archivo."
                                                           : "La ruta no es un archivo normal.")
             .withFile(path);
     }
-    return fd;
+    return file;
 }
 
 namespace {
@@ -129,38 +126,27 @@ RuntimeError fileError(int errorNumber, const std::string& path) {
 }
 
 LineReader::LineReader(const std::string& path)
-    : path_(path), fd_(openRegularFileForReading(path)), buffer_(new char[kBufferSize]) {}
-
-LineReader::~LineReader() {
-    close();
-}
+    : path_(path), file_(openRegularFileForReading(path)), buffer_(new char[kBufferSize]) {}
 
 void LineReader::close() {
-    if (fd_ >= 0) {
-        fileCalls().close(fd_);
-        fd_ = -1;
-    }
+    file_.close();
 }
 
 bool LineReader::fill(std::int64_t lineNumber) {
     if (pos_ < end_)
         return true;
-    if (eof_ || fd_ < 0)
+    if (eof_ || !file_.isOpen())
         return false;
-    for (;;) {
-        const ssize_t n = fileCalls().read(fd_, buffer_.get(), kBufferSize);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw std::move(fileError(errno, path_).withLine(lineNumber));
-        if (n == 0) {
-            eof_ = true;
-            return false;
-        }
-        pos_ = 0;
-        end_ = static_cast<std::size_t>(n);
-        return true;
+    const ssize_t n = file_.readSome(buffer_.get(), kBufferSize);
+    if (n < 0)
+        throw std::move(fileError(errno, path_).withLine(lineNumber));
+    if (n == 0) {
+        eof_ = true;
+        return false;
     }
+    pos_ = 0;
+    end_ = static_cast<std::size_t>(n);
+    return true;
 }
 
 bool LineReader::atEnd() {
@@ -192,17 +178,16 @@ void LineReader::readLine(std::string& line) {
     }
 }
 
-LineWriter::LineWriter(const std::string& path) : path_(path) {
-    fd_ = fileCalls().open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fd_ < 0)
+LineWriter::LineWriter(const std::string& path)
+    : path_(path),
+      file_(fileCalls().open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY,
+                             0666)) {
+    if (!file_.isOpen())
         throw fileError(errno, path);
     buffer_.reset(new char[kBufferSize]);
 }
 
-LineWriter::~LineWriter() {
-    if (fd_ >= 0)
-        fileCalls().close(fd_);
-}
+LineWriter::~LineWriter() = default;
 
 void LineWriter::writeLine(std::string_view line) {
     while (used_ + line.size() + 2 > kBufferSize) {
@@ -224,7 +209,7 @@ void LineWriter::writeLine(std::string_view line) {
 void LineWriter::flush() {
     std::size_t done = 0;
     while (done < used_) {
-        const ssize_t n = fileCalls().write(fd_, buffer_.get() + done, used_ - done);
+        const ssize_t n = fileCalls().write(file_.get(), buffer_.get() + done, used_ - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -237,18 +222,15 @@ void LineWriter::flush() {
 }
 
 void LineWriter::close() {
-    if (fd_ < 0)
+    if (!file_.isOpen())
         return;
     try {
         flush();
     } catch (...) {
-        fileCalls().close(fd_);
-        fd_ = -1;
+        file_ = FileDescriptor();
         throw;
     }
-    const int fd = fd_;
-    fd_ = -1;
-    if (fileCalls().close(fd) != 0)
+    if (!file_.close())
         throw fileError(errno, path_);
 }
 
@@ -287,20 +269,14 @@ std::int64_t countLineTerminators(const char* data, std::size_t size) {
 }
 
 std::int64_t countLines(const std::string& path) {
-    const int fd = openRegularFileForReading(path);
-    struct Closer {
-        int fd;
-        ~Closer() { fileCalls().close(fd); }
-    } closer{fd};
+    const FileDescriptor file = openRegularFileForReading(path);
     std::unique_ptr<char[]> buffer(new char[kBufferSize]);
     std::int64_t terminators = 0;
     bool previousEndedInCr = false;
     char last = '\n';
     bool empty = true;
     for (;;) {
-        const ssize_t n = fileCalls().read(fd, buffer.get(), kBufferSize);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = file.readSome(buffer.get(), kBufferSize);
         if (n < 0)
             throw fileError(errno, path);
         if (n == 0)

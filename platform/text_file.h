@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_descriptor.h"
 #include "platform/runtime_error.h"
 
 // Sequential text files. A line ends at CR, CR LF or a lone LF; the terminator is dropped, and a
@@ -18,14 +19,13 @@ RuntimeError fileError(int errorNumber, const std::string& path);
 
 // Opens `path` for reading through fileCalls(). Only regular files are opened: a folder, a FIFO or
 // a device is refused with the access error instead of blocking the window.
-int openRegularFileForReading(const std::string& path);
+FileDescriptor openRegularFileForReading(const std::string& path);
 
 class LineReader {
   public:
     // Only regular files are read: a folder, a FIFO or a device is refused with the access error
     // instead of blocking the window.
     explicit LineReader(const std::string& path);
-    ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
@@ -42,7 +42,7 @@ class LineReader {
     bool fill(std::int64_t lineNumber);
 
     std::string path_;
-    int fd_ = -1;
+    FileDescriptor file_;
     std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
@@ -69,7 +69,7 @@ class LineWriter {
     void flush();
 
     std::string path_;
-    int fd_ = -1;
+    FileDescriptor file_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
 };
