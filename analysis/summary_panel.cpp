@@ -1,6 +1,5 @@
 #include "analysis/summary_panel.h"
 
-#include "analysis/duration.h"
 #include "platform/checked.h"
 #include "platform/number_text.h"
 #include "platform/rounding.h"

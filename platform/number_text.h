@@ -28,4 +28,8 @@ void appendMillionths(std::string& out, std::int32_t millionths, std::string_vie
 // "hh:mm:ss" of the time of day of a date/time value (whole days dropped), whole seconds.
 std::string formatTimeOfDay(DateTime value);
 
+// Whole seconds as "01h 02' 05''": two digits at least for each part, hours in full beyond 99.
+// A negative duration (a track that runs past midnight) gets a leading "-".
+std::string formatDuration(std::int64_t seconds);
+
 }  // namespace at

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "analysis/analysis_settings.h"
-#include "analysis/duration.h"
 #include "analysis/stop_check.h"
 #include "platform/conversions.h"
+#include "platform/number_text.h"
 #include "platform/runtime_error.h"
 
 namespace at {
