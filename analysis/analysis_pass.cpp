@@ -10,7 +10,7 @@
 #include "analysis/summary_panel.h"
 #include "charts/profiles.h"
 #include "platform/checked.h"
-#include "track/point_source.h"
+#include "formats/track_source.h"
 #include "track/track_file.h"
 
 namespace at {

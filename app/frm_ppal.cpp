@@ -25,8 +25,8 @@
 #include "charts/profile_chart_widget.h"
 #include "charts/readout.h"
 #include "platform/runtime_error.h"
-#include "track/point_source.h"
-#include "track/splitter.h"
+#include "formats/track_source.h"
+#include "formats/splitter.h"
 #include "track/track_file.h"
 
 namespace at {

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "platform/runtime_error.h"
-#include "track/splitter.h"
+#include "formats/splitter.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "cli/exit_status.h"
 #include "cli/summary_command.h"
 #include "platform/runtime_error.h"
-#include "track/splitter.h"
+#include "formats/splitter.h"
 
 namespace at {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "formats/point_reader.h"
+#include "track/point_reader.h"
 
 // GPX 1.0 and 1.1 and TCX, read as a stream with expat: memory stays flat whatever the size of the
 // file.

@@ -13,7 +13,7 @@
 #include "platform/conversions.h"
 #include "platform/number_text.h"
 #include "platform/runtime_error.h"
-#include "track/splitter.h"
+#include "formats/splitter.h"
 
 namespace {
 

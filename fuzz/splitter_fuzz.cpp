@@ -16,7 +16,7 @@
 #include "fuzz/fuzz_support.h"
 #include "platform/file_calls.h"
 #include "platform/runtime_error.h"
-#include "track/splitter.h"
+#include "formats/splitter.h"
 
 namespace {
 

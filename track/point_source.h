@@ -38,7 +38,7 @@ class PointSource {
     virtual void close() = 0;
 };
 
-// The source for the file at `path`, its format recognised by content.
-std::unique_ptr<PointSource> openPointSource(const std::string& path);
+// The source of a track file of point lines.
+std::unique_ptr<PointSource> openPointLineSource(const std::string& path);
 
 }  // namespace at

@@ -11,7 +11,7 @@
 #include "tests/app/window_fixture.h"
 #include "tests/support/hostile_files.h"
 #include "tests/support/track_text.h"
-#include "track/splitter.h"
+#include "formats/splitter.h"
 
 namespace at::test {
 namespace {

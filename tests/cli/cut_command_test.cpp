@@ -8,7 +8,7 @@
 #include "tests/cli/cli_run.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
-#include "track/splitter.h"
+#include "formats/splitter.h"
 
 namespace at {
 namespace {

@@ -6,7 +6,7 @@
 #include "tests/cli/cli_run.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_formats.h"
-#include "track/splitter.h"
+#include "formats/splitter.h"
 
 namespace at::test {
 namespace {

@@ -12,7 +12,7 @@
 #include "platform/runtime_error.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
-#include "track/splitter.h"
+#include "formats/splitter.h"
 
 namespace at {
 namespace {

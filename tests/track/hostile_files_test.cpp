@@ -16,7 +16,7 @@
 #include "tests/support/hostile_files.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
-#include "track/splitter.h"
+#include "formats/splitter.h"
 #include "track/track_file.h"
 
 namespace at {

@@ -14,7 +14,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_formats.h"
 #include "track/point_line.h"
-#include "track/splitter.h"
+#include "formats/splitter.h"
 #include "track/track_file.h"
 
 namespace at {
