@@ -17,6 +17,10 @@ std::string formatDouble(double value, const NumberLocale& locale);
 std::string formatSingle(float value, const NumberLocale& locale);
 std::string formatInteger(std::int64_t value);
 
+// The double that formatDouble's text reads back as: the value rounded to 15 significant digits.
+// The charts are handed these, so that what they show is what the text says.
+double roundToShownDigits(double value);
+
 // Appending forms for hot loops: no temporary string.
 void appendDouble(std::string& out, double value, const NumberLocale& locale);
 void appendSingle(std::string& out, float value, const NumberLocale& locale);
