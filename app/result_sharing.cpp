@@ -2,63 +2,49 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QSvgGenerator>
 
-#include "analysis/memory_view.h"
-#include "app/dialogs.h"
-#include "charts/point_csv.h"
-#include "charts/profile_chart_widget.h"
+#include "analysis/point_csv.h"
 #include "analysis/summary_band.h"
+#include "app/dialogs.h"
+#include "charts/profile_chart_widget.h"
+#include "charts/report_page.h"
 
 namespace at {
 namespace {
 
 const QString kTitle = QStringLiteral("Análisis Tracks");
+const QString kNothingToShare = QStringLiteral("No hay ningún análisis que exportar.");
 constexpr double kImageScale = 2.0;
-
-template <typename T>
-T* named(QWidget* window, const char* name) {
-    return window->findChild<T*>(QString::fromLatin1(name));
-}
 
 }  // namespace
 
-ResultSharing::ResultSharing(QWidget* window, const PointTable& points, NumberLocale locale,
-                             MessageBoxes& messages, const SummaryBand& band)
+ResultSharing::ResultSharing(QWidget* window, const std::optional<AnalysisResult>& result,
+                             NumberLocale locale, MessageBoxes& messages, const Controls& controls)
     : QObject(window),
       window_(window),
-      points_(points),
+      result_(result),
       locale_(std::move(locale)),
       messages_(messages),
-      saveDialog_(std::make_unique<QtSaveFileDialog>(window)),
-      path_(named<QLineEdit>(window, "txtArchivo")),
-      altitudeJump_(named<QLineEdit>(window, "Text1")),
-      stopMinutes_(named<QLineEdit>(window, "Text2")),
-      stopSeconds_(named<QLineEdit>(window, "Text3")),
-      stops_(named<QListWidget>(window, "lstParada")),
-      altitude_(named<ProfileChartWidget>(window, "MSChart1")),
-      speed_(named<ProfileChartWidget>(window, "MSChart2")),
-      values_(band.values) {
-    for (ProfileChartWidget* chart : {altitude_, speed_}) {
+      saveDialog_(std::make_unique<QtSaveFileDialog>(window)) {
+    for (ProfileChartWidget* chart : {controls.altitude, controls.speed}) {
         connect(chart, &ProfileChartWidget::menuRequested, this, [this, chart](const QPoint& at) {
             std::unique_ptr<QMenu> menu(chartMenu(*chart));
             menu->exec(at);
         });
     }
-    QList<QWidget*> resultWidgets = {stops_};
-    for (QLabel* label : values_)
+    QList<QWidget*> resultWidgets = {controls.stops};
+    for (QLabel* label : controls.values)
         resultWidgets << label;
-    for (QLabel* label : band.captions)
+    for (QLabel* label : controls.captions)
         resultWidgets << label;
     for (QWidget* widget : resultWidgets) {
         widget->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -134,13 +120,10 @@ void ResultSharing::copyChartImage(ProfileChartWidget& chart) const {
 }
 
 QString ResultSharing::summaryText() const {
-    MemoryAnalysisView view;
-    for (std::size_t i = 0; i < values_.size(); ++i)
-        view.labels[static_cast<SummaryLabel>(i)] = values_[i]->text().toStdString();
-    for (int i = 0; i < stops_->count(); ++i)
-        view.stopList.push_back(stops_->item(i)->text().toStdString());
+    if (!hasResult())
+        return {};
     std::string text;
-    appendSummaryText(text, QFile::encodeName(path_->text()).toStdString(), view);
+    appendSummaryText(text, *result_, locale_);
     return QString::fromStdString(text);
 }
 
@@ -148,37 +131,21 @@ void ResultSharing::copySummary() const {
     QApplication::clipboard()->setText(summaryText());
 }
 
-ReportContent ResultSharing::reportContent() const {
-    ReportContent content;
-    content.fileName = path_->text().toStdString();
-    content.date = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toStdString();
-    content.altitudeJump = altitudeJump_->text().toStdString();
-    content.stopMinutes = stopMinutes_->text().toStdString();
-    content.stopSeconds = stopSeconds_->text().toStdString();
-    for (const SummaryBandEntry& entry : kSummaryBand) {
-        content.figures.emplace_back(
-            entry.caption, values_[static_cast<std::size_t>(entry.label)]->text().toStdString());
-    }
-    for (int i = 0; i < stops_->count(); ++i)
-        content.stops.push_back(stops_->item(i)->text().toStdString());
-    // The profiles as the charts hold them.
-    for (int row = 1; row <= altitude_->rowCount(); ++row)
-        content.altitude.push_back(altitude_->rowValue(row));
-    for (int row = 1; row <= speed_->rowCount(); ++row)
-        content.speed.push_back(speed_->rowValue(row));
-    content.altitudeAxisMinimum = altitude_->valueAxisMinimum();
-    content.altitudeAxisMaximum = altitude_->valueAxisMaximum();
-    content.locale = locale_;
-    return content;
-}
-
 bool ResultSharing::exportReport(const QString& path, QString& error) const {
-    return writeReportPdf(reportContent(), path, error);
+    if (!hasResult()) {
+        error = kNothingToShare;
+        return false;
+    }
+    return writeReportPdf(reportContent(*result_, locale_), path, error);
 }
 
 bool ResultSharing::exportPointsCsv(const QString& path, QString& error) const {
+    if (!hasResult()) {
+        error = kNothingToShare;
+        return false;
+    }
     QFile file(path);
-    const std::string csv = pointsCsv(points_, locale_);
+    const std::string csv = pointsCsv(result_->points, locale_);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(csv.data(), static_cast<qint64>(csv.size())) !=
             static_cast<qint64>(csv.size()) ||
@@ -191,8 +158,8 @@ bool ResultSharing::exportPointsCsv(const QString& path, QString& error) const {
 }
 
 QString ResultSharing::proposedPath(const QString& extension) const {
-    const QFileInfo track(path_->text());
-    if (!track.exists())
+    const QFileInfo track(result_ ? QFile::decodeName(result_->inputs.trackPath.c_str()) : QString());
+    if (!result_ || !track.exists())
         return QStringLiteral("analisis.") + extension;
     return track.absolutePath() + '/' + track.completeBaseName() + '.' + extension;
 }

@@ -182,19 +182,21 @@ void ProfileChartWidget::setRow(qint16 row) {
     currentRow_ = row;
 }
 
-void ProfileChartWidget::setRowValue(std::string_view text) {
-    if (currentRow_ < 1 || static_cast<std::size_t>(currentRow_) > values_.size())
+void ProfileChartWidget::setRowValue(double value) {
+    if (currentRow_ < 1 || static_cast<std::size_t>(currentRow_) > values_.size() ||
+        !std::isfinite(value)) {
         return;
-    const auto value = parseNumber(text, locale_);
-    if (!value)
-        return;
-    values_[static_cast<std::size_t>(currentRow_) - 1] = *value;
+    }
+    values_[static_cast<std::size_t>(currentRow_) - 1] = value;
     changed();
 }
 
 void ProfileChartWidget::setRowValue(const QString& text) {
     const QByteArray bytes = text.toUtf8();
-    setRowValue(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (const auto value = parseNumber(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), locale_)) {
+        setRowValue(*value);
+    }
 }
 
 void ProfileChartWidget::setValueAxisMinimum(double value) {

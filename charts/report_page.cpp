@@ -1,5 +1,6 @@
 #include "charts/report_page.h"
 
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -10,6 +11,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/profiles.h"
+#include "analysis/summary_band.h"
+#include "analysis/summary_panel.h"
 #include "platform/number_text.h"
 #include "platform/rounding.h"
 
@@ -69,6 +73,31 @@ void paintProfile(QPainter& painter, const QRectF& box, const std::vector<double
 }
 
 }  // namespace
+
+ReportContent reportContent(const AnalysisResult& result, const NumberLocale& locale) {
+    ReportContent content;
+    content.fileName = result.inputs.trackPath;
+    content.date = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toStdString();
+    content.altitudeJump = result.inputs.thresholds.altitudeJump;
+    content.stopMinutes = result.inputs.thresholds.stopMinutes;
+    content.stopSeconds = result.inputs.thresholds.stopSeconds;
+    for (const SummaryBandEntry& entry : kSummaryBand) {
+        content.figures.emplace_back(entry.caption,
+                                     summaryFigure(entry.label, result.summary, locale));
+    }
+    for (const Stop& stop : result.stops)
+        content.stops.push_back(stopEntryText(stop, locale));
+    for (const PointDetail& point : result.points) {
+        content.altitude.push_back(point.altitudeMetres);
+        content.speed.push_back(point.speedKmh);
+    }
+    const AltitudeAxis axis =
+        altitudeAxis(result.summary.lowestAltitude, result.summary.highestAltitude);
+    content.altitudeAxisMinimum = axis.minimum;
+    content.altitudeAxisMaximum = axis.maximum;
+    content.locale = locale;
+    return content;
+}
 
 void paintReport(QPainter& painter, const QRectF& page, const ReportContent& content) {
     painter.save();

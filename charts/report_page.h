@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/analysis_result.h"
 #include "platform/number_locale.h"
 
 class QPainter;
@@ -32,6 +33,9 @@ struct ReportContent {
     // The user's number format, for the range written beside each profile.
     NumberLocale locale = NumberLocale::point();
 };
+
+// The report of an analysis, dated today, its numbers in the user's format.
+ReportContent reportContent(const AnalysisResult& result, const NumberLocale& locale);
 
 // Draws the report into `page` (in the painter's units): heading, thresholds, figures, stop list
 // and both profiles.

@@ -47,11 +47,11 @@ class ReadPointSource final : public PointSource {
         kept_[next_ - 1].place.addTo(error);
     }
 
-    void advise(RuntimeError& error) const override {
-        if (error.kind() == ErrorKind::Overflow && count_ > kMostTrackPoints) {
-            error.withAdvice("Un track de más de " + std::to_string(kMostTrackPoints) +
-                             " puntos puede cortarse antes con «Cortar».");
-        }
+    std::string tooLongAdvice() const override {
+        if (count_ <= kMostTrackPoints)
+            return {};
+        return "Un track de más de " + std::to_string(kMostTrackPoints) +
+               " puntos puede cortarse antes con «Cortar».";
     }
 
     void close() override {}

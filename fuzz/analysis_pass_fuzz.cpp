@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
+#include "tests/support/memory_view.h"
 #include "formats/track_format.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/conversions.h"

@@ -37,7 +37,7 @@ class PointLineSource final : public PointSource {
 
     void locate(RuntimeError& error) const override { error.withLine(reader_->linesRead()); }
 
-    void advise(RuntimeError&) const override {}
+    std::string tooLongAdvice() const override { return {}; }
 
     void close() override { reader_->close(); }
 

@@ -33,8 +33,9 @@ class PointSource {
     virtual std::int16_t altitudeFeet() = 0;
     // Adds the place of the point read last to a failure.
     virtual void locate(RuntimeError& error) const = 0;
-    // Adds what the user can do about a failure of the whole track, if anything.
-    virtual void advise(RuntimeError& error) const = 0;
+    // What the user can do about a track too long to analyse, once it is counted; empty when the
+    // format has no answer.
+    virtual std::string tooLongAdvice() const = 0;
     virtual void close() = 0;
 };
 

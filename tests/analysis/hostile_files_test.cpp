@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
+#include "tests/support/memory_view.h"
 #include "platform/file_calls.h"
 #include "platform/runtime_error.h"
 #include "tests/support/hostile_files.h"

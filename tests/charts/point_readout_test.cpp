@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
-#include "charts/point_csv.h"
+#include "tests/support/memory_view.h"
+#include "analysis/point_csv.h"
 #include "charts/point_readout.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
@@ -87,7 +87,7 @@ TEST(PointsCsvText, CoordinatesDigitForDigit) {
     p.longitudeDigits = 123456789;
     p.altitudeMetres = 0.5;
     table.addPoint(p);
-    EXPECT_EQ(pointsCsv(table, NumberLocale::comma()),
+    EXPECT_EQ(pointsCsv(table.points(), NumberLocale::comma()),
               "Punto;Hora;Latitud;Longitud;Altitud (m);Distancia (km);Velocidad (km/h)\r\n"
               "1;00:00:00;-0,000005;123,456789;0,5;0;0\r\n");
     EXPECT_EQ(csvSeparator(NumberLocale::point()), ',');

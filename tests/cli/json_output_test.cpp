@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
+#include "tests/support/memory_view.h"
 #include "analysis/summary_panel.h"
 #include "cli/json_writer.h"
 #include "analysis/summary_band.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
+#include "tests/support/memory_view.h"
 #include "formats/track_format.h"
 #include "platform/text_file.h"
 #include "tests/support/temp_dir.h"

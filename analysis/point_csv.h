@@ -1,8 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "charts/point_details.h"
+#include "analysis/point_details.h"
 #include "platform/number_locale.h"
 
 namespace at {
@@ -14,6 +15,6 @@ char csvSeparator(const NumberLocale& locale);
 // One line per point after a heading line: point number, time of day, latitude and longitude in
 // degrees, altitude (m), distance covered (km) and speed (km/h), numbers in the locale's form.
 // Lines end with CR LF; the text is UTF-8.
-std::string pointsCsv(const PointTable& points, const NumberLocale& locale);
+std::string pointsCsv(const std::vector<PointDetail>& points, const NumberLocale& locale);
 
 }  // namespace at

@@ -2,15 +2,18 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_result.h"
 #include "analysis/analysis_view.h"
-#include "charts/memory_chart.h"
+#include "tests/support/memory_chart.h"
 
 namespace at {
 
-// An analysis view held in memory: the inputs are plain fields, the outputs are recorded.
+// The window held in memory: the inputs are plain fields, everything the analysis writes is
+// recorded, texts in the locale of the last analysis.
 class MemoryAnalysisView final : public AnalysisView {
   public:
     std::string path = "-vacio-";
@@ -24,34 +27,34 @@ class MemoryAnalysisView final : public AnalysisView {
     MemoryProfileChart speed;
     std::int16_t lastLinesRead = 0;
     float lastDistanceKm = 0.0f;
-    // Every point's details, for the per-point export; a plain summary does without them.
-    bool keepPoints = true;
     PointTable points;
-
-    std::string trackPath() const override { return path; }
-    std::string altitudeJumpText() const override { return altitudeJump; }
-    std::string stopMinutesText() const override { return stopMinutes; }
-    std::string stopSecondsText() const override { return stopSecondsInput; }
+    // The result of the last analysis that reached its end.
+    std::optional<AnalysisResult> result;
 
     void clearStopList() override { stopList.clear(); }
-    void addStopEntry(const std::string& entry, std::int16_t) override {
-        stopList.push_back(entry);
-    }
+    void addStop(const Stop& stop) override;
+    ProfileChart& altitudeChart() override { return altitude; }
+    ProfileChart& speedChart() override { return speed; }
+    void beginPoints() override { points.beginTrack(); }
+    void addPoint(const PointDetail& detail) override { points.addPoint(detail); }
     void setSummaryLabel(SummaryLabel label, const std::string& text) override {
         labels[label] = text;
     }
-    ProfileChart& altitudeChart() override { return altitude; }
-    ProfileChart& speedChart() override { return speed; }
     void keepForReadout(std::int16_t linesRead, float distanceKm) override {
         lastLinesRead = linesRead;
         lastDistanceKm = distanceKm;
     }
-    PointDetails& pointDetails() override {
-        return keepPoints ? points : AnalysisView::pointDetails();
-    }
 
     // The label's text, empty while nothing was written to it.
     std::string label(SummaryLabel which) const;
+
+  private:
+    friend TrackSummary runAnalysis(MemoryAnalysisView& view, const NumberLocale& locale);
+    NumberLocale locale_;
 };
+
+// What the window's analysis does, on the view: the pass with the view's inputs, then the closing
+// stage. Returns the summary; a failure is thrown as the window meets it.
+TrackSummary runAnalysis(MemoryAnalysisView& view, const NumberLocale& locale);
 
 }  // namespace at

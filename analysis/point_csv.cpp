@@ -1,8 +1,7 @@
-#include "charts/point_csv.h"
+#include "analysis/point_csv.h"
 
 #include <cstdlib>
 
-#include "charts/point_readout.h"
 #include "platform/number_text.h"
 
 namespace at {
@@ -10,10 +9,10 @@ char csvSeparator(const NumberLocale& locale) {
     return locale.decimalSeparator == "," ? ';' : ',';
 }
 
-std::string pointsCsv(const PointTable& points, const NumberLocale& locale) {
+std::string pointsCsv(const std::vector<PointDetail>& points, const NumberLocale& locale) {
     const char sep = csvSeparator(locale);
     std::string out;
-    out.reserve(64 * (points.points().size() + 1));
+    out.reserve(64 * (points.size() + 1));
     for (const char* field : {"Punto", "Hora", "Latitud", "Longitud", "Altitud (m)",
                               "Distancia (km)", "Velocidad (km/h)"}) {
         if (!out.empty())
@@ -21,7 +20,7 @@ std::string pointsCsv(const PointTable& points, const NumberLocale& locale) {
         out += field;
     }
     out += "\r\n";
-    for (const PointDetail& p : points.points()) {
+    for (const PointDetail& p : points) {
         out += formatInteger(p.point);
         out += sep;
         out += formatTimeOfDay(p.timeOfDay);
