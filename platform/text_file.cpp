@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 #include "platform/file_calls.h"
@@ -234,11 +234,44 @@ void LineWriter::close() {
         throw fileError(errno, path_);
 }
 
+#if defined(__x86_64__)
+namespace {
+
+// The terminators of whole 32-byte blocks of `p`, from `i` on, while a byte follows the block;
+// `i` is left at the first byte not counted. AVX2 where the processor has it.
+__attribute__((target("avx2"))) std::int64_t countTerminatorsAvx2(const unsigned char* p,
+                                                                  std::size_t size,
+                                                                  std::size_t& i) {
+    const __m256i lf = _mm256_set1_epi8('\n');
+    const __m256i cr = _mm256_set1_epi8('\r');
+    std::int64_t count = 0;
+    for (; i + 33 <= size; i += 32) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
+        const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 1));
+        const __m256i isLf = _mm256_cmpeq_epi8(v, lf);
+        const __m256i loneCr =
+            _mm256_andnot_si256(_mm256_cmpeq_epi8(next, lf), _mm256_cmpeq_epi8(v, cr));
+        count += __builtin_popcount(
+            static_cast<unsigned>(_mm256_movemask_epi8(_mm256_or_si256(isLf, loneCr))));
+    }
+    return count;
+}
+
+bool hasAvx2() {
+    static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+    return has;
+}
+
+}  // namespace
+#endif
+
 std::int64_t countLineTerminators(const char* data, std::size_t size) {
     const auto* p = reinterpret_cast<const unsigned char*>(data);
     std::int64_t count = 0;
     std::size_t i = 0;
-#if defined(__SSE2__)
+#if defined(__x86_64__)
+    if (hasAvx2())
+        count += countTerminatorsAvx2(p, size, i);
     // LF bytes plus CR bytes not followed by LF, sixteen at a time; byte-wide counters are
     // folded into the total before they can wrap.
     const __m128i lf = _mm_set1_epi8('\n');
