@@ -45,7 +45,11 @@ class AnalysisPass {
         const std::string& path = result_.inputs.trackPath;
         const std::unique_ptr<PointSource> source = openPointSource(path);
         try {
-            profiles_.sizeProfiles(source->countPoints());
+            const std::int64_t count = source->countPoints();
+            profiles_.sizeProfiles(count);
+            // The count fits the charts' 16 bits here (it is negative for a file of fewer than six
+            // lines); a blank line may end the points sooner.
+            result_.points.reserve(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
             port_.beginPoints();
             readTrack(*source);
         } catch (RuntimeError& e) {
