@@ -360,7 +360,7 @@ void ProfileChartWidget::viewChanged(bool byUser) {
         const auto [low, high] = shownRows();
         emit shownRowsChanged(low, high);
     }
-    viewport()->update();
+    scene()->update();
 }
 
 QRectF ProfileChartWidget::plotInViewport() const {
@@ -389,18 +389,18 @@ std::optional<int> ProfileChartWidget::rowAt(const QPointF& position) const {
 
 void ProfileChartWidget::setMarkedRow(std::optional<int> row) {
     markedRow_ = row;
-    viewport()->update();
+    scene()->update();
 }
 
 void ProfileChartWidget::addStopRow(int row) {
     stopRows_.push_back(row);
-    viewport()->update();
+    scene()->update();
 }
 
 void ProfileChartWidget::clearStopRows() {
     stopRows_.clear();
     shownStop_.reset();
-    viewport()->update();
+    scene()->update();
 }
 
 void ProfileChartWidget::showStop(int index) {
@@ -415,12 +415,12 @@ void ProfileChartWidget::showStop(int index) {
     if (!zoom_)
         span = std::max(kFewestRowsShown * 4, (last - first) * kStopViewShare);
     setShownRows(row - span / 2, row + span / 2);
-    viewport()->update();
+    scene()->update();
 }
 
 void ProfileChartWidget::setStretch(std::optional<std::pair<int, int>> stretch) {
     stretch_ = stretch;
-    viewport()->update();
+    scene()->update();
 }
 
 void ProfileChartWidget::hoverAt(const QPointF& position) {
@@ -429,7 +429,7 @@ void ProfileChartWidget::hoverAt(const QPointF& position) {
         return;
     hoverRow_ = row;
     hoverPosition_ = position;
-    viewport()->update();
+    scene()->update();
 }
 
 QStringList ProfileChartWidget::hoverText() const {
@@ -468,7 +468,7 @@ void ProfileChartWidget::mousePressEvent(QMouseEvent* event) {
             stretch_.reset();
             stretchAnchor_ = *row;
             drag_ = Drag::Stretch;
-            viewport()->update();
+            scene()->update();
             emit pointSelected(1, static_cast<qint16>(*row), 1, 0);
         }
     } else if (event->button() == Qt::RightButton) {
@@ -507,7 +507,7 @@ void ProfileChartWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton && drag_ == Drag::PanPending)
         emit menuRequested(event->globalPosition().toPoint());
     drag_ = Drag::None;
-    viewport()->update();
+    scene()->update();
     event->accept();
 }
 
@@ -538,7 +538,7 @@ void ProfileChartWidget::wheelEvent(QWheelEvent* event) {
 
 void ProfileChartWidget::leaveEvent(QEvent* event) {
     hoverRow_.reset();
-    viewport()->update();
+    scene()->update();
     QChartView::leaveEvent(event);
 }
 
