@@ -80,7 +80,8 @@ class SourceLines {
   public:
     explicit SourceLines(LineReader& reader) : reader_(reader) {}
     bool atEnd() { return reader_.atEnd(); }
-    void readLine(std::string& line) { reader_.readLine(line); }
+    // Valid until the next line is read.
+    std::string_view readLine() { return reader_.readLine(); }
     void locate(RuntimeError& error) const { error.withLine(reader_.linesRead()); }
 
   private:
@@ -96,10 +97,11 @@ class WrittenLines {
             pending_ = reader_.next(point_);
         return !pending_;
     }
-    void readLine(std::string& line) {
+    std::string_view readLine() {
         atEnd();
         pending_ = false;
-        line = writePointLine(point_, reader_.localDay());
+        line_ = writePointLine(point_, reader_.localDay());
+        return line_;
     }
     void locate(RuntimeError& error) const { reader_.place().addTo(error); }
 
@@ -107,6 +109,7 @@ class WrittenLines {
     PointReader& reader_;
     TrackPoint point_;
     bool pending_ = false;
+    std::string line_;
 };
 
 template <typename Lines>
@@ -127,9 +130,8 @@ void copyPoints(Lines& source, OutputFile& output,
                 const std::string& sourcePath) {
     std::int16_t fileNumber = 1;
     std::int64_t lineCounter = 0;
-    std::string line;
     while (!source.atEnd()) {
-        source.readLine(line);
+        const std::string_view line = source.readLine();
         output.write(line);
         ++lineCounter;
         if (static_cast<double>(lineCounter) == closeMark) {

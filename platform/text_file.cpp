@@ -153,29 +153,44 @@ bool LineReader::atEnd() {
     return !fill(linesRead_ + 1);
 }
 
-void LineReader::readLine(std::string& line) {
-    line.clear();
+std::string_view LineReader::readLine() {
     if (!fill(linesRead_ + 1)) {
         throw RuntimeError(ErrorKind::PastEndOfFile).withFile(path_).withLine(linesRead_ + 1);
     }
     ++linesRead_;
+    const char* start = buffer_.get() + pos_;
+    const char* stop = buffer_.get() + end_;
+    const char* p = findLineEnd(start, stop);
+    // Most lines lie whole in the buffer, and are handed out where they lie; only a CR at its
+    // end, whose LF may follow in the next read, needs the line kept elsewhere first.
+    if (p != stop && !(*p == '\r' && p + 1 == stop)) {
+        pos_ = static_cast<std::size_t>(p - buffer_.get()) + 1;
+        if (*p == '\r' && buffer_[pos_] == '\n')
+            ++pos_;
+        return {start, static_cast<std::size_t>(p - start)};
+    }
+    spill_.clear();
     for (;;) {
-        const char* start = buffer_.get() + pos_;
-        const char* stop = buffer_.get() + end_;
-        const char* p = findLineEnd(start, stop);
-        line.append(start, p);
+        spill_.append(start, p);
         if (p != stop) {
             const bool carriageReturn = *p == '\r';
             pos_ = static_cast<std::size_t>(p - buffer_.get()) + 1;
             if (carriageReturn && fill(linesRead_) && buffer_[pos_] == '\n')
                 ++pos_;
-            return;
+            return spill_;
         }
         pos_ = end_;
         // A failure here is in the middle of the line just counted.
         if (!fill(linesRead_))
-            return;  // last line without a terminator
+            return spill_;  // last line without a terminator
+        start = buffer_.get() + pos_;
+        stop = buffer_.get() + end_;
+        p = findLineEnd(start, stop);
     }
+}
+
+void LineReader::readLine(std::string& line) {
+    line.assign(readLine());
 }
 
 LineWriter::LineWriter(const std::string& path)

@@ -30,7 +30,9 @@ class LineReader {
     LineReader& operator=(const LineReader&) = delete;
 
     bool atEnd();
-    // Past the end of the file this is the "input past end of file" error.
+    // The next line, valid until the next read. Past the end of the file this is the "input past
+    // end of file" error.
+    std::string_view readLine();
     void readLine(std::string& line);
     // Lines handed out so far.
     std::int64_t linesRead() const { return linesRead_; }
@@ -46,6 +48,8 @@ class LineReader {
     std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
+    // A line that does not lie whole in the buffer.
+    std::string spill_;
     bool eof_ = false;
     std::int64_t linesRead_ = 0;
 };
