@@ -149,10 +149,6 @@ bool LineReader::fill(std::int64_t lineNumber) {
     return true;
 }
 
-bool LineReader::atEnd() {
-    return !fill(linesRead_ + 1);
-}
-
 std::string_view LineReader::readLine() {
     if (!fill(linesRead_ + 1)) {
         throw RuntimeError(ErrorKind::PastEndOfFile).withFile(path_).withLine(linesRead_ + 1);

@@ -29,7 +29,7 @@ class LineReader {
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    bool atEnd();
+    bool atEnd() { return pos_ == end_ && !fill(linesRead_ + 1); }
     // The next line, valid until the next read. Past the end of the file this is the "input past
     // end of file" error.
     std::string_view readLine();
