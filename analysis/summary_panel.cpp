@@ -45,7 +45,9 @@ std::string summaryFigure(SummaryLabel label, const TrackSummary& s, const Numbe
     return {};
 }
 
-void writeSummary(const AnalysisResult& result, AnalysisView& view, const NumberLocale& locale) {
+namespace {
+
+void showFigures(const AnalysisResult& result, AnalysisView& view, const NumberLocale& locale) {
     const TrackSummary& s = result.summary;
     const auto show = [&](SummaryLabel label) {
         view.setSummaryLabel(label, summaryFigure(label, s, locale));
@@ -73,6 +75,18 @@ void writeSummary(const AnalysisResult& result, AnalysisView& view, const Number
     for (const SummaryLabel label :
          {SummaryLabel::StopCount, SummaryLabel::StopTime, SummaryLabel::MovingTime}) {
         show(label);
+    }
+}
+
+}  // namespace
+
+void writeSummary(const AnalysisResult& result, AnalysisView& view, const NumberLocale& locale) {
+    try {
+        showFigures(result, view, locale);
+    } catch (RuntimeError& e) {
+        // The totals can overflow too (the lines read, the seconds): the file still counts.
+        e.withFile(result.inputs.trackPath);
+        throw;
     }
 }
 

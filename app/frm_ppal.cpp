@@ -123,7 +123,7 @@ frmPpal::frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, Num
     setStackingAndTabOrder();
     centreOnScreen();
     sharing_ =
-        new ResultSharing(this, result_, locale_, *messages_,
+        new ResultSharing(this, result_, shownTrack_, locale_, *messages_,
                           {summaryCaptions_, summaryValues_, MSChart1_, MSChart2_, lstParada_});
     setAcceptDrops(true);
 }
@@ -440,6 +440,7 @@ void frmPpal::Dibujar() {
     const AnalysisInputs inputs{
         trackPath(),
         {Text1_->text().toStdString(), Text2_->text().toStdString(), Text3_->text().toStdString()}};
+    shownTrack_ = inputs.trackPath;
     AnalysisResult result = runAnalysis(inputs, locale_, *this);
     writeSummary(result, *this, locale_);
     result_ = std::move(result);

@@ -112,7 +112,9 @@ class frmPpal final : public QWidget, public AnalysisView {
     float lastDistanceKm_ = 0.0f;
     // The points the charts show, for their read-outs, as the last analysis handed them over.
     PointTable points_;
-    // The result the labels show; none while an analysis runs or after one failed.
+    // The track the stop list and the charts show, analysed to the end or not, and the result the
+    // labels show: none while an analysis runs or after one failed.
+    std::string shownTrack_;
     std::optional<AnalysisResult> result_;
     ResultSharing* sharing_ = nullptr;
 };

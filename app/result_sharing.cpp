@@ -1,6 +1,7 @@
 #include "app/result_sharing.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,8 @@
 #include "app/dialogs.h"
 #include "charts/profile_chart_widget.h"
 #include "charts/report_page.h"
+#include "platform/output_file.h"
+#include "platform/runtime_error.h"
 
 namespace at {
 namespace {
@@ -25,13 +28,19 @@ const QString kTitle = QStringLiteral("Análisis Tracks");
 const QString kNothingToShare = QStringLiteral("No hay ningún análisis que exportar.");
 constexpr double kImageScale = 2.0;
 
+std::string toPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
 }  // namespace
 
 ResultSharing::ResultSharing(QWidget* window, const std::optional<AnalysisResult>& result,
-                             NumberLocale locale, MessageBoxes& messages, const Controls& controls)
+                             const std::string& shownTrack, NumberLocale locale,
+                             MessageBoxes& messages, const Controls& controls)
     : QObject(window),
       window_(window),
       result_(result),
+      shownTrack_(shownTrack),
       locale_(std::move(locale)),
       messages_(messages),
       saveDialog_(std::make_unique<QtSaveFileDialog>(window)) {
@@ -93,11 +102,14 @@ QImage ResultSharing::chartImage(ProfileChartWidget& chart) const {
 
 bool ResultSharing::saveChartImage(ProfileChartWidget& chart, const QString& path,
                                    QString& error) const {
-    bool written = false;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bool drawn = false;
     if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
         chart.refresh();
         QSvgGenerator svg;
-        svg.setFileName(path);
+        svg.setOutputDevice(&buffer);
         svg.setSize(chart.size() * kImageScale);
         svg.setViewBox(QRect(QPoint(0, 0), chart.size()));
         svg.setResolution(static_cast<int>(chart.logicalDpiX() * kImageScale));
@@ -105,14 +117,19 @@ bool ResultSharing::saveChartImage(ProfileChartWidget& chart, const QString& pat
         QPainter painter;
         if (painter.begin(&svg)) {
             chart.render(&painter);
-            written = painter.end() && QFileInfo(path).size() > 0;
+            drawn = painter.end() && !bytes.isEmpty();
         }
     } else {
-        written = chartImage(chart).save(path, "PNG");
+        drawn = chartImage(chart).save(&buffer, "PNG");
     }
-    if (!written)
-        error = QStringLiteral("No se puede guardar la imagen en\n%1").arg(path);
-    return written;
+    if (!drawn) {
+        error = QString::fromStdString(
+            RuntimeError(ErrorKind::DeviceIo, "No se puede dibujar la imagen.")
+                .withFile(toPath(path))
+                .message());
+        return false;
+    }
+    return writeWhole(path, bytes, error);
 }
 
 void ResultSharing::copyChartImage(ProfileChartWidget& chart) const {
@@ -136,7 +153,8 @@ bool ResultSharing::exportReport(const QString& path, QString& error) const {
         error = kNothingToShare;
         return false;
     }
-    return writeReportPdf(reportContent(*result_, locale_), path, error);
+    return refuseShownTrack(path, error) &&
+           writeReportPdf(reportContent(*result_, locale_), path, error);
 }
 
 bool ResultSharing::exportPointsCsv(const QString& path, QString& error) const {
@@ -144,24 +162,45 @@ bool ResultSharing::exportPointsCsv(const QString& path, QString& error) const {
         error = kNothingToShare;
         return false;
     }
-    QFile file(path);
     const std::string csv = pointsCsv(result_->points, locale_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(csv.data(), static_cast<qint64>(csv.size())) !=
-            static_cast<qint64>(csv.size()) ||
-        !file.flush()) {
-        error =
-            QStringLiteral("No se puede escribir el archivo\n%1\n%2").arg(path, file.errorString());
+    return writeWhole(path, QByteArray::fromRawData(csv.data(), static_cast<qsizetype>(csv.size())),
+                      error);
+}
+
+bool ResultSharing::refuseShownTrack(const QString& path, QString& error) const {
+    if (!sameFile(toPath(path), shownTrack_))
+        return true;
+    error = QString::fromStdString(
+        RuntimeError(ErrorKind::PathFileAccess,
+                     "Es el track que se está mostrando: no se sobrescribe. Elija otro nombre.")
+            .withFile(toPath(path))
+            .message());
+    return false;
+}
+
+bool ResultSharing::writeWhole(const QString& path, const QByteArray& bytes, QString& error) const {
+    if (!refuseShownTrack(path, error))
+        return false;
+    try {
+        writeFileWhole(toPath(path),
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const RuntimeError& e) {
+        error = QString::fromStdString(e.message());
         return false;
     }
     return true;
 }
 
 QString ResultSharing::proposedPath(const QString& extension) const {
-    const QFileInfo track(result_ ? QFile::decodeName(result_->inputs.trackPath.c_str()) : QString());
-    if (!result_ || !track.exists())
+    const QFileInfo track(QFile::decodeName(shownTrack_.c_str()));
+    if (shownTrack_.empty() || !track.exists())
         return QStringLiteral("analisis.") + extension;
-    return track.absolutePath() + '/' + track.completeBaseName() + '.' + extension;
+    const QString base = track.absolutePath() + '/' + track.completeBaseName();
+    const QString proposed = base + '.' + extension;
+    // Never the track itself, were it named like an export.
+    if (sameFile(toPath(proposed), toPath(track.absoluteFilePath())))
+        return base + QStringLiteral("-analisis.") + extension;
+    return proposed;
 }
 
 void ResultSharing::failed(const QString& message) const {

@@ -37,9 +37,11 @@ class ResultSharing final : public QObject {
         QListWidget* stops;
     };
 
-    // `result` is the window's: the result on show, if any.
-    ResultSharing(QWidget* window, const std::optional<AnalysisResult>& result, NumberLocale locale,
-                  MessageBoxes& messages, const Controls& controls);
+    // `result` is the window's: the result on show, if any. `shownTrack` is the path of the track
+    // the window shows, analysed to the end or not, which no export may overwrite.
+    ResultSharing(QWidget* window, const std::optional<AnalysisResult>& result,
+                  const std::string& shownTrack, NumberLocale locale, MessageBoxes& messages,
+                  const Controls& controls);
     ~ResultSharing() override;
 
     void setSaveDialog(std::unique_ptr<SaveFileDialog> dialog) { saveDialog_ = std::move(dialog); }
@@ -49,6 +51,9 @@ class ResultSharing final : public QObject {
     // The caller owns the menu.
     QMenu* chartMenu(ProfileChartWidget& chart);
     QMenu* resultsMenu();
+
+    // The exports below write their file whole or not at all, never over the track being shown;
+    // on failure they return false and the error's message: its kind, the file and the reason.
 
     // The picture of a chart at twice its screen resolution: PNG, or SVG for a ".svg" path.
     bool saveChartImage(ProfileChartWidget& chart, const QString& path, QString& error) const;
@@ -70,10 +75,14 @@ class ResultSharing final : public QObject {
     // A result with points to share.
     bool hasResult() const { return result_ && !result_->points.empty(); }
     QString proposedPath(const QString& extension) const;
+    // False, with the message, when `path` is the track whose result is shown.
+    bool refuseShownTrack(const QString& path, QString& error) const;
+    bool writeWhole(const QString& path, const QByteArray& bytes, QString& error) const;
     void failed(const QString& message) const;
 
     QWidget* window_;
     const std::optional<AnalysisResult>& result_;
+    const std::string& shownTrack_;
     NumberLocale locale_;
     MessageBoxes& messages_;
     std::unique_ptr<SaveFileDialog> saveDialog_;

@@ -1,5 +1,6 @@
 #include "charts/report_page.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -15,7 +16,9 @@
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
 #include "platform/number_text.h"
+#include "platform/output_file.h"
 #include "platform/rounding.h"
+#include "platform/runtime_error.h"
 
 namespace at {
 namespace {
@@ -184,34 +187,37 @@ void paintReport(QPainter& painter, const QRectF& page, const ReportContent& con
     painter.restore();
 }
 
+QByteArray reportPdf(const ReportContent& content) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setResolution(300);
+    pdf.setTitle(QStringLiteral("Análisis Tracks: ") +
+                 QFileInfo(text(content.fileName)).fileName());
+    pdf.setCreator(QStringLiteral("Análisis Tracks"));
+    QPainter painter;
+    if (!painter.begin(&pdf))
+        return {};
+    const QRect page = painter.viewport();
+    paintReport(painter, QRectF(page), content);
+    painter.end();
+    return bytes;
+}
+
 bool writeReportPdf(const ReportContent& content, const QString& path, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        error =
-            QStringLiteral("No se puede crear el archivo\n%1\n%2").arg(path, file.errorString());
-        return false;
-    }
-    {
-        QPdfWriter pdf(&file);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setResolution(300);
-        pdf.setTitle(QStringLiteral("Análisis Tracks: ") +
-                     QFileInfo(text(content.fileName)).fileName());
-        pdf.setCreator(QStringLiteral("Análisis Tracks"));
-        QPainter painter;
-        if (!painter.begin(&pdf)) {
-            error = QStringLiteral("No se puede escribir el informe en\n%1").arg(path);
-            return false;
-        }
-        const QRect page = painter.viewport();
-        paintReport(painter, QRectF(page), content);
-        painter.end();
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        error =
-            QStringLiteral("No se puede escribir el archivo\n%1\n%2").arg(path, file.errorString());
+    const std::string file = QFile::encodeName(path).toStdString();
+    try {
+        const QByteArray pdf = reportPdf(content);
+        if (pdf.isEmpty())
+            throw RuntimeError(ErrorKind::DeviceIo, "No se puede dibujar el informe.")
+                .withFile(file);
+        writeFileWhole(file,
+                       std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+    } catch (const RuntimeError& e) {
+        error = QString::fromStdString(e.message());
         return false;
     }
     return true;

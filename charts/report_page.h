@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <string>
 #include <utility>
@@ -41,7 +42,11 @@ ReportContent reportContent(const AnalysisResult& result, const NumberLocale& lo
 // and both profiles.
 void paintReport(QPainter& painter, const QRectF& page, const ReportContent& content);
 
-// One A4 page written as PDF; on failure, false and a message naming the file.
+// One A4 page as PDF; empty if it could not be drawn.
+QByteArray reportPdf(const ReportContent& content);
+
+// The page written whole as the PDF file `path` (or nothing written); on failure, false and the
+// error's message with its kind, the file and the reason.
 bool writeReportPdf(const ReportContent& content, const QString& path, QString& error);
 
 }  // namespace at

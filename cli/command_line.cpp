@@ -5,6 +5,7 @@
 
 #include "cli/cut_command.h"
 #include "cli/summary_command.h"
+#include "platform/output_file.h"
 #ifdef AT_HAVE_REPORT
 #include "cli/report_command.h"
 #endif
@@ -178,6 +179,10 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         if (parsed.positional.size() != 1 || !parsed.pdf || parsed.summary.json ||
             parsed.summary.csv) {
             return badUsage(err, "informe necesita un ARCHIVO y --pdf SALIDA");
+        }
+        if (sameFile(parsed.positional[0], *parsed.pdf)) {
+            return badUsage(err, "SALIDA es el mismo archivo que ARCHIVO («" + *parsed.pdf +
+                                     "»): el track no se sobrescribe");
         }
 #ifdef AT_HAVE_REPORT
         return runReport(parsed.positional[0], *parsed.pdf, parsed.summary.thresholds, err, locale);

@@ -8,6 +8,7 @@
 #include "analysis/analyse_track.h"
 #include "charts/report_page.h"
 #include "cli/exit_status.h"
+#include "cli/summary_command.h"
 #include "platform/runtime_error.h"
 
 namespace at {
@@ -47,7 +48,7 @@ int runReport(const std::string& track, const std::string& pdfPath,
     const auto app = guiForDrawing();
     QString error;
     if (!writeReportPdf(reportContent(result, locale), QFile::decodeName(pdfPath.c_str()), error)) {
-        err << error.toStdString() << "\n";
+        err << fileErrorText(pdfPath, error.toStdString());
         return kExitFailed;
     }
     return kExitOk;

@@ -34,11 +34,19 @@ FileResult analyse(const std::string& path, const SummaryOptions& options,
     try {
         result.analysis = analyseTrack({path, options.thresholds}, locale);
     } catch (const RuntimeError& e) {
-        result.failure = FileFailure{spanishName(e.kind()), e.file().value_or(path), e.line(),
-                                     e.text(), e.message()};
+        result.failure = FileFailure{.kind = spanishName(e.kind()),
+                                     .file = e.file().value_or(path),
+                                     .line = e.line(),
+                                     .byteOffset = e.byteOffset(),
+                                     .text = e.text(),
+                                     .message = e.message()};
     } catch (const std::exception& e) {
-        result.failure = FileFailure{kUnexpectedError, path, std::nullopt, std::nullopt,
-                                     std::string(kUnexpectedError) + "\n" + e.what()};
+        result.failure = FileFailure{.kind = kUnexpectedError,
+                                     .file = path,
+                                     .line = std::nullopt,
+                                     .byteOffset = std::nullopt,
+                                     .text = std::nullopt,
+                                     .message = std::string(kUnexpectedError) + "\n" + e.what()};
     }
     return result;
 }
@@ -88,6 +96,7 @@ Json fileErrorJson(const std::string& path, const FileFailure& failure) {
         {"tipo", failure.kind},
         {"archivo", jsonText(failure.file)},
         {"linea", orNull(failure.line)},
+        {"byte", orNull(failure.byteOffset)},
         {"texto", failure.text ? Json(jsonText(*failure.text)) : Json(nullptr)},
         {"mensaje", jsonText(failure.message)},
     };

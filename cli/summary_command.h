@@ -24,8 +24,9 @@ struct FileFailure {
     std::string kind;  // "No coinciden los tipos", ...
     std::string file;
     std::optional<std::int64_t> line;
-    std::optional<std::string> text;  // the offending text
-    std::string message;              // what stderr shows
+    std::optional<std::int64_t> byteOffset;  // where the fault lies in a binary file
+    std::optional<std::string> text;         // the offending text
+    std::string message;                     // what stderr shows
 };
 
 // The kind of a failure that is not one of the program's own errors.

@@ -7,6 +7,7 @@
 #include "formats/point_values.h"
 #include "platform/byte_reader.h"
 #include "platform/checked.h"
+#include "platform/number_text.h"
 
 namespace at {
 namespace {
@@ -19,6 +20,10 @@ constexpr std::uint8_t kLongitudeField = 1;
 constexpr std::uint8_t kAltitudeField = 2;
 constexpr std::uint8_t kEnhancedAltitudeField = 78;
 constexpr std::uint8_t kLargestBaseType = 0x10;
+constexpr std::int64_t kCrcBytes = 2;
+// 90 degrees in semicircles: a latitude beyond it is no place on Earth. Every longitude a 32-bit
+// semicircle count holds is one.
+constexpr std::int64_t kMostLatitudeSemicircles = std::int64_t{1} << 30;
 
 struct FieldDefinition {
     std::uint8_t number = 0;
@@ -153,6 +158,15 @@ class FitReader final : public PointReader {
             }
         }
         const std::uint32_t dataSize = readUnsigned(header + 4, 4, false);
+        // A header that promises more than the file holds would otherwise be believed to the
+        // last byte before the file is found short.
+        const std::int64_t fileSize = file_.size();
+        if (offset_ + dataSize + kCrcBytes > fileSize) {
+            throw fault(ErrorKind::PastEndOfFile,
+                        "La cabecera FIT declara " + std::to_string(dataSize) +
+                            " bytes de datos y el archivo no los tiene: está cortado.",
+                        fileSize);
+        }
         fileEnd_ = offset_ + dataSize;
         ++files_;
         lastTimestamp_.reset();
@@ -164,7 +178,7 @@ class FitReader final : public PointReader {
     void endFile() {
         const std::int64_t crcAt = offset_;
         const std::uint16_t computed = crc_;
-        const unsigned char* stored = take(2);
+        const unsigned char* stored = take(kCrcBytes);
         if (readUnsigned(stored, 2, false) != computed) {
             throw fault(ErrorKind::TypeMismatch,
                         "La suma de control (CRC) del archivo FIT no coincide: el archivo está "
@@ -299,6 +313,13 @@ class FitReader final : public PointReader {
             throw fault(ErrorKind::TypeMismatch, "Punto sin hora: el registro no tiene timestamp.",
                         at)
                 .withField("timestamp");
+        }
+        if (*latitude > kMostLatitudeSemicircles || *latitude < -kMostLatitudeSemicircles) {
+            std::string degrees;
+            appendMillionths(degrees, toInt32Checked(semicirclesToMillionths(*latitude)), ".");
+            throw fault(ErrorKind::TypeMismatch, offEarthText(Axis::Latitude), at)
+                .withField("position_lat")
+                .withText(degrees);
         }
         point.latitudeDigits = toInt32Checked(semicirclesToMillionths(*latitude));
         point.longitudeDigits = toInt32Checked(semicirclesToMillionths(*longitude));

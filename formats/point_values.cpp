@@ -56,6 +56,19 @@ std::optional<std::int64_t> decimalToMillionths(std::string_view text) {
     return decimalDegreesToMillionths(trimXmlSpace(text));
 }
 
+bool coordinateOnEarth(Axis axis, std::int64_t millionths, std::string_view text) {
+    const std::int64_t most = axis == Axis::Latitude ? 90'000'000 : 180'000'000;
+    if (millionths != most && millionths != -most)
+        return millionths > -most && millionths < most;
+    const auto degrees = parseInvariantDecimal(trimXmlSpace(text));
+    return degrees && *degrees >= -most / 1e6 && *degrees <= most / 1e6;
+}
+
+const char* offEarthText(Axis axis) {
+    return axis == Axis::Latitude ? "La latitud no está entre -90 y 90 grados."
+                                  : "La longitud no está entre -180 y 180 grados.";
+}
+
 std::int64_t semicirclesToMillionths(std::int32_t semicircles) {
     // degrees = semicircles * 180 / 2^31, exactly as a fraction of whole numbers.
     constexpr std::int64_t kDenominator = std::int64_t{1} << 31;

@@ -16,6 +16,16 @@ bool isXmlSpace(char c);
 // decimalDegreesToMillionths of a value with the XML white space around it allowed.
 std::optional<std::int64_t> decimalToMillionths(std::string_view text);
 
+enum class Axis { Latitude, Longitude };
+
+// Whether a coordinate of `millionths` of a degree lies on the Earth: a latitude from -90 to 90
+// degrees, a longitude from -180 to 180. At the very edge, where rounding to millionths may have
+// taken a little off, the decimal `text` it was read from decides.
+bool coordinateOnEarth(Axis axis, std::int64_t millionths, std::string_view text);
+
+// The message for a coordinate that is not: "La latitud no está entre -90 y 90 grados.".
+const char* offEarthText(Axis axis);
+
 // Semicircles (2^31 to 180 degrees) as millionths of a degree, rounded half to even.
 std::int64_t semicirclesToMillionths(std::int32_t semicircles);
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "formats/track_format.h"
 #include "platform/checked.h"
+#include "platform/output_file.h"
 #include "platform/runtime_error.h"
 #include "platform/text_file.h"
 #include "track/track_file.h"
@@ -21,8 +23,11 @@
 // header and the line that closed the file before. So file 1 holds lines 1..K and file j holds
 // lines (j-1)K..jK. When K is not a whole number of at least 1 the counter never meets it and
 // every point goes to file 1. Users rely on this: N = "500" gives 498 points in the first file.
+// The file number is 16-bit: a split that would need more files than that writes none.
 namespace at {
 namespace {
+
+constexpr std::int64_t kMostSplitFiles = std::numeric_limits<std::int16_t>::max();
 
 bool isSkippedBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
@@ -35,9 +40,18 @@ bool isDigit(char c) {
 // (the source, the file number) should still leave what was written on disk.
 class OutputFile {
   public:
+    explicit OutputFile(const std::string& sourcePath) : sourcePath_(sourcePath) {}
+
     void create(const std::string& path, const std::array<std::string, kHeaderLines>& header) {
         writer_.reset();
         faulted_ = true;
+        // A hard link to the source in a piece's place would be emptied before it is read.
+        if (sameFile(path, sourcePath_)) {
+            throw RuntimeError(ErrorKind::PathFileAccess,
+                               "Con ese nombre está el propio track que se corta: no se "
+                               "sobrescribe.")
+                .withFile(path);
+        }
         writer_.emplace(path);
         for (const std::string& line : header)
             writer_->writeLine(line);
@@ -71,6 +85,7 @@ class OutputFile {
     }
 
   private:
+    std::string sourcePath_;
     std::optional<LineWriter> writer_;
     bool faulted_ = false;
 };
@@ -149,7 +164,7 @@ void copyPoints(Lines& source, OutputFile& output,
 template <typename Lines>
 void copyAll(Lines& source, const std::array<std::string, kHeaderLines>& header, double closeMark,
              const std::string& sourcePath) {
-    OutputFile output;
+    OutputFile output(sourcePath);
     try {
         output.create(splitFileName(sourcePath, 1), header);
         copyPoints(source, output, header, closeMark, sourcePath);
@@ -160,10 +175,53 @@ void copyAll(Lines& source, const std::array<std::string, kHeaderLines>& header,
     }
 }
 
+// How many files the division makes of `points` point lines.
+std::int64_t filesFor(std::int64_t points, double closeMark) {
+    const bool cuts = closeMark >= 1.0 && closeMark == std::floor(closeMark);
+    if (!cuts || closeMark > static_cast<double>(points))
+        return 1;
+    return points / static_cast<std::int64_t>(closeMark) + 1;
+}
+
+// Before anything is written: a split that needs more files than can be numbered writes none,
+// and says how many points per file are enough.
+void refuseTooManyFiles(std::int64_t points, double closeMark, const std::string& sourcePath) {
+    const std::int64_t files = filesFor(points, closeMark);
+    if (files <= kMostSplitFiles)
+        return;
+    // K points per file give at most 32767 files from K = P / 32767 + 1 on, and N = K + 2.
+    const std::int64_t fewestPoints = points / kMostSplitFiles + 3;
+    throw RuntimeError(ErrorKind::Overflow, "Harían falta " + std::to_string(files) +
+                                                " archivos y no pueden ser más de " +
+                                                std::to_string(kMostSplitFiles) + ".")
+        .withFile(sourcePath)
+        .withAdvice("Elija al menos " + std::to_string(fewestPoints) + " puntos por archivo.");
+}
+
+// The points of a GPX, TCX or FIT track are counted before anything is written. A FIT file's
+// bytes are vouched for by its CRC at the end, so any fault of one ends the split here, before a
+// piece of a damaged file is written; the fault of a text format is met again by the copy where
+// it lies, after the pieces before it.
+void countReadPoints(const std::string& sourcePath, TrackFormat format, double closeMark) {
+    std::int64_t points = 0;
+    try {
+        const std::unique_ptr<PointReader> reader = openPointReader(sourcePath, format);
+        TrackPoint point;
+        while (reader->next(point))
+            ++points;
+        reader->close();
+    } catch (const RuntimeError&) {
+        if (format == TrackFormat::Fit)
+            throw;
+    }
+    refuseTooManyFiles(points, closeMark, sourcePath);
+}
+
 // A GPX, TCX or FIT track becomes track files of point lines by the same rule. Its first point is
 // read before anything is created, as a track file's header is: a file that does not read
 // leaves nothing behind.
 void splitReadPoints(const std::string& sourcePath, TrackFormat format, double closeMark) {
+    countReadPoints(sourcePath, format, closeMark);
     const std::unique_ptr<PointReader> reader = openPointReader(sourcePath, format);
     WrittenLines lines(*reader);
     lines.atEnd();
@@ -233,6 +291,10 @@ void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileTex
     std::array<std::string, kHeaderLines> header;
     for (std::string& line : header)
         source.readLine(line);
+    // Lines are counted only when the file is large enough to need more files than can be
+    // numbered, even were every line one byte long: most splits read their source once.
+    if (filesFor(source.size(), closeMark) > kMostSplitFiles)
+        refuseTooManyFiles(countPointLines(sourcePath), closeMark, sourcePath);
 
     SourceLines lines(source);
     copyAll(lines, header, closeMark, sourcePath);

@@ -9,9 +9,11 @@
 
 #include "formats/point_values.h"
 #include "formats/xml_format.h"
+#include "formats/xml_length_guard.h"
 #include "platform/byte_reader.h"
 #include "platform/checked.h"
 #include "platform/conversions.h"
+#include "platform/input_limits.h"
 
 namespace at {
 namespace {
@@ -130,9 +132,18 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         chunkStart_ = file_.offset();
         const std::size_t got = file_.read(chunk_.data(), chunk_.size());
         const bool last = got < chunk_.size();
-        if (XML_Parse(parser_, chunk_.data(), static_cast<int>(got), last) == XML_STATUS_ERROR) {
+        // Expat gets the bytes before an overlong run only: it would hold the run whole.
+        const auto overrun = guard_.scan(chunk_.data(), got);
+        const std::size_t fed = overrun ? overrun->offset : got;
+        if (XML_Parse(parser_, chunk_.data(), static_cast<int>(fed), last && !overrun) ==
+            XML_STATUS_ERROR) {
             if (!failure_)
                 failure_ = std::make_exception_ptr(xmlError(got));
+            return;
+        }
+        if (overrun) {
+            if (!failure_)
+                failure_ = std::make_exception_ptr(overrunError(*overrun));
             return;
         }
         if (!last)
@@ -168,6 +179,14 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
             rest = rest.substr(0, std::min(rest.find_first_of("\r\n"), kMostQuotedBytes));
             error.withText(std::string(rest));
         }
+        return error;
+    }
+
+    RuntimeError overrunError(const XmlLengthGuard::Overrun& overrun) const {
+        RuntimeError error(ErrorKind::Overflow, std::string("El XML tiene ") + overrun.what +
+                                                    " de más de " +
+                                                    std::to_string(kMostXmlRunBytes) + " bytes.");
+        error.withFile(file_.path()).withLine(overrun.line).withText(overrun.start);
         return error;
     }
 
@@ -236,19 +255,25 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     void markPositioned() override { point_.hasPosition = true; }
 
     void setCoordinate(XmlValue which, std::string_view text) override {
-        std::string& kept =
-            which == XmlValue::Latitude ? point_.latitudeText : point_.longitudeText;
+        const bool latitude = which == XmlValue::Latitude;
+        std::string& kept = latitude ? point_.latitudeText : point_.longitudeText;
         kept = text;
-        (which == XmlValue::Latitude ? point_.latitude : point_.longitude) =
-            coordinate(kept, format_->valueName(which));
+        (latitude ? point_.latitude : point_.longitude) = coordinate(
+            kept, format_->valueName(which), latitude ? Axis::Latitude : Axis::Longitude);
     }
 
-    std::optional<std::int64_t> coordinate(const std::string& text, const char* field) {
-        const auto millionths = decimalToMillionths(text);
+    std::optional<std::int64_t> coordinate(const std::string& text, const char* field, Axis axis) {
+        auto millionths = decimalToMillionths(text);
+        const char* fault = nullptr;
         if (!millionths) {
-            fail(RuntimeError(ErrorKind::TypeMismatch,
-                              text.empty() ? "Al punto le falta la coordenada."
-                                           : "La coordenada no es un número decimal.")
+            fault = text.empty() ? "Al punto le falta la coordenada."
+                                 : "La coordenada no es un número decimal.";
+        } else if (!coordinateOnEarth(axis, *millionths, text)) {
+            fault = offEarthText(axis);
+            millionths.reset();
+        }
+        if (fault != nullptr) {
+            fail(RuntimeError(ErrorKind::TypeMismatch, fault)
                      .withLine(point_.line)
                      .withField(field)
                      .withText(text));
@@ -368,6 +393,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     std::unique_ptr<XmlFormat> format_;
     ByteReader file_;
     XML_Parser parser_;
+    XmlLengthGuard guard_;
     std::vector<char> chunk_ = std::vector<char>(kChunkSize);
     std::int64_t chunkStart_ = 0;
     std::vector<QueuedPoint> queue_;

@@ -1,6 +1,7 @@
-// The FIT decoder on arbitrary bytes: it hands out points and then either ends or fails with a
-// RuntimeError naming the file and a byte offset inside it; never anything else, never reading
-// past the file, and the file is closed either way.
+// The FIT decoder on arbitrary bytes: it hands out points on the Earth and then either ends or
+// fails with a RuntimeError naming the file and a byte offset inside it; never anything else,
+// never reading past the file, and the file is closed either way.
+#include <cstdlib>
 #include <string>
 
 #include "formats/fit_reader.h"
@@ -22,6 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         "a point outside the file");
             fuzz::check(point.timeOfDay >= 0.0 && point.timeOfDay < 1.0,
                         "time of day not in a day");
+            fuzz::check(std::abs(point.latitudeDigits) <= 90000000 &&
+                            std::abs(point.longitudeDigits) <= 180000000,
+                        "a point off the Earth");
         }
         fuzz::check(points > 0, "a track without points read to its end");
         // A whole file's CRC, its own included, is 0: nothing unchecked was accepted.

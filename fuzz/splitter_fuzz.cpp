@@ -2,9 +2,11 @@
 // fault, the points-per-file text up to the first line feed, then the bytes of the source.
 // Every split either writes files that put the source back together (header plus its lines, each
 // later file opening with the line that closed the file before), or fails with nothing claimed,
-// the files before the failure complete and nothing left open.
+// the files before the failure complete and nothing left open. A line beyond the bound ends the
+// split there, after the files of the lines before it.
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include "formats/track_format.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/file_calls.h"
+#include "platform/input_limits.h"
 #include "platform/runtime_error.h"
 #include "formats/splitter.h"
 
@@ -96,10 +99,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string sourceBytes = input.substr(newline + 1);
 
     const auto lines = at::fuzz::splitLines(sourceBytes);
+    // A line beyond the bound ends the split where it lies: what comes before it is split.
+    const auto longLine = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.size() > at::kMostLineBytes;
+    });
+    const auto longLineNumber = static_cast<std::int64_t>(longLine - lines.begin()) + 1;
+    const std::vector<std::string> readable(lines.begin(), longLine);
     const double closeMark = at::leadingNumber(pointsText) - 2.0;
     std::optional<std::vector<std::vector<std::string>>> expected;
-    if (lines.size() >= 6) {
-        expected = expectedFiles(lines, closeMark);
+    if (readable.size() >= 6) {
+        expected = expectedFiles(readable, closeMark);
         if (expected->size() > 200)
             return 0;  // thousands of tiny files teach nothing new and only slow the run
     }
@@ -116,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     at::fuzz::writeFile(source, sourceBytes);
 
     FaultyDisk disk;
-    const int fault = data[0];
+    const int fault = longLine == lines.end() ? data[0] : 0;
     if (fault & 0x80)
         disk.failCreate = fault & 0x0f;
     else if (fault & 0x40)
@@ -135,9 +144,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     check(at::fuzz::openFileCount() == openBefore, "the split left a file open");
 
+    if (longLine != lines.end()) {
+        check(failure && failure->kind() == at::ErrorKind::Overflow &&
+                  failure->line() == longLineNumber && failure->file() == source,
+              "a line beyond the bound did not end the split where it lies",
+              failure ? failure->what() : "");
+    }
     if (!expected) {
-        check(failure && failure->kind() == at::ErrorKind::PastEndOfFile,
-              "a source of fewer than six lines did not fail past its end");
+        check(
+            failure && (failure->kind() == at::ErrorKind::PastEndOfFile || longLine != lines.end()),
+            "a source of fewer than six lines did not fail past its end");
         check(!at::fuzz::fileExists(at::splitFileName(source, 1)),
               "a short source left an output file");
         return 0;
@@ -145,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Files up to the failing one are complete; the failing one and later ones are absent or
     // partial; with no failure every file is there.
     std::size_t complete = expected->size();
-    if (failure) {
+    if (failure && longLine == lines.end()) {
         check(failure->kind() == at::ErrorKind::DiskFull ||
                   failure->kind() == at::ErrorKind::DeviceIo ||
                   failure->kind() == at::ErrorKind::PathFileAccess,

@@ -1,6 +1,7 @@
 // The GPX and TCX reader on arbitrary bytes (the first byte chooses the format): it hands out
-// points and then either ends, having found at least one, or fails with a RuntimeError that names
-// the file; never anything else, and the file is closed either way.
+// points on the Earth and then either ends, having found at least one, or fails with a
+// RuntimeError that names the file; never anything else, and the file is closed either way.
+#include <cstdlib>
 #include <string>
 
 #include "formats/xml_track_reader.h"
@@ -26,6 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             lastLine = line;
             fuzz::check(point.timeOfDay >= 0.0 && point.timeOfDay < 1.0,
                         "time of day not in a day");
+            fuzz::check(std::abs(point.latitudeDigits) <= 90000000 &&
+                            std::abs(point.longitudeDigits) <= 180000000,
+                        "a point off the Earth");
         }
         fuzz::check(points > 0, "a track without points read to its end");
     } catch (const RuntimeError& e) {

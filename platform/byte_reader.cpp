@@ -23,6 +23,13 @@ std::size_t ByteReader::read(char* buffer, std::size_t size) {
     return got;
 }
 
+std::int64_t ByteReader::size() const {
+    const std::int64_t bytes = file_.size();
+    if (bytes < 0)
+        throw fileError(errno, path_);
+    return bytes;
+}
+
 void ByteReader::close() {
     if (!file_.close())
         throw fileError(errno, path_);

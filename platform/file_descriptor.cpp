@@ -31,6 +31,30 @@ ssize_t FileDescriptor::readSome(void* buffer, std::size_t size) const {
     }
 }
 
+bool FileDescriptor::writeAll(const void* data, std::size_t size) const {
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = calls_->write(fd_, bytes, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::int64_t FileDescriptor::size() const {
+    struct stat st {};
+    if (calls_->fstat(fd_, &st) != 0)
+        return -1;
+    return static_cast<std::int64_t>(st.st_size);
+}
+
 bool FileDescriptor::close() {
     if (fd_ < 0)
         return true;

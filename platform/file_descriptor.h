@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 
 #include "platform/file_calls.h"
 
@@ -30,6 +31,11 @@ class FileDescriptor {
     // What one successful read gives, up to `size` bytes, 0 at the end of the file; a read that
     // a signal interrupted is made again. -1 with errno set when the read fails.
     ssize_t readSome(void* buffer, std::size_t size) const;
+    // Writes all `size` bytes, a write that a signal interrupted made again; false with errno set
+    // when a write fails (ENOSPC when the system takes no byte at all).
+    bool writeAll(const void* data, std::size_t size) const;
+    // The file's size in bytes as it stands now; -1 with errno set when the system cannot tell.
+    std::int64_t size() const;
     // Closes now; a failure (a full disk can show only here) returns false with errno set. The
     // descriptor is given up either way.
     bool close();

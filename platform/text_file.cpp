@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -11,11 +12,15 @@
 #endif
 
 #include "platform/file_calls.h"
+#include "platform/input_limits.h"
 
 namespace at {
 namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+// The start of an overlong line kept for its message: more than a message shows, so that it
+// shows the line going on.
+constexpr std::size_t kQuotedLineBytes = 100;
 
 // The first CR or LF in [p, end), or end.
 const char* findLineEnd(const char* p, const char* end) {
@@ -132,6 +137,13 @@ void LineReader::close() {
     file_.close();
 }
 
+std::int64_t LineReader::size() const {
+    const std::int64_t bytes = file_.size();
+    if (bytes < 0)
+        throw fileError(errno, path_);
+    return bytes;
+}
+
 bool LineReader::fill(std::int64_t lineNumber) {
     if (pos_ < end_)
         return true;
@@ -160,6 +172,8 @@ std::string_view LineReader::readLine() {
     // Most lines lie whole in the buffer, and are handed out where they lie; only a CR at its
     // end, whose LF may follow in the next read, needs the line kept elsewhere first.
     if (p != stop && !(*p == '\r' && p + 1 == stop)) {
+        if (static_cast<std::size_t>(p - start) > kMostLineBytes)
+            throw lineTooLong({}, start, p);
         pos_ = static_cast<std::size_t>(p - buffer_.get()) + 1;
         if (*p == '\r' && buffer_[pos_] == '\n')
             ++pos_;
@@ -167,6 +181,8 @@ std::string_view LineReader::readLine() {
     }
     spill_.clear();
     for (;;) {
+        if (spill_.size() + static_cast<std::size_t>(p - start) > kMostLineBytes)
+            throw lineTooLong(spill_, start, p);
         spill_.append(start, p);
         if (p != stop) {
             const bool carriageReturn = *p == '\r';
@@ -189,12 +205,58 @@ void LineReader::readLine(std::string& line) {
     line.assign(readLine());
 }
 
+RuntimeError LineReader::lineTooLong(std::string_view start, const char* more,
+                                     const char* moreEnd) const {
+    std::string quoted(start.substr(0, kQuotedLineBytes));
+    quoted.append(
+        more, std::min(kQuotedLineBytes - quoted.size(), static_cast<std::size_t>(moreEnd - more)));
+    RuntimeError error(ErrorKind::Overflow, "La línea pasa de " + std::to_string(kMostLineBytes) +
+                                                " bytes: no es una línea de un track.");
+    error.withFile(path_).withLine(linesRead_).withText(quoted);
+    return error;
+}
+
+namespace {
+
+// Why `path` could not be opened for writing: a link or something else than a plain file in
+// the way, or the system's own reason.
+RuntimeError refusedOutput(int errorNumber, const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0) {
+        if (S_ISLNK(st.st_mode)) {
+            return std::move(
+                RuntimeError(
+                    ErrorKind::PathFileAccess,
+                    "Con ese nombre hay un enlace simbólico: no se escribe a través de él.")
+                    .withFile(path));
+        }
+        // A FIFO without a reader refuses the open itself (ENXIO).
+        if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+            return std::move(
+                RuntimeError(ErrorKind::PathFileAccess, "La ruta no es un archivo normal.")
+                    .withFile(path));
+        }
+    }
+    return fileError(errorNumber, path);
+}
+
+}  // namespace
+
 LineWriter::LineWriter(const std::string& path)
     : path_(path),
-      file_(fileCalls().open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY,
-                             0666)) {
+      // Never through a link, into a FIFO or onto a device: what is written is a file of its own.
+      file_(fileCalls().open(
+          path.c_str(),
+          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK, 0666)) {
     if (!file_.isOpen())
+        throw refusedOutput(errno, path);
+    struct stat st {};
+    if (fileCalls().fstat(file_.get(), &st) != 0)
         throw fileError(errno, path);
+    if (!S_ISREG(st.st_mode)) {
+        throw RuntimeError(ErrorKind::PathFileAccess, "La ruta no es un archivo normal.")
+            .withFile(path);
+    }
     buffer_.reset(new char[kBufferSize]);
 }
 
@@ -218,17 +280,8 @@ void LineWriter::writeLine(std::string_view line) {
 }
 
 void LineWriter::flush() {
-    std::size_t done = 0;
-    while (done < used_) {
-        const ssize_t n = fileCalls().write(file_.get(), buffer_.get() + done, used_ - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw fileError(errno, path_);
-        if (n == 0)
-            throw fileError(ENOSPC, path_);
-        done += static_cast<std::size_t>(n);
-    }
+    if (!file_.writeAll(buffer_.get(), used_))
+        throw fileError(errno, path_);
     used_ = 0;
 }
 

@@ -9,9 +9,10 @@
 #include "platform/runtime_error.h"
 
 // Sequential text files. A line ends at CR, CR LF or a lone LF; the terminator is dropped, and a
-// terminator at the very end of the file starts no further line. Reading and writing go through
-// large buffers, never a system call per line. Each file is closed when its object goes, also
-// when a failure ends the command.
+// terminator at the very end of the file starts no further line. A line longer than
+// kMostLineBytes is an overflow error, so that reading holds at most that much of any file. Reading
+// and writing go through large buffers, never a system call per line. Each file is closed when its
+// object goes, also when a failure ends the command.
 namespace at {
 
 // The error of a failed system call on `path`, kind chosen from errno.
@@ -36,12 +37,16 @@ class LineReader {
     void readLine(std::string& line);
     // Lines handed out so far.
     std::int64_t linesRead() const { return linesRead_; }
+    // The size of the file in bytes, as it stands now.
+    std::int64_t size() const;
     const std::string& path() const { return path_; }
     void close();
 
   private:
     // `lineNumber` names the line being read if the read fails.
     bool fill(std::int64_t lineNumber);
+    // The line being read, whose part read so far is `start` and [more, moreEnd) what follows.
+    RuntimeError lineTooLong(std::string_view start, const char* more, const char* moreEnd) const;
 
     std::string path_;
     FileDescriptor file_;
@@ -56,7 +61,8 @@ class LineReader {
 
 class LineWriter {
   public:
-    // Creates the file, or empties an existing one.
+    // Creates the file, or empties an existing one. A symbolic link, a FIFO or a device of that
+    // name is refused with the access error, never written through.
     explicit LineWriter(const std::string& path);
     // Closes without reporting: only reached when a failure is already on its way up.
     ~LineWriter();

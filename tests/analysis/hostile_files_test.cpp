@@ -17,8 +17,10 @@
 #include "platform/file_calls.h"
 #include "platform/runtime_error.h"
 #include "tests/support/hostile_files.h"
+#include "tests/support/peak_memory.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
+#include "formats/splitter.h"
 
 namespace at {
 namespace {
@@ -102,9 +104,11 @@ TEST_F(HostileAnalysis, BadContentNamesLineFieldAndText) {
          7, "latitud (campo 1)", "1.0 2.0"},
         {"binary garbage after good points", h + good + test::binaryGarbage(300, 3) + "\r\n",
          ErrorKind::TypeMismatch, 9, std::nullopt, std::nullopt},
-        {"a 50 MB point line", h + fifty + "\r\n", ErrorKind::TypeMismatch, 7, std::nullopt,
-         std::nullopt},
-        {"a single 50 MB line", fifty, ErrorKind::PastEndOfFile, 2, std::nullopt, std::nullopt},
+        // No line is read whole beyond 1 MiB: its start is quoted.
+        {"a 50 MB point line", h + fifty + "\r\n", ErrorKind::Overflow, 7, std::nullopt,
+         std::string(80, '7') + "…"},
+        {"a single 50 MB line", fifty, ErrorKind::Overflow, 1, std::nullopt,
+         std::string(80, '7') + "…"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -120,6 +124,79 @@ TEST_F(HostileAnalysis, BadContentNamesLineFieldAndText) {
         }
         // A whole line of megabytes would make the message box unreadable.
         EXPECT_LT(e.message().size(), 1000u);
+    }
+}
+
+std::string utf16le(const std::string& ascii) {
+    std::string out;
+    for (const char c : ascii)
+        out.append({c, '\0'});
+    return out;
+}
+
+// Nothing of tens of megabytes is held whole, in the analysis or the split: a line without end
+// (a sparse file, say), or a GPX tag, text, comment... that expat would keep whole before any
+// handler sees it. Each ends the command where it began, with memory flat; a GPX text of exactly
+// 1 MiB still reads.
+TEST_F(HostileAnalysis, NoLineOrXmlRunBeyondOneMebibyteIsHeld) {
+    const std::string head =
+        "<?xml version=\"1.0\"?>\n<gpx>\n<trk><trkseg>\n<trkpt lat=\"40\" "
+        "lon=\"-3\"><time>2024-05-01T10:00:00Z</time></trkpt>\n";
+    const std::string point = "<trkpt lat=\"41\" lon=\"-3\">";
+    const std::string rest = "<time>2024-05-01T10:00:05Z</time></trkpt>\n</trkseg></trk></gpx>\n";
+    const std::size_t mib = std::size_t{1} << 20;
+    const std::size_t tens = std::size_t{30} << 20;
+    const struct {
+        const char* name;
+        std::string before;
+        char repeated;
+        std::size_t count;
+        std::string after;
+        const char* detail;  // none: the file reads
+        std::int64_t line;
+        std::string start;  // the first bytes the message quotes
+    } cases[] = {
+        {"sin fin.plt", "", '\0', tens, "",
+         "La línea pasa de 1048576 bytes: no es una línea de un track.", 1, ""},
+        {"atributo.gpx", head + "<trkpt lat=\"", '1', tens, "\" lon=\"1\">" + rest, "una etiqueta",
+         5, "<trkpt lat=\"111"},
+        {"texto.gpx", head + point + "<desc>", 'a', tens, "</desc>" + rest, "un texto", 5, "aaa"},
+        {"1 MiB.gpx", head + point + "<desc>", 'a', mib, "</desc>" + rest, nullptr, 0, ""},
+        {"1 MiB y 1.gpx", head + point + "<desc>", 'a', mib + 1, "</desc>" + rest, "un texto", 5,
+         "aaa"},
+        {"comentario.gpx", head + "<!--", '<', tens, "-->" + rest, "un comentario", 5, "<!--<<<"},
+        {"instruccion.gpx", head + "<?x ", '<', tens, "?>" + rest, "una instrucción de proceso", 5,
+         "<?x <<"},
+        {"cdata.gpx", head + point + "<desc><![CDATA[", '<', tens, "]]></desc>" + rest,
+         "una sección CDATA", 5, "<![CDATA[<<"},
+        {"entidad.gpx", "<!DOCTYPE gpx [\n<!ENTITY a \"", '>', tens,
+         "\">]>\n" + head.substr(22) + rest, "una declaración", 1, "<!DOCTYPE gpx ["},
+        // Watched by its characters: U+2020 is two bytes 0x20.
+        {"utf16.gpx", "\xFF\xFE" + utf16le(head + "<trkpt lat=\""), ' ', tens,
+         utf16le("\" lon=\"1\">" + rest), "una etiqueta", 5, ""},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.writeRun(c.name, c.before, c.repeated, c.count, c.after);
+        for (const bool split : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (split ? " (split)" : ""));
+            const test::PeakMemoryGrowth growth;
+            std::optional<RuntimeError> e;
+            try {
+                view.path = path;
+                split ? splitTrack(path, "500") : (void)runAnalysis(view, NumberLocale::comma());
+            } catch (const RuntimeError& error) {
+                e = error;
+            }
+            EXPECT_LT(growth.bytes(), 8 << 20);
+            ASSERT_EQ(e.has_value(), c.detail != nullptr) << (e ? e->message() : "");
+            if (!e)
+                continue;
+            EXPECT_EQ(e->kind(), ErrorKind::Overflow);
+            EXPECT_NE(e->message().find(c.detail), std::string::npos) << e->message();
+            EXPECT_EQ(e->file(), path);
+            EXPECT_EQ(e->line(), c.line);
+            EXPECT_EQ(e->text()->rfind(c.start, 0), 0u);
+        }
     }
 }
 

@@ -167,6 +167,7 @@ TEST_F(TrackFormats, TooManyPointsOverflowAsInATrackFileAndSayCortar) {
             if (!failure)
                 continue;
             EXPECT_EQ(failure->kind(), ErrorKind::Overflow);
+            EXPECT_EQ(failure->file(), path);
             const bool advised = failure->message().find(
                                      "Un track de más de 32761 puntos puede cortarse antes con "
                                      "«Cortar».") != std::string::npos;
@@ -175,16 +176,16 @@ TEST_F(TrackFormats, TooManyPointsOverflowAsInATrackFileAndSayCortar) {
     }
 }
 
-TEST_F(TrackFormats, AFaultOfThePassNamesThePointsLine) {
-    // From +2000 to -2000 degrees of latitude the difference leaves 32 bits.
+TEST_F(TrackFormats, ACoordinateOffTheEarthNamesThePointsLine) {
+    // Refused where it is read, before the pass could take a step of 2000 degrees.
     const std::vector<RecordedPoint> points = {
         {"10", "1", "500", k10h}, {"2000", "1", "500", k10h + 1}, {"-2000", "1", "500", k10h + 2}};
     const struct {
         std::string path;
         std::int64_t line;
     } cases[] = {
-        {dir_.write("lejos.gpx", test::gpxText({points})), 9},  // the third trkpt
-        {dir_.write("lejos.tcx", test::tcxText({points})), 18},
+        {dir_.write("lejos.gpx", test::gpxText({points})), 8},  // the second trkpt
+        {dir_.write("lejos.tcx", test::tcxText({points})), 13},
     };
     for (const auto& c : cases) {
         MemoryAnalysisView view;
@@ -193,12 +194,15 @@ TEST_F(TrackFormats, AFaultOfThePassNamesThePointsLine) {
             runAnalysis(view, NumberLocale::point());
             ADD_FAILURE() << c.path;
         } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.kind(), ErrorKind::Overflow) << e.message();
+            EXPECT_EQ(e.kind(), ErrorKind::TypeMismatch) << e.message();
+            EXPECT_NE(e.message().find("La latitud no está entre -90 y 90 grados."),
+                      std::string::npos)
+                << e.message();
             EXPECT_EQ(e.file(), c.path);
             EXPECT_EQ(e.line(), c.line) << e.message();
+            EXPECT_EQ(e.text(), "2000");
         }
-        EXPECT_EQ(view.altitude.rows().at(1),
-                  "499.872");  // 1640 ft: the points before were analysed
+        EXPECT_TRUE(view.altitude.rows().empty());  // counted first, so nothing was analysed
     }
 }
 

@@ -5,11 +5,13 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <filesystem>
 #include <sstream>
 
 #include "app/result_sharing.h"
 #include "cli/summary_command.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/hostile_files.h"
 
 namespace at::test {
 namespace {
@@ -18,8 +20,10 @@ class FakeSaveDialog final : public SaveFileDialog {
   public:
     QString answer;
     QStringList asked;
-    QString ask(const QString& title, const QString&, const QString&) override {
+    QStringList proposed;
+    QString ask(const QString& title, const QString& proposal, const QString&) override {
         asked << title;
+        proposed << proposal;
         return answer;
     }
 };
@@ -231,6 +235,48 @@ TEST_P(ResultSharingTest, ExportsPointsSummaryReportAndImages) {
     sharing.exportPointsCsvAs();
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_TRUE(messages->shown[0].text.contains(QStringLiteral("no/existe/puntos.csv")));
+}
+
+// Every export over the track being shown is refused, and its name never proposed;
+// one that cannot be written leaves the file that was there and says why, with kind and file.
+TEST_F(WindowTest, ExportsNeverOverwriteTheTrackNorLeaveHalfAFile) {
+    auto fake = std::make_unique<FakeSaveDialog>();
+    FakeSaveDialog* saves = fake.get();
+    window->sharing().setSaveDialog(std::move(fake));
+    const std::string bytes = readBytes(std::string(AT_SAMPLES_DIR) + "/paseo-corto.plt");
+    const std::string track = dir.write("ruta.csv", bytes);
+    setText("txtArchivo", QString::fromStdString(track));
+    click("Command1");
+    ASSERT_TRUE(messages->shown.empty());
+    ResultSharing& sharing = window->sharing();
+    saves->answer = QString::fromStdString(track);
+    sharing.exportPointsCsvAs();
+    sharing.exportReportAs();
+    sharing.saveChartImageAs(*control<ProfileChartWidget>("MSChart1"));
+    ASSERT_EQ(messages->shown.size(), 3u);
+    for (const auto& box : messages->shown) {
+        EXPECT_EQ(box.text,
+                  QStringLiteral("Error de acceso a la ruta o al archivo\nEs el track que "
+                                 "se está mostrando: no se sobrescribe. Elija otro "
+                                 "nombre.\nArchivo: ") +
+                      saves->answer);
+    }
+    EXPECT_EQ(readBytes(track), bytes);
+    EXPECT_EQ(saves->proposed.front(), QString::fromStdString(dir.file("ruta-analisis.csv")));
+
+    const QString csv = QString::fromStdString(dir.write("puntos.csv", "los de antes"));
+    messages->shown.clear();
+    saves->answer = csv;
+    {
+        FullDisk disk;
+        ScopedFileCalls scoped(disk);
+        sharing.exportPointsCsvAs();
+    }
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].text,
+              QStringLiteral("Disco lleno\nNo queda espacio en el dispositivo.\nArchivo: ") + csv);
+    EXPECT_EQ(readBytes(csv.toStdString()), "los de antes");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 TEST_F(WindowTest, MenusOfferTheShareCommands) {

@@ -8,14 +8,15 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "tests/support/memory_view.h"
+#include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
 #include "cli/json_writer.h"
-#include "analysis/summary_band.h"
 #include "cli/summary_command.h"
 #include "tests/cli/cli_run.h"
 #include "tests/cli/sample_track.h"
+#include "tests/support/memory_view.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/track_formats.h"
 #include "tests/support/track_text.h"
 
 namespace at {
@@ -159,24 +160,31 @@ TEST(JsonOutput, AFailedFileHasAnErrorObjectAsWellAsItsMessageOnStderr) {
                                    "42.000200,-1.500000,0,mil,39307.3,13-08-07,10:00:10"}));
     const std::string missing = dir.file("falta.plt");
     const std::string cut = dir.write("corto.plt", "solo una linea\r\n");
+    // A FIT file has no lines: its fault is placed by the byte, here its CRC's.
+    std::string fitBytes = test::fitFile({{"42.0", "-1.5", "150", 1714557600}});
+    fitBytes.back() = static_cast<char>(fitBytes.back() ^ 1);
+    const std::string fit = dir.write("dañado.fit", fitBytes);
     const struct {
         std::string path;
         const char* kind;
         std::optional<int> line;
+        std::optional<std::int64_t> byte;
         std::optional<std::string> text;
     } failures[] = {
-        {mismatch, "No coinciden los tipos", 9, "mil"},
-        {missing, "No se ha encontrado el archivo", std::nullopt, std::nullopt},
+        {mismatch, "No coinciden los tipos", 9, std::nullopt, "mil"},
+        {missing, "No se ha encontrado el archivo", std::nullopt, std::nullopt, std::nullopt},
         // The header's second line is the first one missing.
-        {cut, "Se ha leído más allá del final del archivo", 2, std::nullopt},
+        {cut, "Se ha leído más allá del final del archivo", 2, std::nullopt, std::nullopt},
+        {fit, "No coinciden los tipos", std::nullopt,
+         static_cast<std::int64_t>(fitBytes.size() - 2), std::nullopt},
     };
 
-    const auto run = test::runCli({"resumen", "--json", good, mismatch, missing, cut});
+    const auto run = test::runCli({"resumen", "--json", good, mismatch, missing, cut, fit});
     EXPECT_EQ(run.status, kExitFailed);
-    EXPECT_TRUE(run.err.ends_with("Archivos con errores: 3 de 4.\n")) << run.err;
+    EXPECT_TRUE(run.err.ends_with("Archivos con errores: 4 de 5.\n")) << run.err;
     Parsed all;
     ASSERT_NO_THROW(all = parse(run.out)) << run.out;
-    ASSERT_EQ(all.size(), 4u);
+    ASSERT_EQ(all.size(), 5u);
     EXPECT_EQ(all[0]["archivo"], good);
     EXPECT_FALSE(all[0].contains("error"));
 
@@ -193,6 +201,11 @@ TEST(JsonOutput, AFailedFileHasAnErrorObjectAsWellAsItsMessageOnStderr) {
             EXPECT_EQ(error["linea"], *expected.line);
         } else {
             EXPECT_TRUE(error["linea"].is_null()) << error;
+        }
+        if (expected.byte) {
+            EXPECT_EQ(error["byte"], *expected.byte);
+        } else {
+            EXPECT_TRUE(error["byte"].is_null()) << error;
         }
         if (expected.text) {
             EXPECT_EQ(error["texto"], *expected.text);

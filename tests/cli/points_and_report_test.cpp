@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,30 @@ TEST(Report, WritesOnePdfOrSaysWhyNot) {
     run = runCli({"informe", track, "--pdf", dir.file("no/hay/b.pdf")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("no/hay/b.pdf"), std::string::npos);
+}
+
+// The track is never the output, whatever the path or link that leads to it; a link where the
+// report goes is replaced, not written through.
+TEST(Report, NeverWritesOverTheTrackNorThroughALink) {
+    TempDir dir;
+    const std::string track = dir.write("t.plt", threePoints());
+    std::filesystem::create_symlink(track, dir.file("enlace.pdf"));
+    std::filesystem::create_hard_link(track, dir.file("duro.pdf"));
+    for (const std::string& pdf :
+         {track, dir.file("./t.plt"), dir.file("enlace.pdf"), dir.file("duro.pdf")}) {
+        const CliRun run = runCli({"informe", track, "--pdf", pdf});
+        EXPECT_EQ(run.status, 2) << pdf;
+        EXPECT_NE(run.err.find("SALIDA es el mismo archivo que ARCHIVO («" + pdf + "»)"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_EQ(readBytes(track), threePoints());
+    }
+
+    const std::string other = dir.write("otro.txt", "intacto");
+    std::filesystem::create_symlink(other, dir.file("enlace2.pdf"));
+    ASSERT_EQ(runCli({"informe", track, "--pdf", dir.file("enlace2.pdf")}).status, 0);
+    EXPECT_EQ(readBytes(other), "intacto");
+    EXPECT_EQ(readBytes(dir.file("enlace2.pdf")).substr(0, 5), "%PDF-");
 }
 
 // The range written beside each profile is the analysis's own (the altitude axis it fitted) in the

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "formats/track_format.h"
+#include "platform/file_calls.h"
+#include "tests/support/hostile_files.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_formats.h"
 
@@ -87,8 +89,8 @@ TEST(BadTrackFiles, EndWithTheirErrorWhereTheFaultIs) {
          "coordenada", 2, 9, std::nullopt, "40,3"},
         {"sin-lon.gpx", replaced(gpx, "lon=\"-3.3\"", ""), ErrorKind::TypeMismatch,
          "falta la coordenada", 2, 9, std::nullopt, ""},
-        {"lejos.gpx", replaced(gpx, "lat=\"40.3\"", "lat=\"4000\""), ErrorKind::Overflow, "32 bits",
-         2, 9, std::nullopt, std::nullopt},
+        {"lejos.gpx", replaced(gpx, "lat=\"40.3\"", "lat=\"4000\""), ErrorKind::TypeMismatch,
+         "La latitud no está entre -90 y 90 grados", 2, 9, std::nullopt, "4000"},
         {"alto.gpx", replaced(gpx, "<ele>702</ele>", "<ele>12000</ele>"), ErrorKind::Overflow,
          "16 bits", 2, 9, std::nullopt, "12000"},
         {"ele-mala.tcx", replaced(tcx, ">701<", ">alto<"), ErrorKind::TypeMismatch,
@@ -110,12 +112,28 @@ TEST(BadTrackFiles, EndWithTheirErrorWhereTheFaultIs) {
          "El elemento raíz no es <gpx>", 0, 1, std::nullopt, "<kml>"},
         {"basura.gpx", "<gpx>\n<trk>\n&nada;</trk></gpx>", ErrorKind::TypeMismatch,
          "una entidad no definida", 0, 3, std::nullopt, "&nada;</trk></gpx>"},
+        // Off the Earth, with the same kind of message as a coordinate that is no number.
+        {"lat91.gpx", replaced(gpx, "lat=\"40.3\"", "lat=\"91\""), ErrorKind::TypeMismatch,
+         "La latitud no está entre -90 y 90 grados", 2, 9, std::nullopt, "91"},
+        // The edges themselves are places.
+        {"borde.gpx",
+         replaced(replaced(gpx, "lat=\"40.3\"", "lat=\"-90.0000001\""), "lat=\"40.1\" lon=\"-3.1\"",
+                  "lat=\"90\" lon=\"-180.0\""),
+         ErrorKind::TypeMismatch, "La latitud no está", 2, 9, std::nullopt, "-90.0000001"},
+        {"cifras.gpx", replaced(gpx, "lat=\"40.3\"", "lat=\"" + std::string(400, '9') + "\""),
+         ErrorKind::TypeMismatch, "La latitud no está", 2, 9, std::nullopt, std::string(400, '9')},
+        {"lon-181.tcx", replaced(tcx, ">-3.3<", ">-181<"), ErrorKind::TypeMismatch,
+         "La longitud no está entre -180 y 180 grados", 2, 18, std::nullopt, "-181"},
+        {"polo.fit", test::fitFile({kThree[0], kThree[1], {"100", "-3.3", "702", k10h + 10}}),
+         ErrorKind::TypeMismatch, "La latitud no está", 2, std::nullopt,
+         static_cast<std::int64_t>(fit.size() - 2 - 15), "100.000000"},
         {"crc.fit", fit.substr(0, fit.size() - 1) + static_cast<char>(fit.back() ^ 1),
          ErrorKind::TypeMismatch, "CRC", 3, std::nullopt, static_cast<std::int64_t>(fit.size() - 2),
          std::nullopt},
         {"cabecera.fit", fitWithHeaderCrcSpoilt(), ErrorKind::TypeMismatch, "CRC", 0, std::nullopt,
          12, std::nullopt},
-        {"cortado.fit", fit.substr(0, fit.size() - 10), ErrorKind::PastEndOfFile, "cortado", 2,
+        // The header promises more than the file holds: nothing of it is believed.
+        {"cortado.fit", fit.substr(0, fit.size() - 10), ErrorKind::PastEndOfFile, "cortado", 0,
          std::nullopt, static_cast<std::int64_t>(fit.size() - 10), std::nullopt},
         {"cabecera-corta.fit", fit.substr(0, 10), ErrorKind::PastEndOfFile, "cortado", 0,
          std::nullopt, 10, std::nullopt},
@@ -152,6 +170,29 @@ TEST(BadTrackFiles, EndWithTheirErrorWhereTheFaultIs) {
         }
         EXPECT_EQ(points, c.pointsBefore);
         EXPECT_EQ(test::openFileCount(), openBefore);
+    }
+}
+
+// A header that declares 4 GB of data in a file of 20 MB of one-byte messages is refused before
+// the messages are walked: a third read of the file would fail.
+TEST(BadTrackFiles, AFitPromisingMoreThanItHoldsIsRefusedUnread) {
+    TempDir dir;
+    // A header without its CRC (0 is allowed), then the definition of a message without fields.
+    const std::string header = std::string("\x0E\x20\x00\x00\xF0\xFF\xFF\xFF.FIT\x00\x00", 14) +
+                               std::string("\x40\x00\x00\x00\x00\x00", 6);
+    const std::string path = dir.writeRun("promete.fit", header, '\0', std::size_t{20} << 20, "");
+    test::PathFaults faults(path);
+    faults.failReadsOfOpen = 1;
+    faults.failReadNumber = 3;
+    ScopedFileCalls scoped(faults);
+    try {
+        TrackPoint p;
+        openPointReader(path, TrackFormat::Fit)->next(p);
+        ADD_FAILURE() << "read";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::PastEndOfFile) << e.message();
+        EXPECT_NE(e.message().find("declara 4294967280 bytes de datos"), std::string::npos);
+        EXPECT_EQ(e.byteOffset(), static_cast<std::int64_t>(header.size() + (20 << 20)));
     }
 }
 

@@ -69,6 +69,21 @@ class PathFaults final : public FileCalls {
     int watchedFd_ = -1;
 };
 
+// A disk on which every write fails: it is full.
+class FullDisk final : public FileCalls {
+  public:
+    int open(const char* p, int f, mode_t m) override { return systemFileCalls().open(p, f, m); }
+    int fstat(int fd, struct stat* st) override { return systemFileCalls().fstat(fd, st); }
+    ssize_t read(int fd, void* b, std::size_t n) override {
+        return systemFileCalls().read(fd, b, n);
+    }
+    ssize_t write(int, const void*, std::size_t) override {
+        errno = ENOSPC;
+        return -1;
+    }
+    int close(int fd) override { return systemFileCalls().close(fd); }
+};
+
 // Bytes of every value, line ends among them, the same on every run.
 inline std::string binaryGarbage(std::size_t size, unsigned seed) {
     std::mt19937 random(seed);

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -27,6 +28,23 @@ std::string TempDir::write(const std::string& name, const std::string& bytes) co
     const std::string full = file(name);
     std::ofstream out(full, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + full);
+    return full;
+}
+
+std::string TempDir::writeRun(const std::string& name, const std::string& before, char repeated,
+                              std::size_t count, const std::string& after) const {
+    const std::string full = file(name);
+    std::ofstream out(full, std::ios::binary | std::ios::trunc);
+    out << before;
+    const std::string chunk(std::size_t{1} << 16, repeated);
+    for (std::size_t left = count; left > 0;) {
+        const std::size_t n = std::min(left, chunk.size());
+        out.write(chunk.data(), static_cast<std::streamsize>(n));
+        left -= n;
+    }
+    out << after;
     if (!out)
         throw std::runtime_error("cannot write " + full);
     return full;

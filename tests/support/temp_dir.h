@@ -18,6 +18,10 @@ class TempDir {
     const std::filesystem::path& path() const { return path_; }
     // Writes `bytes` exactly as given to a file in the folder; returns its full path.
     std::string write(const std::string& name, const std::string& bytes) const;
+    // Writes `before`, `count` copies of `repeated` and `after`: tens of megabytes, never held in
+    // memory.
+    std::string writeRun(const std::string& name, const std::string& before, char repeated,
+                         std::size_t count, const std::string& after) const;
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
   private:

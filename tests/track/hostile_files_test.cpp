@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <optional>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/file_calls.h"
+#include "platform/input_limits.h"
 #include "platform/runtime_error.h"
 #include "tests/support/hostile_files.h"
 #include "tests/support/temp_dir.h"
@@ -115,7 +117,23 @@ TEST(HostileFiles, CountAndSplitTakeEveryLineAsItIs) {
         EXPECT_EQ(countPointLines(source), static_cast<std::int64_t>(lines.size()) - 6);
 
         const int openBefore = test::openFileCount();
-        if (lines.size() < 6) {
+        const auto longLine = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+            return l.size() > kMostLineBytes;
+        });
+        if (longLine != lines.end()) {
+            // No line is held beyond 1 MiB: the split ends at it, and the pieces before it stay.
+            const auto number = static_cast<std::int64_t>(longLine - lines.begin()) + 1;
+            try {
+                splitTrack(source, c.pointsPerFile);
+                ADD_FAILURE() << "a line of " << longLine->size() << " bytes was copied";
+            } catch (const RuntimeError& e) {
+                EXPECT_EQ(e.kind(), ErrorKind::Overflow);
+                EXPECT_EQ(e.file(), source);
+                EXPECT_EQ(e.line(), number);
+                EXPECT_LT(e.message().size(), 1000u) << "the message carries the whole line";
+            }
+            EXPECT_EQ(fs::exists(splitFileName(source, 1)), number > 6);
+        } else if (lines.size() < 6) {
             try {
                 splitTrack(source, c.pointsPerFile);
                 ADD_FAILURE() << "a source of " << lines.size() << " lines was split";
@@ -190,6 +208,38 @@ TEST(HostilePaths, NamesWithSpacesAndAccentsAreReadAndWritten) {
     int files = 0;
     EXPECT_EQ(reassemble(source, files), points(10));
     EXPECT_EQ(files, 4);
+}
+
+// What already lies where a piece goes is never written through: a link to a file elsewhere or to
+// the source, a hard link to the source, a FIFO. The split ends there naming it, the pieces
+// before it stay, and the files behind it are as they were.
+TEST(HostilePaths, NothingInAPiecesPlaceIsWrittenThrough) {
+    for (const char* inTheWay : {"link elsewhere", "link to the source", "hard link", "FIFO"}) {
+        SCOPED_TRACE(inTheWay);
+        TempDir dir;
+        TempDir other;
+        const std::string source = dir.write("ruta.plt", test::trackText(points(10)));
+        const std::string elsewhere = other.write("otro.txt", "intacto");
+        const std::string piece = splitFileName(source, 2);
+        const std::string kind = inTheWay;
+        if (kind == "FIFO") {
+            ASSERT_EQ(mkfifo(piece.c_str(), 0600), 0);
+        } else if (kind == "hard link") {
+            fs::create_hard_link(source, piece);
+        } else {
+            fs::create_symlink(kind == "link elsewhere" ? elsewhere : source, piece);
+        }
+        const int openBefore = test::openFileCount();
+        const auto e = failureOfCountOrSplit(true, source, "5");
+        ASSERT_TRUE(e) << "the split reported success";
+        EXPECT_EQ(e->kind(), ErrorKind::PathFileAccess);
+        EXPECT_EQ(e->file(), piece);
+        EXPECT_EQ(test::openFileCount(), openBefore);
+        EXPECT_EQ(test::readBytes(source), test::trackText(points(10)));
+        EXPECT_EQ(test::readBytes(elsewhere), "intacto");
+        EXPECT_EQ(test::readBytes(splitFileName(source, 1)), test::trackText(points(3)));
+        EXPECT_FALSE(fs::exists(splitFileName(source, 3)));
+    }
 }
 
 struct OpenFailure {

@@ -148,5 +148,25 @@ TEST_F(SplitFormats, ABadSourceLeavesNothingBehindOrTheCompletePieces) {
     EXPECT_EQ(readPiece(splitFileName(gpx, 3)).points.size(), 5u);  // 296 to 300
 }
 
+// Counted before anything is written: a FIT file whose CRC fails gives no piece, and a track
+// that would need more files than can be numbered gives none either.
+TEST_F(SplitFormats, ADamagedFitOrTooManyFilesWritesNothing) {
+    std::string damaged = test::fitFile(track(10));
+    damaged.back() = static_cast<char>(damaged.back() ^ 1);
+    const std::pair<std::string, const char*> cases[] = {
+        {dir_.write("dañado.fit", damaged), "La suma de control (CRC) del archivo FIT no coincide"},
+        {dir_.write("larga.gpx", test::gpxText({track(32767)})), "Harían falta 32768 archivos"},
+    };
+    for (const auto& [path, says] : cases) {
+        try {
+            splitTrack(path, "3");
+            ADD_FAILURE() << path;
+        } catch (const RuntimeError& e) {
+            EXPECT_NE(e.message().find(says), std::string::npos) << e.message();
+        }
+        EXPECT_FALSE(std::filesystem::exists(splitFileName(path, 1)));
+    }
+}
+
 }  // namespace
 }  // namespace at

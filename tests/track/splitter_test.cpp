@@ -291,30 +291,61 @@ TEST(SplitSource, AMissingSourceWritesNothing) {
     EXPECT_TRUE(folderNames(dir).empty());
 }
 
-// The real limit: with K = 1 file j holds points j-1 and j, so point 32767 closes file 32767.
+// A source of one-letter point lines, "a" to "z" over and over.
+std::string letterPointText(int number) {
+    return std::string(1, 'a' + (number - 1) % 26);
+}
+
+std::string letterSource(int points) {
+    std::string text = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n";
+    for (int i = 1; i <= points; ++i)
+        text += letterPointText(i) + "\r\n";
+    return text;
+}
+
+// The real limit: with K = 1 file j holds points j-1 and j, so 32766 points fill 32767 files.
 TEST(SplitOverflow, File32767IsTheLastOne) {
     TempDir dir;
-    std::string text = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n";
-    const auto pointText = [](int number) { return std::string(1, 'a' + (number - 1) % 26); };
-    for (int i = 1; i <= 32768; ++i)
-        text += pointText(i) + "\r\n";
-    const std::string source = dir.write("s.plt", text);
-    const int openBefore = test::openFileCount();
-    try {
-        splitTrack(source, "3");
-        ADD_FAILURE() << "the split reported success";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::Overflow);
-        EXPECT_EQ(error.line(), 6 + 32767);
-    }
-    EXPECT_EQ(test::openFileCount(), openBefore);
+    const std::string source = dir.write("s.plt", letterSource(32766));
+    splitTrack(source, "3");
     EXPECT_EQ(folderNames(dir).size(), 1u + 32767u);
-    EXPECT_FALSE(fs::exists(source + ".32768.plt"));
     const std::string header = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n";
-    EXPECT_EQ(test::readBytes(source + ".32767.plt"),
-              header + pointText(32766) + "\r\n" + pointText(32767) + "\r\n");
+    EXPECT_EQ(test::readBytes(source + ".32767.plt"), header + letterPointText(32766) + "\r\n");
     EXPECT_EQ(test::readBytes(source + ".2.plt"),
-              header + pointText(1) + "\r\n" + pointText(2) + "\r\n");
+              header + letterPointText(1) + "\r\n" + letterPointText(2) + "\r\n");
+}
+
+// One more file than can be numbered: counted first, nothing written, and the fewest points per
+// file that do fit named.
+TEST(SplitOverflow, MoreFilesThanCanBeNumberedWriteNone) {
+    const struct {
+        int points;
+        const char* pointsPerFile;
+        const char* files;
+        const char* fewest;
+    } cases[] = {
+        {32767, "3", "32768", "4"},
+        {40000, "3", "40001", "4"},
+        {65534, "4", "32768", "5"},
+        {65534, "3.0", "65535", "5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.points);
+        TempDir dir;
+        const std::string source = dir.write("s.plt", letterSource(c.points));
+        const int openBefore = test::openFileCount();
+        try {
+            splitTrack(source, c.pointsPerFile);
+            ADD_FAILURE() << "the split reported success";
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.message(),
+                      std::string("Desbordamiento\nHarían falta ") + c.files +
+                          " archivos y no pueden ser más de 32767.\nArchivo: " + source +
+                          "\nElija al menos " + c.fewest + " puntos por archivo.");
+        }
+        EXPECT_EQ(test::openFileCount(), openBefore);
+        EXPECT_EQ(folderNames(dir), std::set<std::string>{"s.plt"});
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
