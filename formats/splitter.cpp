@@ -292,9 +292,15 @@ void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileTex
     for (std::string& line : header)
         source.readLine(line);
     // Lines are counted only when the file is large enough to need more files than can be
-    // numbered, even were every line one byte long: most splits read their source once.
-    if (filesFor(source.size(), closeMark) > kMostSplitFiles)
-        refuseTooManyFiles(countPointLines(sourcePath), closeMark, sourcePath);
+    // numbered, even were every line one byte long, and only as far as it still might: most splits
+    // read their source once.
+    if (filesFor(source.size(), closeMark) > kMostSplitFiles) {
+        const auto pointsPerFile = static_cast<std::int64_t>(closeMark);
+        if (const auto lines =
+                countLinesIfAtLeast(sourcePath, kMostSplitFiles * pointsPerFile + kHeaderLines)) {
+            refuseTooManyFiles(*lines - kHeaderLines, closeMark, sourcePath);
+        }
+    }
 
     SourceLines lines(source);
     copyAll(lines, header, closeMark, sourcePath);

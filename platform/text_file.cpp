@@ -365,14 +365,18 @@ std::int64_t countLineTerminators(const char* data, std::size_t size) {
     return count;
 }
 
-std::int64_t countLines(const std::string& path) {
+std::optional<std::int64_t> countLinesIfAtLeast(const std::string& path, std::int64_t limit) {
     const FileDescriptor file = openRegularFileForReading(path);
+    std::int64_t unread = file.size();
     std::unique_ptr<char[]> buffer(new char[kBufferSize]);
     std::int64_t terminators = 0;
     bool previousEndedInCr = false;
     char last = '\n';
     bool empty = true;
     for (;;) {
+        // No line is shorter than one byte: a line could still follow every byte not read.
+        if (unread >= 0 && terminators + unread + 1 < limit)
+            return std::nullopt;
         const ssize_t n = file.readSome(buffer.get(), kBufferSize);
         if (n < 0)
             throw fileError(errno, path);
@@ -386,9 +390,14 @@ std::int64_t countLines(const std::string& path) {
         last = buffer[size - 1];
         previousEndedInCr = last == '\r';
         empty = false;
+        unread -= n;
     }
     const bool unterminatedLastLine = !empty && last != '\n' && last != '\r';
     return terminators + (unterminatedLastLine ? 1 : 0);
+}
+
+std::int64_t countLines(const std::string& path) {
+    return *countLinesIfAtLeast(path, 0);
 }
 
 }  // namespace at
