@@ -87,9 +87,9 @@ class LineWriter {
 
 // Lines of a file by the rule above, counted in constant memory at the speed of the disk cache.
 std::int64_t countLines(const std::string& path);
-// The lines of a file if it holds `limit` or more; none once counting shows that it holds fewer
-// (the lines counted and the bytes not yet read, each of which could end one more line, cannot
-// reach `limit`), which may be long before its end.
+// The lines of a file, counted only as far as it matters whether they reach `limit`: none as soon
+// as the lines counted and the bytes not yet read (each could end one more line) cannot reach it,
+// which may be long before the end; otherwise the count.
 std::optional<std::int64_t> countLinesIfAtLeast(const std::string& path, std::int64_t limit);
 
 // Terminators in `data` (LF, CR LF, lone CR), a CR at the very end counted as one.
