@@ -135,14 +135,9 @@ class AnalysisPass {
         if (speedKmh_ > summary_.highestSpeed)
             summary_.highestSpeed = speedKmh_;
         profiles_.addSpeedRow(i, speedKmh_);
-        const PointDetail detail{i,
-                                 now,
-                                 latitude_,
-                                 longitude_,
-                                 altitudeRowValue_,
-                                 speedKmh_,
-                                 summary_.distanceKm,
-                                 summary_.accumulatedClimb};
+        const PointDetail detail{i,         source.localDay(),   now,
+                                 latitude_, longitude_,          altitudeRowValue_,
+                                 speedKmh_, summary_.distanceKm, summary_.accumulatedClimb};
         result_.points.push_back(detail);
         port_.addPoint(detail);
     }

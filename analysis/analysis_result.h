@@ -18,7 +18,8 @@ struct AnalysisInputs {
 };
 
 // Everything one pass found, from which every way of showing it is made: the window's labels,
-// the clipboard text, the PDF report, the CSV, the JSON and the command line's text.
+// the clipboard text, the PDF report, the CSV, the JSON and the command line's text. The track is
+// named by its path and dated by its first point.
 struct AnalysisResult {
     // The track by its path, and the thresholds as typed.
     AnalysisInputs inputs;
@@ -32,6 +33,10 @@ struct AnalysisResult {
     // What the user can do about a track too long for the window's 16-bit figures, if the format
     // has an answer (the cut); empty for a track file, whose rules give none.
     std::string tooLongAdvice;
+
+    // The activity's date: its first point's local day (days since 1899-12-30); 0 when the file
+    // gives none.
+    std::int32_t date() const { return points.empty() ? 0 : points.front().localDay; }
 };
 
 }  // namespace at

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/point_details.h"
@@ -12,9 +13,26 @@ namespace at {
 // a decimal point, as spreadsheets expect under each.
 char csvSeparator(const NumberLocale& locale);
 
-// One line per point after a heading line: point number, time of day, latitude and longitude in
-// degrees, altitude (m), distance covered (km) and speed (km/h), numbers in the locale's form.
-// Lines end with CR LF; the text is UTF-8.
+// The columns a point table has besides those of every point: "archivo" first, naming the track
+// of each line in a table of several; "Fecha" (aaaa-mm-dd) before "Hora", for tracks that give
+// dates.
+struct CsvColumns {
+    bool file = false;
+    bool date = false;
+};
+
+// The heading line: point number, date, time of day, latitude and longitude in degrees, altitude
+// (m), distance covered (km) and speed (km/h). Lines end with CR LF; the text is UTF-8.
+std::string pointsCsvHeading(const CsvColumns& columns, const NumberLocale& locale);
+
+// One line per point, its figures rounded half to even as a person reads them (coordinates to 6
+// decimals, altitude to 1, distance to 3, speed to 2) and written by the summary's number rule.
+// `file` fills the "archivo" column, quoted when it holds the separator or a quote.
+void appendPointsCsvLines(std::string& out, const std::vector<PointDetail>& points,
+                          const CsvColumns& columns, std::string_view file,
+                          const NumberLocale& locale);
+
+// The table of one track: its heading and its points, with dates when the track gives them.
 std::string pointsCsv(const std::vector<PointDetail>& points, const NumberLocale& locale);
 
 }  // namespace at

@@ -12,6 +12,8 @@ namespace at {
 // to carry (facts about the leg that ends at it, a sensor's value) belongs here, beside them.
 struct PointDetail {
     std::int16_t point = 0;  // the chart row, 1 for the first point
+    // The local date the file gives the point, days since 1899-12-30; 0 when it gives none.
+    std::int32_t localDay = 0;
     // The time of day, plus a day for every midnight the track has crossed before this point.
     DateTime timeOfDay = 0.0;
     std::int32_t latitudeDigits = 0;  // millionths of a degree for six-decimal files

@@ -24,6 +24,7 @@
 #include "app/desktop_integration.h"
 #include "app/result_sharing.h"
 #include "app/window_look.h"
+#include "charts/plot_alignment.h"
 #include "charts/profile_chart_widget.h"
 #include "charts/readout.h"
 #include "charts/system_locale.h"
@@ -256,6 +257,7 @@ void frmPpal::buildCharts() {
     };
     follow(MSChart1_, MSChart2_);
     follow(MSChart2_, MSChart1_);
+    new PlotAlignment({MSChart2_, MSChart1_}, this);
 
     const auto heading = [this](const char* frameName, QRect frameRect, const QColor& fill,
                                 const char* labelName, const QString& caption, QRect labelRect) {
@@ -349,9 +351,9 @@ void frmPpal::runCommand(Work work) {
         messages_->warning(kErrorTitle, failure);
 }
 
-bool frmPpal::chooseTrackFile() {
+bool frmPpal::chooseTrackFile(const QString& title) {
     // A cancelled dialog cancels the command, even when it still holds an earlier file.
-    if (!dialog_->show())
+    if (!dialog_->show(title))
         return false;
     const QString chosen = dialog_->fileName();
     if (chosen == QStringLiteral("*.plt"))
@@ -362,14 +364,16 @@ bool frmPpal::chooseTrackFile() {
 
 void frmPpal::loadCommand() {
     runCommand([this] {
-        if (chooseTrackFile())
+        if (chooseTrackFile(QStringLiteral("Cargar un track")))
             Dibujar();
     });
 }
 
 void frmPpal::openTrack(const QString& path) {
     runCommand([this, path] {
-        txtArchivo_->setText(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        const QString opened = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+        dialog_->keepFileName(opened);
+        txtArchivo_->setText(opened);
         Dibujar();
     });
 }
@@ -414,7 +418,7 @@ void frmPpal::splitCommand() {
                                                   "por fichero."));
             return;
         }
-        if (chooseTrackFile())
+        if (chooseTrackFile(QStringLiteral("Elegir el track que se va a cortar")))
             cortarTrack();
     });
 }
@@ -471,7 +475,10 @@ void frmPpal::clearStopList() {
 }
 
 void frmPpal::addStop(const Stop& stop) {
-    lstParada_->addItem(QString::fromStdString(stopEntryText(stop, locale_)));
+    auto* item =
+        new QListWidgetItem(QString::fromStdString(stopEntryText(stop, locale_)), lstParada_);
+    // The list is narrow; an entry it cuts off shows whole under the mouse.
+    item->setToolTip(item->text());
     MSChart1_->addStopRow(stop.row);
     MSChart2_->addStopRow(stop.row);
 }

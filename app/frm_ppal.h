@@ -79,8 +79,9 @@ class frmPpal final : public QWidget, public AnalysisView {
     void buildStopColumn();
     void setStackingAndTabOrder();
     void centreOnScreen();
-    // The file dialog; the chosen file's path goes into txtArchivo. False when nothing was chosen.
-    bool chooseTrackFile();
+    // The file dialog under `title`; the chosen file's path goes into txtArchivo. False when
+    // nothing was chosen.
+    bool chooseTrackFile(const QString& title);
     // Runs one command; an error that escapes it is shown, and the window stays usable.
     template <typename Work>
     void runCommand(Work work);

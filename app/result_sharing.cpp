@@ -43,7 +43,8 @@ ResultSharing::ResultSharing(QWidget* window, const std::optional<AnalysisResult
       shownTrack_(shownTrack),
       locale_(std::move(locale)),
       messages_(messages),
-      saveDialog_(std::make_unique<QtSaveFileDialog>(window)) {
+      saveDialog_(std::make_unique<QtSaveFileDialog>(window)),
+      altitude_(controls.altitude) {
     for (ProfileChartWidget* chart : {controls.altitude, controls.speed}) {
         connect(chart, &ProfileChartWidget::menuRequested, this, [this, chart](const QPoint& at) {
             std::unique_ptr<QMenu> menu(chartMenu(*chart));
@@ -96,7 +97,8 @@ QImage ResultSharing::chartImage(ProfileChartWidget& chart) const {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    chart.render(&painter);
+    // The chart's own size as the target: the painter scales it to the image's pixels.
+    chart.render(&painter, QRectF(QPointF(0, 0), chart.size()));
     return image;
 }
 
@@ -108,15 +110,17 @@ bool ResultSharing::saveChartImage(ProfileChartWidget& chart, const QString& pat
     bool drawn = false;
     if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
         chart.refresh();
+        // Drawn in the chart's own pixels, the view box, at the size it has on screen.
+        const QRect box(QPoint(0, 0), chart.size());
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
-        svg.setSize(chart.size() * kImageScale);
-        svg.setViewBox(QRect(QPoint(0, 0), chart.size()));
-        svg.setResolution(static_cast<int>(chart.logicalDpiX() * kImageScale));
-        svg.setTitle(chart.objectName());
+        svg.setSize(chart.size());
+        svg.setViewBox(box);
+        svg.setResolution(chart.logicalDpiX());
+        svg.setTitle(chartTitle(chart));
         QPainter painter;
         if (painter.begin(&svg)) {
-            chart.render(&painter);
+            chart.render(&painter, QRectF(box));
             drawn = painter.end() && !bytes.isEmpty();
         }
     } else {
@@ -191,16 +195,19 @@ bool ResultSharing::writeWhole(const QString& path, const QByteArray& bytes, QSt
     return true;
 }
 
-QString ResultSharing::proposedPath(const QString& extension) const {
+QString ResultSharing::proposedPath(const QString& ending) const {
     const QFileInfo track(QFile::decodeName(shownTrack_.c_str()));
     if (shownTrack_.empty() || !track.exists())
-        return QStringLiteral("analisis.") + extension;
+        return QStringLiteral("analisis") + ending;
     const QString base = track.absolutePath() + '/' + track.completeBaseName();
-    const QString proposed = base + '.' + extension;
     // Never the track itself, were it named like an export.
-    if (sameFile(toPath(proposed), toPath(track.absoluteFilePath())))
-        return base + QStringLiteral("-analisis.") + extension;
-    return proposed;
+    if (sameFile(toPath(base + ending), toPath(track.absoluteFilePath())))
+        return base + QStringLiteral("-analisis") + ending;
+    return base + ending;
+}
+
+QString ResultSharing::chartTitle(const ProfileChartWidget& chart) const {
+    return &chart == altitude_ ? QStringLiteral("Altitud") : QStringLiteral("Velocidad");
 }
 
 void ResultSharing::failed(const QString& message) const {
@@ -209,7 +216,8 @@ void ResultSharing::failed(const QString& message) const {
 
 void ResultSharing::saveChartImageAs(ProfileChartWidget& chart) {
     const QString path =
-        saveDialog_->ask(QStringLiteral("Guardar imagen"), proposedPath(QStringLiteral("png")),
+        saveDialog_->ask(QStringLiteral("Guardar imagen"),
+                         proposedPath('-' + chartTitle(chart).toLower() + QStringLiteral(".png")),
                          QStringLiteral("Imagen PNG (*.png);;Imagen SVG (*.svg)"));
     QString error;
     if (!path.isEmpty() && !saveChartImage(chart, path, error))
@@ -218,7 +226,7 @@ void ResultSharing::saveChartImageAs(ProfileChartWidget& chart) {
 
 void ResultSharing::exportReportAs() {
     const QString path = saveDialog_->ask(QStringLiteral("Exportar informe PDF"),
-                                          proposedPath(QStringLiteral("pdf")),
+                                          proposedPath(QStringLiteral(".pdf")),
                                           QStringLiteral("Documento PDF (*.pdf)"));
     QString error;
     if (!path.isEmpty() && !exportReport(path, error))
@@ -227,8 +235,8 @@ void ResultSharing::exportReportAs() {
 
 void ResultSharing::exportPointsCsvAs() {
     const QString path =
-        saveDialog_->ask(QStringLiteral("Exportar puntos CSV"), proposedPath(QStringLiteral("csv")),
-                         QStringLiteral("Tabla CSV (*.csv)"));
+        saveDialog_->ask(QStringLiteral("Exportar puntos CSV"),
+                         proposedPath(QStringLiteral(".csv")), QStringLiteral("Tabla CSV (*.csv)"));
     QString error;
     if (!path.isEmpty() && !exportPointsCsv(path, error))
         failed(error);

@@ -55,7 +55,8 @@ class ResultSharing final : public QObject {
     // The exports below write their file whole or not at all, never over the track being shown;
     // on failure they return false and the error's message: its kind, the file and the reason.
 
-    // The picture of a chart at twice its screen resolution: PNG, or SVG for a ".svg" path.
+    // The picture of a chart: PNG at twice its screen resolution, or SVG for a ".svg" path, titled
+    // with the chart's heading.
     bool saveChartImage(ProfileChartWidget& chart, const QString& path, QString& error) const;
     QImage chartImage(ProfileChartWidget& chart) const;
     void copyChartImage(ProfileChartWidget& chart) const;
@@ -74,7 +75,10 @@ class ResultSharing final : public QObject {
   private:
     // A result with points to share.
     bool hasResult() const { return result_ && !result_->points.empty(); }
-    QString proposedPath(const QString& extension) const;
+    // Beside the track, named after it: "ruta" and "-altitud.png" give ".../ruta-altitud.png".
+    QString proposedPath(const QString& ending) const;
+    // The chart's heading in the window.
+    QString chartTitle(const ProfileChartWidget& chart) const;
     // False, with the message, when `path` is the track whose result is shown.
     bool refuseShownTrack(const QString& path, QString& error) const;
     bool writeWhole(const QString& path, const QByteArray& bytes, QString& error) const;
@@ -86,6 +90,7 @@ class ResultSharing final : public QObject {
     NumberLocale locale_;
     MessageBoxes& messages_;
     std::unique_ptr<SaveFileDialog> saveDialog_;
+    const ProfileChartWidget* altitude_;
 };
 
 }  // namespace at

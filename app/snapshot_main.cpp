@@ -1,4 +1,5 @@
-// A helper beside the desktop program, which itself takes no arguments:
+// A helper beside the desktop program, for the pictures of the documentation and for timing the
+// start-up; it is not installed:
 //   analisis-tracks-snapshot --exit-when-shown
 //       starts like the program and ends as soon as the window has been painted once;
 //   analisis-tracks-snapshot TRACK PICTURE.png [POINT] [--hover ROW] [--zoom FIRST LAST]
@@ -7,8 +8,9 @@
 //       ROW, shows rows FIRST to LAST on both charts and measures a stretch, then saves the
 //       window;
 //   analisis-tracks-snapshot --escritorio TRACK PICTURE.png [POINT]
-//       the same, then opens the file dialog of "Cargar" and saves the whole screen, with the
-//       window manager's frames and taskbar, as the user sees the program on a desktop.
+//       opens TRACK as the file manager does, chooses POINT, then opens the file dialog of
+//       "Cargar" (beside TRACK) and saves the whole screen, with the window manager's frames and
+//       taskbar, as the user sees the program on a desktop.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPixmap>
@@ -59,8 +61,12 @@ int main(int argc, char** argv) {
     }
 
     window.show();
-    window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))->setText(args[0]);
-    window.findChild<QToolButton*>(QStringLiteral("Command1"))->click();
+    if (desktop) {
+        window.openTrack(args[0]);
+    } else {
+        window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))->setText(args[0]);
+        window.findChild<QToolButton*>(QStringLiteral("Command1"))->click();
+    }
     auto* chart = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart1"));
     auto* speed = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart2"));
     if (args.size() > 2)

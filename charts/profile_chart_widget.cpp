@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "charts/point_readout.h"
+#include "charts/profile_drawing.h"
 #include "platform/number_text.h"
 
 namespace at {
@@ -67,17 +68,6 @@ std::optional<double> parseNumber(std::string_view text, const NumberLocale& loc
     if (error != std::errc() || end != last || !std::isfinite(value))
         return std::nullopt;
     return value;
-}
-
-// A tick spacing of 1, 2 or 5 times a power of ten that gives about `ticks` intervals.
-double niceStep(double span, int ticks) {
-    const double raw = span / ticks;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (raw <= factor * power)
-            return factor * power;
-    }
-    return 10.0 * power;
 }
 
 void setTicks(QValueAxis* axis, double low, double high, int ticks) {
@@ -146,6 +136,9 @@ ProfileChartWidget::ProfileChartWidget(Style style, const QString& seriesName, Q
     delete placeholder;
     setRenderHint(QPainter::Antialiasing, true);
     setFrameShape(QFrame::NoFrame);
+    // The marks are drawn over the scene, not as items of it: when they move (a zoom, a pan, a
+    // new choice) only a repaint of the whole view takes away where they were before.
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
@@ -255,37 +248,12 @@ void ProfileChartWidget::rebuildSeries() {
         static_cast<std::size_t>(std::clamp(std::floor(shownLow) - 2.0, 0.0, double(n)));
     const auto end =
         static_cast<std::size_t>(std::clamp(std::ceil(shownHigh) + 1.0, 0.0, double(n)));
-    const std::size_t shown = end > begin ? end - begin : 0;
+    const std::vector<std::size_t> rows =
+        drawnRows(values_, begin, end, static_cast<std::size_t>(drawingColumns()));
     QList<QPointF> points;
-    const auto columns = static_cast<std::size_t>(drawingColumns());
-    if (shown <= 2 * columns) {
-        points.reserve(static_cast<qsizetype>(shown));
-        for (std::size_t i = begin; i < end; ++i)
-            points.append(QPointF(double(i + 1), values_[i]));
-    } else {
-        // Each pixel column keeps its lowest and its highest row, in row order, so peaks and
-        // dips survive the thinning.
-        points.reserve(static_cast<qsizetype>(2 * columns));
-        for (std::size_t c = 0; c < columns; ++c) {
-            const std::size_t first = begin + c * shown / columns;
-            const std::size_t last = begin + (c + 1) * shown / columns;
-            if (first >= last)
-                continue;
-            std::size_t low = first;
-            std::size_t high = first;
-            for (std::size_t i = first + 1; i < last; ++i) {
-                if (values_[i] < values_[low])
-                    low = i;
-                if (values_[i] > values_[high])
-                    high = i;
-            }
-            const std::size_t a = std::min(low, high);
-            const std::size_t b = std::max(low, high);
-            points.append(QPointF(double(a + 1), values_[a]));
-            if (b != a)
-                points.append(QPointF(double(b + 1), values_[b]));
-        }
-    }
+    points.reserve(static_cast<qsizetype>(rows.size()));
+    for (const std::size_t i : rows)
+        points.append(QPointF(double(i + 1), values_[i]));
     line_->replace(points);
 
     if (n == 0) {
@@ -607,21 +575,25 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
         return plot.bottom() - (value - yLow) / (yHigh - yLow) * plot.height();
     };
     painter->setClipRect(plot);
-    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(Qt::NoPen);
 
     if (stretch_) {
-        painter->fillRect(QRectF(QPointF(xOf(stretch_->first), plot.top()),
-                                 QPointF(xOf(stretch_->second), plot.bottom())),
-                          kStretchColour);
+        painter->setBrush(kStretchColour);
+        painter->drawRect(QRectF(QPointF(xOf(stretch_->first), plot.top()),
+                                 QPointF(xOf(stretch_->second), plot.bottom())));
     }
     for (std::size_t i = 0; i < stopRows_.size(); ++i) {
         const double row = stopRows_[i];
         if (row < low - 1 || row > high + 1)
             continue;
         const bool shown = shownStop_ && static_cast<std::size_t>(*shownStop_) == i;
-        painter->fillRect(
-            QRectF(xOf(row) - (shown ? 2.0 : 1.0), plot.top(), shown ? 4.0 : 2.0, plot.height()),
-            shown ? kShownStopColour : kStopColour);
+        // The chosen stop lies exactly where it is; the others on whole pixels, crisp and drawn
+        // fast when a long track has many.
+        const double width = shown ? 4.0 : 2.0;
+        const double x = shown ? xOf(row) : std::round(xOf(row));
+        painter->setBrush(shown ? kShownStopColour : kStopColour);
+        painter->drawRect(QRectF(x - width / 2, plot.top(), width, plot.height()));
     }
     if (markedRow_ && *markedRow_ >= 1 && static_cast<std::size_t>(*markedRow_) <= values_.size()) {
         const double x = xOf(*markedRow_);
@@ -629,10 +601,8 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
         pen.setWidthF(1.5);
         painter->setPen(pen);
         painter->drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        painter->setRenderHint(QPainter::Antialiasing, true);
         painter->setBrush(kMarkColour);
         painter->drawEllipse(QPointF(x, yOf(rowValue(*markedRow_))), 3.5, 3.5);
-        painter->setRenderHint(QPainter::Antialiasing, false);
     }
     if (hoverRow_) {
         const double x = xOf(*hoverRow_);
@@ -641,7 +611,6 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
     }
 
     painter->setClipping(false);
-    painter->setRenderHint(QPainter::Antialiasing, true);
     drawReadout(*painter, stretchText(), plot.topLeft() + QPointF(4, 4), plot);
     if (hoverRow_) {
         const QPointF mouse = mapToScene(hoverPosition_.toPoint());

@@ -15,72 +15,300 @@
 #include "analysis/profiles.h"
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
+#include "charts/profile_drawing.h"
 #include "platform/number_text.h"
 #include "platform/output_file.h"
-#include "platform/rounding.h"
 #include "platform/runtime_error.h"
 
 namespace at {
 namespace {
 
+const QDate kFirstDay(1899, 12, 30);
+const QColor kGridColour(222, 222, 222);
+const QColor kStopColour(230, 140, 0);
+const QColor kFigureColour(170, 0, 0);
+const QColor kFooterColour(120, 120, 120);
+
 QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// A profile over a framed box, from `low` to `high`, with its range written at the left: the
-// altitude filled, the speed as a plain line.
-void paintProfile(QPainter& painter, const QRectF& box, const std::vector<double>& values,
-                  double low, double high, const QString& title, const QColor& colour, bool filled,
-                  double em, const NumberLocale& locale) {
-    painter.setPen(QPen(Qt::black, em * 0.05));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawText(QRectF(box.left(), box.top() - em * 1.4, box.width(), em * 1.3),
-                     Qt::AlignLeft | Qt::AlignBottom, title);
-    painter.drawRect(box);
-    if (values.empty())
+QString dateText(std::int32_t dayCount) {
+    return kFirstDay.addDays(dayCount).toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+// The pages of the report, filled block by block from the top; a block that does not fit on what
+// is left of a page goes to the top of the next. Every measure is in "em", a fiftieth of the
+// page width, so the report looks the same at any resolution.
+class ReportPages {
+  public:
+    ReportPages(QPainter& painter, const QRectF& page, QString footer,
+                const std::function<bool()>& newPage)
+        : painter_(painter),
+          page_(page),
+          footer_(std::move(footer)),
+          newPage_(newPage),
+          em_(page.width() / 50.0) {
+        body_.setFamily(QStringLiteral("Liberation Sans"));
+        body_.setPixelSize(std::max(1, static_cast<int>(em_ * 0.8)));
+        small_ = body_;
+        small_.setPixelSize(std::max(1, static_cast<int>(em_ * 0.62)));
+        heading_ = body_;
+        heading_.setPixelSize(std::max(1, static_cast<int>(em_ * 1.4)));
+        heading_.setBold(true);
+        startPage();
+    }
+
+    QPainter& painter() { return painter_; }
+    double em() const { return em_; }
+    double line() const { return em_ * 1.15; }
+    double left() const { return page_.left() + em_ * 2; }
+    double width() const { return page_.width() - em_ * 4; }
+    double room() const { return bottom() - y_; }
+    int pages() const { return pages_; }
+    const QFont& body() const { return body_; }
+    const QFont& small() const { return small_; }
+    const QFont& heading() const { return heading_; }
+
+    // Makes room for a block `height` high, on a new page if this one has too little left; false
+    // when no further page may be started.
+    bool makeRoom(double height) {
+        if (height <= room() || y_ == top())
+            return true;
+        if (!newPage_())
+            return false;
+        startPage();
+        return true;
+    }
+
+    // The top of the next block, `height` high; the following one goes below it.
+    double take(double height) {
+        const double at = y_;
+        y_ += height;
+        return at;
+    }
+
+  private:
+    double top() const { return page_.top() + em_ * 2; }
+    double bottom() const { return page_.bottom() - em_ * 2.5; }
+
+    void startPage() {
+        ++pages_;
+        painter_.fillRect(page_, Qt::white);
+        painter_.setFont(small_);
+        painter_.setPen(kFooterColour);
+        painter_.drawText(QRectF(left(), page_.bottom() - em_ * 1.8, width(), em_),
+                          Qt::AlignRight | Qt::AlignVCenter,
+                          QStringLiteral("%1 · página %2").arg(footer_, QString::number(pages_)));
+        y_ = top();
+    }
+
+    QPainter& painter_;
+    QRectF page_;
+    QString footer_;
+    const std::function<bool()>& newPage_;
+    double em_;
+    QFont body_;
+    QFont small_;
+    QFont heading_;
+    double y_ = 0;
+    int pages_ = 0;
+};
+
+void paintHeading(ReportPages& pages, const ReportContent& content) {
+    QPainter& painter = pages.painter();
+    const double line = pages.line();
+    QStringList lines = {QStringLiteral("Archivo: ") +
+                         QFileInfo(text(content.fileName)).fileName()};
+    if (content.activityDay != 0)
+        lines << QStringLiteral("Fecha de la actividad: ") + dateText(content.activityDay);
+    lines << QStringLiteral("Fecha del informe: ") + dateText(content.exportDay);
+    lines << QStringLiteral(
+                 "Diferencia entre alturas despreciables: %1 m · Saltos de más de %2 min %3 "
+                 "segs, son tomados como descansos.")
+                 .arg(text(content.altitudeJump), text(content.stopMinutes),
+                      text(content.stopSeconds));
+    // The first block: it always fits.
+    painter.setPen(Qt::black);
+    painter.setFont(pages.heading());
+    painter.drawText(
+        QRectF(pages.left(), pages.take(pages.em() * 2.2), pages.width(), pages.em() * 2),
+        Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Análisis Tracks"));
+    painter.setFont(pages.body());
+    for (const QString& entry : lines)
+        painter.drawText(QRectF(pages.left(), pages.take(line), pages.width(), line), Qt::AlignLeft,
+                         entry);
+    pages.take(line * 0.6);
+}
+
+// The eleven figures in two columns, caption and value.
+void paintFigures(ReportPages& pages, const ReportContent& content) {
+    QPainter& painter = pages.painter();
+    const double line = pages.line();
+    const std::size_t rows = (content.figures.size() + 1) / 2;
+    if (!pages.makeRoom(line * (static_cast<double>(rows) + 1.2)))
         return;
+    const double top = pages.take(line * static_cast<double>(rows));
+    const double column = pages.width() / 2;
+    painter.setFont(pages.body());
+    for (std::size_t i = 0; i < content.figures.size(); ++i) {
+        const double x = pages.left() + static_cast<double>(i % 2) * column;
+        const double y = top + static_cast<double>(i / 2) * line;
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(x, y, column * 0.45, line), Qt::AlignLeft,
+                         text(content.figures[i].first));
+        painter.setPen(kFigureColour);
+        painter.drawText(QRectF(x + column * 0.45, y, column * 0.55, line), Qt::AlignLeft,
+                         text(content.figures[i].second));
+    }
+    pages.take(line * 1.2);
+}
+
+struct Profile {
+    QString title;
+    const std::vector<double>& values;
+    double low;
+    double high;
+    QColor colour;
+    bool filled;
+};
+
+// A profile in a framed plot as the window draws it: light grid lines at round values, point
+// numbers along the bottom, the stops marked where they began, and every peak kept however many
+// points there are.
+void paintProfile(ReportPages& pages, const Profile& profile, const ReportContent& content) {
+    const double em = pages.em();
+    const double plotHeight = em * 14;
+    // The title, clear of the label of the top grid line.
+    const double titleHeight = em * 1.9;
+    if (!pages.makeRoom(titleHeight + plotHeight + em * 2.6))
+        return;
+    QPainter& painter = pages.painter();
+    painter.setPen(Qt::black);
+    painter.setFont(pages.body());
+    painter.drawText(QRectF(pages.left(), pages.take(titleHeight), pages.width(), em * 1.3),
+                     Qt::AlignLeft | Qt::AlignBottom, profile.title);
+    const double labels = em * 3.4;
+    const QRectF plot(pages.left() + labels, pages.take(plotHeight), pages.width() - labels,
+                      plotHeight);
+    pages.take(em * 2.6);
+
+    const std::vector<double>& values = profile.values;
+    const std::size_t n = values.size();
+    double low = profile.low;
+    double high = profile.high;
     if (high - low < 1e-9)
         high = low + 1;
-    const QRectF inner = box.adjusted(em * 3.2, em * 0.3, -em * 0.3, -em * 0.3);
-    const std::size_t n = values.size();
-    const auto xOf = [&](std::size_t i) {
-        return n < 2 ? inner.center().x()
-                     : inner.left() + inner.width() * double(i) / double(n - 1);
+    const auto xOf = [&](double row) {
+        return n < 2 ? plot.center().x()
+                     : plot.left() + plot.width() * (row - 1) / static_cast<double>(n - 1);
     };
     const auto yOf = [&](double v) {
-        return inner.bottom() - (v - low) / (high - low) * inner.height();
+        return plot.bottom() - (v - low) / (high - low) * plot.height();
     };
-    // At most a few thousand points: more than a printed line can show.
-    const std::size_t step = std::max<std::size_t>(1, n / 4000);
-    QPainterPath path;
-    path.moveTo(xOf(0), yOf(values[0]));
-    for (std::size_t i = step; i < n; i += step)
-        path.lineTo(xOf(i), yOf(values[i]));
-    path.lineTo(xOf(n - 1), yOf(values[n - 1]));
-    if (filled) {
-        QPainterPath area = path;
-        area.lineTo(xOf(n - 1), inner.bottom());
-        area.lineTo(xOf(0), inner.bottom());
-        area.closeSubpath();
-        painter.fillPath(area, colour.lighter(150));
+
+    painter.setFont(pages.small());
+    const QPen grid(kGridColour, em * 0.04);
+    for (const double tick : ticksBetween(low, high, niceStep(high - low, 5))) {
+        painter.setPen(grid);
+        painter.drawLine(QPointF(plot.left(), yOf(tick)), QPointF(plot.right(), yOf(tick)));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(pages.left(), yOf(tick) - em * 0.5, labels - em * 0.3, em),
+                         Qt::AlignRight | Qt::AlignVCenter,
+                         text(formatDouble(tick, content.locale)));
     }
-    painter.setPen(QPen(colour, em * 0.08));
-    painter.drawPath(path);
-    painter.setPen(Qt::black);
-    painter.drawText(QRectF(box.left() + em * 0.2, inner.top(), em * 2.9, em),
-                     Qt::AlignLeft | Qt::AlignTop,
-                     text(formatDouble(roundHalfEven(high, 1), locale)));
-    painter.drawText(QRectF(box.left() + em * 0.2, inner.bottom() - em, em * 2.9, em),
-                     Qt::AlignLeft | Qt::AlignBottom,
-                     text(formatDouble(roundHalfEven(low, 1), locale)));
+    if (n >= 2) {
+        for (const double tick :
+             ticksBetween(1, static_cast<double>(n), std::max(1.0, niceStep(double(n - 1), 8)))) {
+            painter.setPen(grid);
+            painter.drawLine(QPointF(xOf(tick), plot.top()), QPointF(xOf(tick), plot.bottom()));
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(xOf(tick) - em * 2, plot.bottom() + em * 0.2, em * 4, em),
+                             Qt::AlignHCenter | Qt::AlignTop,
+                             text(formatInteger(static_cast<std::int64_t>(tick))));
+        }
+    }
+    painter.drawText(QRectF(plot.left(), plot.bottom() + em * 1.1, plot.width(), em),
+                     Qt::AlignRight | Qt::AlignTop, QStringLiteral("punto"));
+
+    if (n > 0) {
+        painter.save();
+        painter.setClipRect(plot);
+        const std::vector<std::size_t> rows =
+            drawnRows(values, 0, n, static_cast<std::size_t>(std::max(1.0, plot.width())));
+        QPainterPath path;
+        for (const std::size_t i : rows) {
+            const QPointF point(xOf(double(i + 1)), yOf(values[i]));
+            if (path.elementCount() == 0) {
+                path.moveTo(point);
+            } else {
+                path.lineTo(point);
+            }
+        }
+        if (profile.filled) {
+            QPainterPath area = path;
+            area.lineTo(xOf(double(rows.back() + 1)), plot.bottom());
+            area.lineTo(xOf(double(rows.front() + 1)), plot.bottom());
+            area.closeSubpath();
+            painter.fillPath(area, profile.colour.lighter(150));
+        }
+        painter.setPen(QPen(profile.colour, em * 0.08));
+        painter.drawPath(path);
+        painter.setPen(QPen(kStopColour, em * 0.1));
+        for (const int row : content.stopRows) {
+            if (row >= 1 && static_cast<std::size_t>(row) <= n)
+                painter.drawLine(QPointF(xOf(row), plot.top()), QPointF(xOf(row), plot.bottom()));
+        }
+        painter.restore();
+    }
+    painter.setPen(QPen(Qt::black, em * 0.05));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(plot);
+}
+
+// Every stop, in columns, running on over as many pages as it takes.
+void paintStops(ReportPages& pages, const ReportContent& content) {
+    QPainter& painter = pages.painter();
+    const double line = pages.line();
+    const double columnWidth = pages.em() * 7.5;
+    const auto columns = static_cast<std::size_t>(std::max(1.0, pages.width() / columnWidth));
+    const std::size_t count = content.stops.size();
+    std::size_t next = 0;
+    do {
+        if (!pages.makeRoom(line * 2))
+            return;
+        painter.setPen(Qt::black);
+        painter.setFont(pages.body());
+        const QString heading = next == 0 ? QStringLiteral("Paradas (%1)").arg(count)
+                                          : QStringLiteral("Paradas (continuación)");
+        painter.drawText(QRectF(pages.left(), pages.take(line), pages.width(), line), Qt::AlignLeft,
+                         heading);
+        const auto roomRows = static_cast<std::size_t>(std::max(1.0, pages.room() / line));
+        const std::size_t left = count - next;
+        const std::size_t rows = std::min(roomRows, (left + columns - 1) / columns);
+        const std::size_t here = std::min(left, rows * columns);
+        const double top = pages.take(line * static_cast<double>(rows));
+        for (std::size_t k = 0; k < here; ++k) {
+            const double x = pages.left() + static_cast<double>(k / rows) * columnWidth;
+            const double y = top + static_cast<double>(k % rows) * line;
+            painter.drawText(QRectF(x, y, columnWidth, line), Qt::AlignLeft,
+                             text(content.stops[next + k]));
+        }
+        next += here;
+    } while (next < count);
 }
 
 }  // namespace
 
+std::int32_t todayAsDayCount() {
+    return static_cast<std::int32_t>(kFirstDay.daysTo(QDate::currentDate()));
+}
+
 ReportContent reportContent(const AnalysisResult& result, const NumberLocale& locale) {
     ReportContent content;
     content.fileName = result.inputs.trackPath;
-    content.date = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toStdString();
+    content.activityDay = result.date();
+    content.exportDay = todayAsDayCount();
     content.altitudeJump = result.inputs.thresholds.altitudeJump;
     content.stopMinutes = result.inputs.thresholds.stopMinutes;
     content.stopSeconds = result.inputs.thresholds.stopSeconds;
@@ -88,8 +316,10 @@ ReportContent reportContent(const AnalysisResult& result, const NumberLocale& lo
         content.figures.emplace_back(entry.caption,
                                      summaryFigure(entry.label, result.summary, locale));
     }
-    for (const Stop& stop : result.stops)
+    for (const Stop& stop : result.stops) {
         content.stops.push_back(stopEntryText(stop, locale));
+        content.stopRows.push_back(stop.row);
+    }
     for (const PointDetail& point : result.points) {
         content.altitude.push_back(point.altitudeMetres);
         content.speed.push_back(point.speedKmh);
@@ -102,89 +332,32 @@ ReportContent reportContent(const AnalysisResult& result, const NumberLocale& lo
     return content;
 }
 
-void paintReport(QPainter& painter, const QRectF& page, const ReportContent& content) {
+int paintReport(QPainter& painter, const QRectF& page, const ReportContent& content,
+                const std::function<bool()>& newPage) {
     painter.save();
-    painter.fillRect(page, Qt::white);
-    // Everything is measured in "em", one fiftieth of the page width.
-    const double em = page.width() / 50.0;
-    QFont body(QStringLiteral("Liberation Sans"));
-    body.setPixelSize(std::max(1, static_cast<int>(em * 0.8)));
-    QFont heading = body;
-    heading.setPixelSize(std::max(1, static_cast<int>(em * 1.4)));
-    heading.setBold(true);
-    const double left = page.left() + em * 2;
-    const double width = page.width() - em * 4;
-    double y = page.top() + em * 2;
-
-    painter.setPen(Qt::black);
-    painter.setFont(heading);
-    painter.drawText(QRectF(left, y, width, em * 2), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Análisis Tracks"));
-    y += em * 2.2;
-    painter.setFont(body);
-    const double line = em * 1.15;
-    const QString fileName = QFileInfo(text(content.fileName)).fileName();
-    painter.drawText(QRectF(left, y, width, line), Qt::AlignLeft,
-                     QStringLiteral("Archivo: ") + fileName);
-    y += line;
-    painter.drawText(QRectF(left, y, width, line), Qt::AlignLeft,
-                     QStringLiteral("Fecha: ") + text(content.date));
-    y += line;
-    painter.drawText(
-        QRectF(left, y, width, line), Qt::AlignLeft,
-        QStringLiteral("Diferencia entre alturas despreciables: %1 m · Saltos de más "
-                       "de %2 min %3 segs, son tomados como descansos.")
-            .arg(text(content.altitudeJump), text(content.stopMinutes), text(content.stopSeconds)));
-    y += line * 1.6;
-
-    // The eleven figures in two columns, the stop list beside them.
-    const double figuresTop = y;
-    const double column = width * 0.36;
-    for (std::size_t i = 0; i < content.figures.size(); ++i) {
-        const double x = left + (i % 2) * column;
-        const double row = figuresTop + static_cast<double>(i / 2) * line;
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(x, row, column * 0.55, line), Qt::AlignLeft,
-                         text(content.figures[i].first));
-        painter.setPen(QColor(170, 0, 0));
-        painter.drawText(QRectF(x + column * 0.55, row, column * 0.45, line), Qt::AlignLeft,
-                         text(content.figures[i].second));
-    }
-    const double figuresBottom =
-        figuresTop + static_cast<double>((content.figures.size() + 1) / 2) * line;
-    const double stopsLeft = left + 2 * column + em;
-    painter.setPen(Qt::black);
-    painter.drawText(QRectF(stopsLeft, figuresTop, width - 2 * column - em, line), Qt::AlignLeft,
-                     QStringLiteral("Paradas (%1)").arg(content.stops.size()));
-    // The stop list in columns below its heading, as many as fit beside the figures.
-    const double stopsTop = figuresTop + line;
-    const int perColumn = std::max(1, static_cast<int>((figuresBottom - stopsTop) / line) + 2);
-    const double stopColumn = em * 6;
-    const int columns = std::max(1, static_cast<int>((left + width - stopsLeft) / stopColumn));
-    const std::size_t room = static_cast<std::size_t>(perColumn * columns);
-    for (std::size_t i = 0; i < content.stops.size() && i < room; ++i) {
-        const double x = stopsLeft + static_cast<double>(i / perColumn) * stopColumn;
-        const double row = stopsTop + static_cast<double>(i % perColumn) * line;
-        QString entry = text(content.stops[i]);
-        if (i + 1 == room && content.stops.size() > room)
-            entry = QStringLiteral("… y %1 más").arg(content.stops.size() - room + 1);
-        painter.drawText(QRectF(x, row, stopColumn, line), Qt::AlignLeft, entry);
-    }
-    y = std::max(figuresBottom, stopsTop + perColumn * line) + em * 2.5;
-
-    const double profileHeight = (page.bottom() - em * 2 - y - em * 2.5) / 2;
-    paintProfile(painter, QRectF(left, y, width, profileHeight), content.altitude,
-                 content.altitudeAxisMinimum, content.altitudeAxisMaximum,
-                 QStringLiteral("Altitud (m)"), QColor(60, 120, 40), true, em, content.locale);
-    y += profileHeight + em * 2.5;
-    // Speeds from 0 (or the lowest, were it below) to the highest.
+    ReportPages pages(painter, page, QFileInfo(text(content.fileName)).fileName(), newPage);
+    paintHeading(pages, content);
+    paintFigures(pages, content);
+    paintProfile(pages,
+                 {QStringLiteral("Altitud (m)"), content.altitude, content.altitudeAxisMinimum,
+                  content.altitudeAxisMaximum, QColor(60, 120, 40), true},
+                 content);
+    // Speeds from 0 (or the lowest, were it below) to the highest, on round values as the
+    // window's chart scales them.
     const auto [slowest, fastest] = std::minmax_element(content.speed.begin(), content.speed.end());
-    const bool anySpeed = !content.speed.empty();
-    paintProfile(painter, QRectF(left, y, width, profileHeight), content.speed,
-                 anySpeed ? std::min(0.0, *slowest) : 0.0, anySpeed ? *fastest : 0.0,
-                 QStringLiteral("Velocidad (km/h)"), QColor(20, 60, 180), false, em,
-                 content.locale);
+    double low = content.speed.empty() ? 0.0 : std::min(0.0, *slowest);
+    double high = content.speed.empty() ? 1.0 : *fastest;
+    if (const double step = niceStep(high - low, 5); std::isfinite(step) && step > 0) {
+        low = std::floor(low / step) * step;
+        high = std::ceil(high / step) * step;
+    }
+    paintProfile(
+        pages,
+        {QStringLiteral("Velocidad (km/h)"), content.speed, low, high, QColor(20, 60, 180), false},
+        content);
+    paintStops(pages, content);
     painter.restore();
+    return pages.pages();
 }
 
 QByteArray reportPdf(const ReportContent& content) {
@@ -202,7 +375,7 @@ QByteArray reportPdf(const ReportContent& content) {
     if (!painter.begin(&pdf))
         return {};
     const QRect page = painter.viewport();
-    paintReport(painter, QRectF(page), content);
+    paintReport(painter, QRectF(page), content, [&pdf] { return pdf.newPage(); });
     painter.end();
     return bytes;
 }

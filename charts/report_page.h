@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,10 +16,13 @@ class QRectF;
 
 namespace at {
 
-// Everything one report page shows, as the window or the command line has it after an analysis.
+// Everything the report shows, as the window or the command line has it after an analysis.
 struct ReportContent {
     std::string fileName;
-    std::string date;
+    // Days since 1899-12-30: the activity's local date (0 when the track gives none) and the day
+    // the report is made.
+    std::int32_t activityDay = 0;
+    std::int32_t exportDay = 0;
     // The threshold texts as typed: altitude jump (m), stop gap minutes and seconds.
     std::string altitudeJump;
     std::string stopMinutes;
@@ -25,27 +30,34 @@ struct ReportContent {
     // The summary band, caption and text, in reading order.
     std::vector<std::pair<std::string, std::string>> figures;
     std::vector<std::string> stops;
+    // The point where each stop began, as the charts mark it.
+    std::vector<int> stopRows;
     // One value per point: metres and km/h.
     std::vector<double> altitude;
     std::vector<double> speed;
     // The altitude chart's value axis as the analysis fitted it.
     double altitudeAxisMinimum = 0.0;
     double altitudeAxisMaximum = 0.0;
-    // The user's number format, for the range written beside each profile.
+    // The user's number format, for the figures on the axes.
     NumberLocale locale = NumberLocale::point();
 };
 
-// The report of an analysis, dated today, its numbers in the user's format.
+// Today's local date as days since 1899-12-30.
+std::int32_t todayAsDayCount();
+
+// The report of an analysis, made today, its numbers in the user's format.
 ReportContent reportContent(const AnalysisResult& result, const NumberLocale& locale);
 
-// Draws the report into `page` (in the painter's units): heading, thresholds, figures, stop list
-// and both profiles.
-void paintReport(QPainter& painter, const QRectF& page, const ReportContent& content);
+// Draws the report page after page into `page` (in the painter's units): heading, thresholds,
+// figures, both profiles and every stop. Before each page after the first it calls `newPage`,
+// which starts one and returns true, or returns false to stop there. Returns the pages drawn.
+int paintReport(QPainter& painter, const QRectF& page, const ReportContent& content,
+                const std::function<bool()>& newPage);
 
-// One A4 page as PDF; empty if it could not be drawn.
+// The report as an A4 PDF of as many pages as it takes; empty if it could not be drawn.
 QByteArray reportPdf(const ReportContent& content);
 
-// The page written whole as the PDF file `path` (or nothing written); on failure, false and the
+// The report written whole as the PDF file `path` (or nothing written); on failure, false and the
 // error's message with its kind, the file and the reason.
 bool writeReportPdf(const ReportContent& content, const QString& path, QString& error);
 

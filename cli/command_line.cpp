@@ -35,7 +35,8 @@ constexpr const char* kHelp =
     "      Corta el archivo en varios de PUNTOS puntos, junto al original, como \"Cortar\".\n"
     "      PUNTOS es un número entero de 3 a 32767.\n"
     "  analisis-tracks-cli informe ARCHIVO --pdf SALIDA [opciones]\n"
-    "      Escribe en SALIDA el informe PDF de una página que exporta la ventana.\n"
+    "      Escribe en SALIDA el informe PDF que exporta la ventana: la fecha de la actividad,\n"
+    "      las cifras, los dos perfiles y todas las paradas.\n"
     "\n"
     "Opciones de resumen:\n"
     "  --desnivel N     Diferencia entre alturas despreciables, en metros (por omisión 20).\n"
@@ -43,8 +44,9 @@ constexpr const char* kHelp =
     "  --parada-seg S   ...y S segundos son tomados como descansos (por omisión 10).\n"
     "  --json           Un objeto JSON por archivo, con los textos y los valores sin redondear;\n"
     "                   el de un archivo que falla lleva un objeto \"error\".\n"
-    "  --csv            Los puntos de cada archivo en CSV: punto, hora, latitud, longitud,\n"
-    "                   altitud (m), distancia (km) y velocidad (km/h).\n"
+    "  --csv            Los puntos de todos los archivos en una tabla CSV: archivo, punto,\n"
+    "                   fecha (si los archivos la dan), hora, latitud, longitud, altitud (m),\n"
+    "                   distancia (km) y velocidad (km/h).\n"
     "  --               Lo que sigue son archivos, aunque empiecen por \"-\".\n"
     "\n"
     "Otras opciones:\n"
@@ -148,7 +150,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         }
     }
     if (args.empty())
-        return badUsage(err, "falta la orden (resumen o cortar)");
+        return badUsage(err, "falta la orden (resumen, cortar o informe)");
 
     const std::string& command = args[0];
     ParsedArguments parsed;

@@ -1,5 +1,6 @@
 #include "cli/summary_command.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "analysis/analyse_track.h"
@@ -8,6 +9,7 @@
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
 #include "cli/exit_status.h"
+#include "formats/track_source.h"
 #include "platform/runtime_error.h"
 
 namespace at {
@@ -124,6 +126,14 @@ int runSummary(const std::vector<std::string>& files, const SummaryOptions& opti
     std::string text;
     if (options.json)
         out << '[';
+    // One table for every file, with a date column when any of them gives dates.
+    const CsvColumns csvColumns{
+        .file = true,
+        .date = options.csv && std::any_of(files.begin(), files.end(), [](const std::string& f) {
+                    return firstPointDay(f) != 0;
+                })};
+    if (options.csv)
+        out << pointsCsvHeading(csvColumns, locale);
     for (const std::string& path : files) {
         const FileResult result = analyse(path, options, locale);
         if (result.failure) {
@@ -137,7 +147,8 @@ int runSummary(const std::vector<std::string>& files, const SummaryOptions& opti
                                             : summaryJson(*result.analysis, locale));
             ++printed;
         } else if (!result.failure && options.csv) {
-            text += pointsCsv(result.analysis->points, locale);
+            appendPointsCsvLines(text, result.analysis->points, csvColumns,
+                                 displayableText(path, kShownPathChars), locale);
         } else if (!result.failure) {
             if (printed > 0)
                 text += '\n';

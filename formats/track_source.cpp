@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "formats/track_format.h"
+#include "platform/text_file.h"
+#include "track/point_line.h"
+#include "track/track_file.h"
 
 namespace at {
 namespace {
@@ -23,7 +26,7 @@ class ReadPointSource final : public PointSource {
         kept_.clear();
         while (reader->next(point)) {
             if (count_ < kKeptPoints)
-                kept_.push_back({point, reader->place()});
+                kept_.push_back({point, reader->place(), reader->localDay()});
             ++count_;
         }
         reader->close();
@@ -40,6 +43,8 @@ class ReadPointSource final : public PointSource {
     }
 
     std::int16_t altitudeFeet() override { return kept_[next_ - 1].point.altitudeFeet; }
+
+    std::int32_t localDay() const override { return kept_[next_ - 1].day; }
 
     void locate(RuntimeError& error) const override {
         if (next_ == 0)
@@ -62,6 +67,7 @@ class ReadPointSource final : public PointSource {
     struct Kept {
         TrackPoint point;
         PointPlace place;
+        std::int32_t day;
     };
 
     std::string path_;
@@ -78,6 +84,28 @@ std::unique_ptr<PointSource> openPointSource(const std::string& path) {
     if (format == TrackFormat::Plt)
         return openPointLineSource(path);
     return std::make_unique<ReadPointSource>(path, format);
+}
+
+std::int32_t firstPointDay(const std::string& path) {
+    try {
+        const TrackFormat format = detectTrackFormat(path);
+        if (format == TrackFormat::Plt) {
+            LineReader reader(path);
+            skipHeader(reader);
+            std::string line;
+            if (reader.atEnd())
+                return 0;
+            reader.readLine(line);
+            return endsPointData(line) ? 0 : dayOfDayCount(cutPointLine(line).dayCount);
+        }
+        const auto reader = openPointReader(path, format);
+        TrackPoint point;
+        const std::int32_t day = reader->next(point) ? reader->localDay() : 0;
+        reader->close();
+        return day;
+    } catch (const std::exception&) {
+        return 0;
+    }
 }
 
 }  // namespace at

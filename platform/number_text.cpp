@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -277,6 +278,15 @@ std::string formatTimeOfDay(DateTime value) {
     twoDigits(text, s / 60 % 60);
     text += ':';
     twoDigits(text, s % 60);
+    return text;
+}
+
+std::string formatDate(std::int32_t dayCount) {
+    const std::chrono::year_month_day date{
+        std::chrono::sys_days(std::chrono::days(std::int64_t{dayCount} - kDayCountOfUnixEpoch))};
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
     return text;
 }
 

@@ -32,6 +32,9 @@ void appendMillionths(std::string& out, std::int32_t millionths, std::string_vie
 // "hh:mm:ss" of the time of day of a date/time value (whole days dropped), whole seconds.
 std::string formatTimeOfDay(DateTime value);
 
+// "aaaa-mm-dd" of a count of days since 1899-12-30, as date/time values count them.
+std::string formatDate(std::int32_t dayCount);
+
 // Whole seconds as "01h 02' 05''": two digits at least for each part, hours in full beyond 99.
 // A negative duration (a track that runs past midnight) gets a leading "-".
 std::string formatDuration(std::int64_t seconds);

@@ -1,11 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the program.
+# Sets up, builds and starts the program; a track named after it is loaded at once.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup.sh"
-program="$root/build/app/analisis-tracks"
-if [ ! -x "$program" ]; then
-    echo "La ventana del programa aún no existe en esta versión: solo se ha compilado el núcleo."
-    exit 0
-fi
-exec "$program"
+exec "${AT_BUILD_DIR:-$root/build}/app/analisis-tracks" "$@"

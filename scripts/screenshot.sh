@@ -34,17 +34,27 @@ rm -f "$docs/report.pdf"
 # The desktop: a window manager with a taskbar first, then the program as a user with Spanish
 # settings starts it (LANG only; Qt's own locale data, no generated C library locale needed).
 # IceWM itself runs under C.UTF-8, which every C library has, so that it draws the accented title.
+# The user is "usuario", with a home made for the picture that holds the sample tracks, so that
+# the file dialog (opened beside the track, as after opening it from the file manager) shows no
+# folder of this machine; /home/usuario when it can be made afresh, else a temporary one.
 scratch="$(mktemp -d)"
-trap 'rm -rf "$scratch"' EXIT
-mkdir "$scratch/usuario"
+home=/home/usuario
+if [ ! -e "$home" ] && mkdir "$home" 2>/dev/null; then
+    trap 'rm -rf "$scratch" "$home"' EXIT
+else
+    trap 'rm -rf "$scratch"' EXIT
+    home="$scratch/usuario"
+    mkdir "$home"
+fi
+cp samples/*.plt "$home/"
 env -u QT_QPA_PLATFORM -u LC_ALL -u LC_NUMERIC -u LANGUAGE LANG=es_ES.UTF-8 \
-    HOME="$scratch/usuario" XDG_RUNTIME_DIR="$scratch" \
+    HOME="$home" XDG_RUNTIME_DIR="$scratch" \
     xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c '
         LC_ALL=C.UTF-8 icewm >/dev/null 2>&1 &
         manager=$!
         sleep 2
         status=0
-        "$1" --escritorio samples/ruta-sierra.plt "$2" 1200 || status=$?
+        "$1" --escritorio "$3" "$2" 1200 || status=$?
         kill "$manager"
-        exit "$status"' screenshot "$snapshot" "$docs/escritorio.png"
+        exit "$status"' screenshot "$snapshot" "$docs/escritorio.png" "$home/ruta-sierra.plt"
 ls "$docs"

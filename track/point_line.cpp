@@ -127,6 +127,15 @@ DateTime readTimeOfDay(const PointLineFields& fields) {
     });
 }
 
+std::int32_t dayOfDayCount(std::string_view field) {
+    // 9999-12-31.
+    constexpr double kLastDay = 2958465;
+    const auto days = parseInvariantDecimal(field);
+    if (!days || !(*days >= 1.0) || *days >= kLastDay + 1)
+        return 0;
+    return static_cast<std::int32_t>(std::floor(*days));
+}
+
 TrackPoint readPointLine(std::string_view line) {
     const PointLineFields fields = cutPointLine(line);
     TrackPoint point;

@@ -40,6 +40,11 @@ std::int16_t readAltitudeFeet(const PointLineFields& fields);
 // its fraction; the time of day is then that fraction in whole seconds.
 DateTime readTimeOfDay(const PointLineFields& fields);
 
+// The date in field 5, the day count since 1899-12-30 with the time as its fraction: its whole
+// days when it reads as a number above 0 (up to the last day of year 9999), else 0. Many files
+// leave the field 0; it never fails the line.
+std::int32_t dayOfDayCount(std::string_view field);
+
 // A whole line, converted in the order the analysis converts it (latitude, longitude, time,
 // altitude).
 TrackPoint readPointLine(std::string_view line);

@@ -35,6 +35,8 @@ class PointLineSource final : public PointSource {
 
     std::int16_t altitudeFeet() override { return readAltitudeFeet(fields_); }
 
+    std::int32_t localDay() const override { return dayOfDayCount(fields_.dayCount); }
+
     void locate(RuntimeError& error) const override { error.withLine(reader_->linesRead()); }
 
     std::string tooLongAdvice() const override { return {}; }

@@ -31,6 +31,9 @@ class PointSource {
     virtual bool readPoint(TrackPoint& point) = 0;
     // The altitude of the point read last.
     virtual std::int16_t altitudeFeet() = 0;
+    // The local date of the point read last, as days since 1899-12-30; 0 when the file gives
+    // none. The analysis never uses it; it is shown beside the results.
+    virtual std::int32_t localDay() const = 0;
     // Adds the place of the point read last to a failure.
     virtual void locate(RuntimeError& error) const = 0;
     // What the user can do about a track too long to analyse, once it is counted; empty when the

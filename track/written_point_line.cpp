@@ -1,6 +1,5 @@
 #include "track/written_point_line.h"
 
-#include <chrono>
 #include <cstdio>
 
 #include "platform/number_text.h"
@@ -17,19 +16,17 @@ std::array<std::string, kHeaderLines> writtenHeader(const std::string& formatNam
 }
 
 std::string writePointLine(const TrackPoint& point, std::int32_t localDay) {
-    const std::chrono::year_month_day date{
-        std::chrono::sys_days(std::chrono::days(localDay - kDayCountOfUnixEpoch))};
     std::string line;
     line.reserve(80);
     appendMillionths(line, point.latitudeDigits, ".");
     line += ',';
     appendMillionths(line, point.longitudeDigits, ".");
     char rest[96];
-    std::snprintf(rest, sizeof rest, ",0,%d,%.7f,%04d-%02u-%02u,",
-                  static_cast<int>(point.altitudeFeet), localDay + point.timeOfDay,
-                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
-                  static_cast<unsigned>(date.day()));
+    std::snprintf(rest, sizeof rest, ",0,%d,%.7f,", static_cast<int>(point.altitudeFeet),
+                  localDay + point.timeOfDay);
     line += rest;
+    line += formatDate(localDay);
+    line += ',';
     line += formatTimeOfDay(point.timeOfDay);
     return line;
 }

@@ -72,6 +72,14 @@ TEST_F(Commands, CancelAtFirstUseChangesNothing) {
     expectNoWaitCursor();
 }
 
+TEST_F(Commands, EachCommandTitlesTheDialog) {
+    click("cmdCargar");
+    control<QComboBox>("Combo1")->setCurrentIndex(0);
+    click("cmdCortar");
+    EXPECT_EQ(dialog->titles, QStringList({QStringLiteral("Cargar un track"),
+                                           QStringLiteral("Elegir el track que se va a cortar")}));
+}
+
 TEST_F(Commands, LoadAnalysesTheChosenFile) {
     dialog->answers = {{true, first}};
     click("cmdCargar");

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QTimer>
 #include <functional>
+#include <tuple>
 
 #include "app/dialogs.h"
 #include "tests/support/temp_dir.h"
@@ -43,7 +44,7 @@ TEST(QtFileDialog, OpensInItsFirstFolderThenWhereTheLastFileWas) {
         filters = d.nameFilters();
         d.reject();
     });
-    EXPECT_FALSE(dialog->show());
+    EXPECT_FALSE(dialog->show(QStringLiteral("Cargar un track")));
     EXPECT_EQ(dialog->fileName(), QStringLiteral("*.plt"));
     EXPECT_EQ(QDir(firstFolder), QDir(samples));
     const QStringList expectedFilters = {QStringLiteral("*.plt"),
@@ -55,7 +56,7 @@ TEST(QtFileDialog, OpensInItsFirstFolderThenWhereTheLastFileWas) {
         d.selectFile(track);
         static_cast<QDialog&>(d).accept();  // as the Open button does
     });
-    EXPECT_TRUE(dialog->show());
+    EXPECT_TRUE(dialog->show(QStringLiteral("Cargar un track")));
     EXPECT_EQ(dialog->fileName(), track);
 
     QString secondFolder;
@@ -63,9 +64,54 @@ TEST(QtFileDialog, OpensInItsFirstFolderThenWhereTheLastFileWas) {
         secondFolder = d.directory().absolutePath();
         d.reject();
     });
-    EXPECT_FALSE(dialog->show());
+    EXPECT_FALSE(dialog->show(QStringLiteral("Cargar un track")));
     EXPECT_EQ(dialog->fileName(), track);  // kept, but the command is cancelled
     EXPECT_EQ(QDir(secondFolder), QDir(QString::fromStdString(dir.path().string())));
+}
+
+// The file type the user picks is offered again at the next use, cancelled or not; a track opened
+// without the dialog is kept as if chosen in it, and when the kept type would hide it every track
+// format is listed.
+TEST(QtFileDialog, KeepsTheChosenFileTypeAndShowsAFileOpenedOtherwise) {
+    TempDir dir;
+    const QString plt = QString::fromStdString(dir.write("ida.plt", "x\r\n"));
+    const QString gpx = QString::fromStdString(dir.write("vuelta.gpx", "x\r\n"));
+    const QStringList filters = trackFileFilters();
+    QWidget owner;
+    auto* dialog = new QtFileDialog(QString::fromStdString(dir.path().string()));
+    dialog->setParent(&owner);
+    // Each use: its title, the file type offered, the one the user turns to, the file confirmed
+    // (none: cancelled).
+    const std::tuple<QString, QString, QString, QString> uses[] = {
+        {QStringLiteral("Cargar un track"), filters[0], filters[1], gpx},
+        {QStringLiteral("Elegir el track que se va a cortar"), filters[1], filters[2], {}},
+        {QStringLiteral("Cargar un track"), filters[2], filters[0], plt},
+    };
+    for (const auto& [title, offered, picked, chosen] : uses) {
+        QString offeredSeen, titleSeen;
+        whenDialogShows([&](QFileDialog& d) {
+            offeredSeen = d.selectedNameFilter();
+            titleSeen = d.windowTitle();
+            d.selectNameFilter(picked);
+            d.selectFile(chosen);
+            chosen.isEmpty() ? d.reject() : static_cast<QDialog&>(d).accept();
+        });
+        EXPECT_EQ(dialog->show(title), !chosen.isEmpty());
+        EXPECT_EQ(titleSeen, title);
+        EXPECT_EQ(offeredSeen, offered) << title.toStdString();
+    }
+    EXPECT_EQ(dialog->fileName(), plt);
+
+    // Named on the command line: "*.plt" would hide it.
+    dialog->keepFileName(gpx);
+    QStringList selected;
+    whenDialogShows([&](QFileDialog& d) {
+        selected = d.selectedFiles();
+        EXPECT_EQ(d.selectedNameFilter(), filters[1]);
+        d.reject();
+    });
+    EXPECT_FALSE(dialog->show(QStringLiteral("Cargar un track")));
+    EXPECT_EQ(selected, QStringList{gpx});
 }
 
 // Run from the build folder the dialog starts among the sample tracks; installed, where they are

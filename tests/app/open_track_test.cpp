@@ -47,6 +47,7 @@ TEST_F(OpenTrack, EveryWayAndEveryFormatGivesTheSameWindowAsCargar) {
     const QStringList stopList = stops();
     ASSERT_FALSE(distance.isEmpty());
     ASSERT_EQ(stopList.size(), 1);
+    EXPECT_EQ(control<QListWidget>("lstParada")->item(0)->toolTip(), stopList[0]);
 
     const std::string gpx = dir.write("ruta.gpx", gpxText({points()}));
     const std::string tcx = dir.write("ruta.tcx", tcxText({points()}));
@@ -55,6 +56,7 @@ TEST_F(OpenTrack, EveryWayAndEveryFormatGivesTheSameWindowAsCargar) {
     makeWindow(NumberLocale::point());
     window->openTrack(QString::fromStdString(gpx));
     EXPECT_EQ(text("txtArchivo"), QString::fromStdString(gpx));
+    EXPECT_EQ(dialog->fileName(), QString::fromStdString(gpx));  // "Cargar" opens beside it
     EXPECT_EQ(text("lbl3"), distance);
     EXPECT_EQ(stops(), stopList);
 
@@ -62,6 +64,7 @@ TEST_F(OpenTrack, EveryWayAndEveryFormatGivesTheSameWindowAsCargar) {
         makeWindow(NumberLocale::point());
         ASSERT_TRUE(drop({QUrl::fromLocalFile(QString::fromStdString(path))}));
         EXPECT_EQ(text("txtArchivo"), QString::fromStdString(path));
+        EXPECT_EQ(dialog->fileName(), QString::fromStdString(path));
         EXPECT_EQ(text("lbl3"), distance) << path;
         EXPECT_EQ(stops(), stopList) << path;
     }

@@ -147,7 +147,7 @@ TEST_P(ResultSharingTest, StopsAreMarkedWhereTheyBeganAndAChosenOneIsCentred) {
     const auto lines = split(csv, '\n');
     const char sep = locale.decimalSeparator == "," ? ';' : ',';
     const auto secondsOf = [&](int row) {
-        const std::string time = split(lines[static_cast<std::size_t>(row)], sep)[1];
+        const std::string time = split(lines[static_cast<std::size_t>(row)], sep)[2];  // Hora
         return std::stoi(time.substr(0, 2)) * 3600 + std::stoi(time.substr(3, 2)) * 60 +
                std::stoi(time.substr(6, 2));
     };
@@ -175,20 +175,22 @@ TEST_P(ResultSharingTest, ExportsPointsSummaryReportAndImages) {
     const auto lines = split(readBytes(csvPath.toStdString()), '\n');
     const char sep = locale.decimalSeparator == "," ? ';' : ',';
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(altitude->rowCount()) + 1);
-    EXPECT_EQ(lines[0], std::string("Punto") + sep + "Hora" + sep + "Latitud" + sep + "Longitud" +
-                            sep + "Altitud (m)" + sep + "Distancia (km)" + sep +
-                            "Velocidad (km/h)\r");
+    // The sample's point lines carry their date.
+    EXPECT_EQ(lines[0], std::string("Punto") + sep + "Fecha" + sep + "Hora" + sep +
+                            "Latitud (°)" + sep + "Longitud (°)" + sep + "Altitud (m)" + sep +
+                            "Distancia (km)" + sep + "Velocidad (km/h)\r");
     for (const int row : {1, 500, int(altitude->rowCount())}) {
         const auto fields = split(lines[static_cast<std::size_t>(row)], sep);
-        ASSERT_EQ(fields.size(), 7u) << row;
+        ASSERT_EQ(fields.size(), 8u) << row;
         EXPECT_EQ(std::stoi(fields[0]), row);
-        EXPECT_NEAR(readNumber(fields[4], locale), altitude->rowValue(row), 1e-9);
-        EXPECT_NEAR(readNumber(fields[6], locale), speed->rowValue(row), 1e-9);
-        EXPECT_NEAR(readNumber(fields[2], locale), 40.0, 2.0);  // the sample lies in Spain
+        EXPECT_EQ(fields[1].size(), 10u) << fields[1];  // aaaa-mm-dd
+        EXPECT_NEAR(readNumber(fields[5], locale), altitude->rowValue(row), 0.05);
+        EXPECT_NEAR(readNumber(fields[7], locale), speed->rowValue(row), 0.005);
+        EXPECT_NEAR(readNumber(fields[3], locale), 40.0, 2.0);  // the sample lies in Spain
     }
     const auto last = split(lines.back(), sep);
     std::string distance = text("lbl3").toStdString();
-    EXPECT_NEAR(readNumber(last[5], locale),
+    EXPECT_NEAR(readNumber(last[6], locale),
                 readNumber(distance.substr(0, distance.size() - 3), locale), 0.05);
 
     // The summary as the command line prints it.

@@ -2,8 +2,9 @@
 
 namespace at::test {
 
-bool FakeFileDialog::show() {
+bool FakeFileDialog::show(const QString& title) {
     ++shown;
+    titles << title;
     if (answers.empty())
         return false;
     const Answer answer = answers.front();

@@ -25,9 +25,11 @@ class FakeFileDialog final : public FileDialog {
     };
     std::deque<Answer> answers;
     int shown = 0;
+    QStringList titles;
 
-    bool show() override;
+    bool show(const QString& title) override;
     QString fileName() const override { return fileName_; }
+    void keepFileName(const QString& path) override { fileName_ = path; }
 
   private:
     QString fileName_ = QStringLiteral("*.plt");

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "analysis/analysis_pass.h"
-#include "tests/support/memory_view.h"
 #include "analysis/point_csv.h"
 #include "charts/point_readout.h"
+#include "tests/support/memory_view.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
 
@@ -78,21 +78,38 @@ TEST(PointReadout, StretchesAsTheAnalysisWorksThemOut) {
         EXPECT_EQ(stretchReadout(measureStretch(c.from, c.to), NumberLocale::comma()), c.lines);
 }
 
-TEST(PointsCsvText, CoordinatesDigitForDigit) {
+// Figures as a person reads them, rounded half to even (ties chosen exact in binary) and written by
+// the summary's number rule; the date where the track gives one.
+TEST(PointsCsvText, RoundedFiguresAndDates) {
     PointTable table;
     table.beginTrack();
     PointDetail p;
     p.point = 1;
-    p.latitudeDigits = -5;  // 0.000005 degrees south
-    p.longitudeDigits = 123456789;
-    p.altitudeMetres = 0.5;
+    p.localDay = 45000;
+    p.timeOfDay = 36000.0 / 86400.0;
+    p.latitudeDigits = 40123450;
+    p.longitudeDigits = -5;  // 0.000005 degrees west
+    p.altitudeMetres = 12.75;
+    p.distanceKm = 1.0625f;
+    p.speedKmh = 2.125;
     table.addPoint(p);
+    p.point = 2;
+    p.localDay = 0;  // a point line without its date
+    p.altitudeMetres = 0.25;
+    p.speedKmh = 4.0;
+    table.addPoint(p);
+    AnalysisResult dated;
+    dated.points = table.points();
+    EXPECT_EQ(dated.date(), 45000);
+
     EXPECT_EQ(pointsCsv(table.points(), NumberLocale::comma()),
-              "Punto;Hora;Latitud;Longitud;Altitud (m);Distancia (km);Velocidad (km/h)\r\n"
-              "1;00:00:00;-0,000005;123,456789;0,5;0;0\r\n");
+              "Punto;Fecha;Hora;Latitud (°);Longitud (°);Altitud (m);Distancia (km);"
+              "Velocidad (km/h)\r\n"
+              "1;2023-03-15;10:00:00;40,12345;-5E-06;12,8;1,062;2,12\r\n"
+              "2;;10:00:00;40,12345;-5E-06;0,2;1,062;4\r\n");
     EXPECT_EQ(csvSeparator(NumberLocale::point()), ',');
-    EXPECT_EQ(table.atRow(1)->latitudeDigits, -5);
-    EXPECT_EQ(table.atRow(2), nullptr);
+    EXPECT_EQ(table.atRow(1)->latitudeDigits, 40123450);
+    EXPECT_EQ(table.atRow(3), nullptr);
     EXPECT_EQ(table.atRow(0), nullptr);
 }
 

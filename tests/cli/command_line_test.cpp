@@ -25,7 +25,7 @@ struct UsageCase {
 
 TEST(CommandLine, BadUsageExitsWithTwoAndTheUsage) {
     const UsageCase cases[] = {
-        {{}, "falta la orden (resumen o cortar)"},
+        {{}, "falta la orden (resumen, cortar o informe)"},
         {{"analizar", "x.plt"}, "orden desconocida: «analizar»"},
         {{"resumen"}, "no se ha indicado ningún archivo"},
         {{"resumen", "--json"}, "no se ha indicado ningún archivo"},

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "tests/cli/cli_run.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/track_formats.h"
 #include "tests/support/track_text.h"
 
 namespace at::test {
@@ -26,24 +29,54 @@ TEST(PointsCsv, OneLinePerPointInEitherLocale) {
     const std::string track = dir.write("t.plt", threePoints());
     const struct {
         NumberLocale locale;
-        const char* expected;
+        std::string expected;
     } cases[] = {
         {NumberLocale::point(),
-         "Punto,Hora,Latitud,Longitud,Altitud (m),Distancia (km),Velocidad (km/h)\r\n"
-         "1,10:00:00,40.000000,-3.500000,304.8,0,0\r\n"
-         "2,10:01:40,40.001000,-3.500000,335.28,0.1112619,0\r\n"
-         "3,10:04:40,40.002000,-3.500500,320.04,0.2303513,0\r\n"},
+         "archivo,Punto,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),Velocidad "
+         "(km/h)\r\n" +
+             track + ",1,10:00:00,40,-3.5,304.8,0,0\r\n" + track +
+             ",2,10:01:40,40.001,-3.5,335.3,0.111,0\r\n" + track +
+             ",3,10:04:40,40.002,-3.5005,320,0.23,0\r\n"},
         {NumberLocale::comma(),
-         "Punto;Hora;Latitud;Longitud;Altitud (m);Distancia (km);Velocidad (km/h)\r\n"
-         "1;10:00:00;40,000000;-3,500000;304,8;0;0\r\n"
-         "2;10:01:40;40,001000;-3,500000;335,28;0,1112619;0\r\n"
-         "3;10:04:40;40,002000;-3,500500;320,04;0,2303513;0\r\n"},
+         "archivo;Punto;Hora;Latitud (°);Longitud (°);Altitud (m);Distancia (km);Velocidad "
+         "(km/h)\r\n" +
+             track + ";1;10:00:00;40;-3,5;304,8;0;0\r\n" + track +
+             ";2;10:01:40;40,001;-3,5;335,3;0,111;0\r\n" + track +
+             ";3;10:04:40;40,002;-3,5005;320;0,23;0\r\n"},
     };
     for (const auto& c : cases) {
         const CliRun run = runCli({"resumen", track, "--csv"}, c.locale);
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, c.expected);
     }
+}
+
+// Several files make one table: the heading once, each line naming its file, and a date column
+// as soon as one of them gives dates (each point its own, past midnight too); a file that fails
+// only leaves its lines out.
+TEST(PointsCsv, SeveralFilesMakeOneTable) {
+    ScopedTimeZone utc("UTC0");
+    TempDir dir;
+    const std::string undated = dir.write("sin fecha.plt", threePoints());
+    constexpr std::int64_t kMidnight = 1714608000;  // 2024-05-02T00:00:00Z
+    const std::string dated =
+        dir.write("noche,1.gpx", gpxText({{{"40", "-3.5", "300", kMidnight - 10},
+                                           {"40.001", "-3.5", "300", kMidnight + 10}}}));
+    const CliRun run = runCli({"resumen", "--csv", undated, dir.file("falta.plt"), dated});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("falta.plt"), std::string::npos);
+    const std::string heading =
+        "archivo,Punto,Fecha,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),"
+        "Velocidad (km/h)\r\n";
+    ASSERT_EQ(run.out.substr(0, heading.size()), heading);
+    EXPECT_EQ(run.out.find("archivo", 1), std::string::npos);  // once
+    EXPECT_NE(run.out.find(undated + ",3,,10:04:40,"), std::string::npos) << run.out;
+    for (const char* line : {",1,2024-05-01,23:59:50,", ",2,2024-05-02,00:00:10,"})
+        EXPECT_NE(run.out.find("\"" + dated + "\"" + line), std::string::npos) << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 6);
+    // A track file's date is its field 5.
+    const std::string plt = dir.write("p.plt", trackText({pointLine(40, -3.5, 1000, "10:00:00")}));
+    EXPECT_EQ(runCli({"resumen", "--csv", plt}).out.substr(0, heading.size()), heading);
 }
 
 TEST(PointsCsv, UsageMistakes) {
@@ -82,6 +115,38 @@ TEST(Report, WritesOnePdfOrSaysWhyNot) {
     run = runCli({"informe", track, "--pdf", dir.file("no/hay/b.pdf")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("no/hay/b.pdf"), std::string::npos);
+}
+
+// The activity's date where the track gives one, the report's own as such, and every stop, on a
+// second page when the first is full.
+TEST(Report, TheActivitysDateAndEveryStopOverAsManyPagesAsItTakes) {
+    std::vector<std::string> lines;
+    for (int i = 0; i <= 200; ++i)  // 100 s apart: 200 stops of 1'40''
+        lines.push_back(pointLine(40.0 + 0.001 * i, -3.5, 1000 + i, clock(28800 + 100 * i)));
+    TempDir dir;
+    const std::string pdf = dir.file("informe.pdf");
+    const auto reportText = [&](const std::string& track) {
+        EXPECT_EQ(runCli({"informe", track, "--pdf", pdf}).status, 0);
+        const std::string textFile = dir.file("informe.txt");
+        EXPECT_EQ(std::system(("pdftotext '" + pdf + "' '" + textFile + "'").c_str()), 0);
+        return readBytes(textFile);
+    };
+    const std::string text = reportText(dir.write("paradas.plt", trackText(lines)));
+    EXPECT_NE(readBytes(pdf).find("/Count 2"), std::string::npos);
+    int stops = 0;
+    for (std::size_t at = text.find("(1'40'')"); at != std::string::npos;
+         at = text.find("(1'40'')", at + 1))
+        ++stops;
+    EXPECT_EQ(stops, 200);
+    EXPECT_NE(text.find("22.03 (1'40'')"), std::string::npos);  // the last one
+    EXPECT_NE(text.find("Fecha de la actividad: 13/08/2007"), std::string::npos) << text;
+    char today[16];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(today, sizeof today, "%d/%m/%Y", std::localtime(&now));
+    EXPECT_NE(text.find(std::string("Fecha del informe: ") + today), std::string::npos);
+
+    // A track file without dates names none.
+    EXPECT_EQ(reportText(dir.write("t.plt", threePoints())).find("actividad"), std::string::npos);
 }
 
 // The track is never the output, whatever the path or link that leads to it; a link where the

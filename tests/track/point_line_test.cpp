@@ -166,5 +166,22 @@ TEST(PointLine, CuttingKeepsTheRawFields) {
     EXPECT_EQ(f.time, " 07:52:19,more");
 }
 
+// Field 5 is a date only as a number of whole days above 0; anything else is no date and no fault.
+TEST(PointLine, TheDayCountOfFieldFiveIsADateWhenAboveZero) {
+    const struct {
+        const char* field;
+        std::int32_t day;
+    } cases[] = {
+        {"39307.3", 39307}, {" 45000.25 ", 45000},
+        {"1", 1},           {"2958465.9", 2958465},
+        {"0", 0},           {"0.5", 0},
+        {"-5", 0},          {"", 0},
+        {"abc", 0},         {"2958466", 0},
+        {"1e300", 0},       {"45000,5", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dayOfDayCount(c.field), c.day) << c.field;
+}
+
 }  // namespace
 }  // namespace at

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+// What every drawing of a profile shares, the window's charts and the report's alike: which rows
+// to draw when there are more rows than pixels, and where the ticks of an axis go.
+namespace at {
+
+// The indices of `values` from `begin` up to `end` (not included) to draw across `columns` pixel
+// columns, in row order. Up to twice as many rows as columns are all drawn; beyond that each
+// column keeps its lowest and its highest row, so peaks and dips survive the thinning.
+std::vector<std::size_t> drawnRows(std::span<const double> values, std::size_t begin,
+                                   std::size_t end, std::size_t columns);
+
+// A tick spacing of 1, 2 or 5 times a power of ten that cuts `span` into about `ticks` intervals.
+double niceStep(double span, int ticks);
+
+// The multiples of `step` from `low` to `high`, both included; none for a step that is not
+// positive and finite.
+std::vector<double> ticksBetween(double low, double high, double step);
+
+}  // namespace at
