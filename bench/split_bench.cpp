@@ -17,8 +17,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/runtime_error.h"
 #include "formats/splitter.h"
+#include "platform/runtime_error.h"
 
 namespace {
 

@@ -176,9 +176,9 @@ TEST_P(ResultSharingTest, ExportsPointsSummaryReportAndImages) {
     const char sep = locale.decimalSeparator == "," ? ';' : ',';
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(altitude->rowCount()) + 1);
     // The sample's point lines carry their date.
-    EXPECT_EQ(lines[0], std::string("Punto") + sep + "Fecha" + sep + "Hora" + sep +
-                            "Latitud (°)" + sep + "Longitud (°)" + sep + "Altitud (m)" + sep +
-                            "Distancia (km)" + sep + "Velocidad (km/h)\r");
+    EXPECT_EQ(lines[0], std::string("Punto") + sep + "Fecha" + sep + "Hora" + sep + "Latitud (°)" +
+                            sep + "Longitud (°)" + sep + "Altitud (m)" + sep + "Distancia (km)" +
+                            sep + "Velocidad (km/h)\r");
     for (const int row : {1, 500, int(altitude->rowCount())}) {
         const auto fields = split(lines[static_cast<std::size_t>(row)], sep);
         ASSERT_EQ(fields.size(), 8u) << row;

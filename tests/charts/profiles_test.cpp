@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/memory_chart.h"
 #include "analysis/profiles.h"
 #include "charts/readout.h"
 #include "platform/runtime_error.h"
+#include "tests/support/memory_chart.h"
 
 namespace at {
 namespace {
