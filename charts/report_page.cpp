@@ -12,6 +12,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/profiles.h"
+#include "analysis/summary_band.h"
+#include "analysis/summary_panel.h"
 #include "charts/profile_drawing.h"
 #include "platform/number_text.h"
 #include "platform/output_file.h"
@@ -299,6 +302,34 @@ void paintStops(ReportPages& pages, const ReportContent& content) {
 
 std::int32_t todayAsDayCount() {
     return static_cast<std::int32_t>(kFirstDay.daysTo(QDate::currentDate()));
+}
+
+ReportContent reportContent(const AnalysisResult& result, const NumberLocale& locale) {
+    ReportContent content;
+    content.fileName = result.inputs.trackPath;
+    content.activityDay = result.date();
+    content.exportDay = todayAsDayCount();
+    content.altitudeJump = result.inputs.thresholds.altitudeJump;
+    content.stopMinutes = result.inputs.thresholds.stopMinutes;
+    content.stopSeconds = result.inputs.thresholds.stopSeconds;
+    for (const SummaryBandEntry& entry : kSummaryBand) {
+        content.figures.emplace_back(entry.caption,
+                                     summaryFigure(entry.label, result.summary, locale));
+    }
+    for (const Stop& stop : result.stops) {
+        content.stops.push_back(stopEntryText(stop, locale));
+        content.stopRows.push_back(stop.row);
+    }
+    for (const PointDetail& point : result.points) {
+        content.altitude.push_back(point.altitudeMetres);
+        content.speed.push_back(point.speedKmh);
+    }
+    const AltitudeAxis axis =
+        altitudeAxis(result.summary.lowestAltitude, result.summary.highestAltitude);
+    content.altitudeAxisMinimum = axis.minimum;
+    content.altitudeAxisMaximum = axis.maximum;
+    content.locale = locale;
+    return content;
 }
 
 int paintReport(QPainter& painter, const QRectF& page, const ReportContent& content,

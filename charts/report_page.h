@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/analysis_result.h"
 #include "platform/number_locale.h"
 
 class QPainter;
@@ -43,6 +44,9 @@ struct ReportContent {
 
 // Today's local date as days since 1899-12-30.
 std::int32_t todayAsDayCount();
+
+// The report of an analysis, made today, its numbers in the user's format.
+ReportContent reportContent(const AnalysisResult& result, const NumberLocale& locale);
 
 // Draws the report page after page into `page` (in the painter's units): heading, thresholds,
 // figures, both profiles and every stop. Before each page after the first it calls `newPage`,

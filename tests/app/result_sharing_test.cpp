@@ -86,6 +86,23 @@ TEST_F(WindowTest, ChartsAtRestAreEmpty) {
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
 }
 
+// What is shared is the result the labels show: none after a pass that failed.
+TEST_F(WindowTest, AFailedAnalysisLeavesNothingToShare) {
+    const auto enabled = [this] {
+        std::unique_ptr<QMenu> menu(window->sharing().resultsMenu());
+        return menu->actions().front()->isEnabled();
+    };
+    setText("txtArchivo", QString::fromUtf8(AT_SAMPLES_DIR "/paseo-corto.plt"));
+    click("Command1");
+    EXPECT_TRUE(enabled());
+    EXPECT_TRUE(window->sharing().summaryText().contains(text("lbl3")));
+    setText("txtArchivo", QString::fromStdString(dir.file("no-existe.plt")));
+    click("Command1");
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_FALSE(enabled());
+    EXPECT_TRUE(window->sharing().summaryText().isEmpty());
+}
+
 TEST_P(ResultSharingTest, AClickInTheMiddleChoosesTheNearestRowOnBothCharts) {
     analyseSample(NumberLocale{GetParam()});
     const int rows = altitude->rowCount();
@@ -159,9 +176,9 @@ TEST_P(ResultSharingTest, ExportsPointsSummaryReportAndImages) {
     const char sep = locale.decimalSeparator == "," ? ';' : ',';
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(altitude->rowCount()) + 1);
     // The sample's point lines carry their date.
-    EXPECT_EQ(lines[0], std::string("Punto") + sep + "Fecha" + sep + "Hora" + sep +
-                            "Latitud (°)" + sep + "Longitud (°)" + sep + "Altitud (m)" + sep +
-                            "Distancia (km)" + sep + "Velocidad (km/h)\r");
+    EXPECT_EQ(lines[0], std::string("Punto") + sep + "Fecha" + sep + "Hora" + sep + "Latitud (°)" +
+                            sep + "Longitud (°)" + sep + "Altitud (m)" + sep + "Distancia (km)" +
+                            sep + "Velocidad (km/h)\r");
     for (const int row : {1, 500, int(altitude->rowCount())}) {
         const auto fields = split(lines[static_cast<std::size_t>(row)], sep);
         ASSERT_EQ(fields.size(), 8u) << row;
