@@ -5,12 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "analysis/analysis_settings.h"
-#include "analysis/stop_check.h"
-#include "analysis/summary_panel.h"
-#include "charts/profiles.h"
+#include "analysis/profiles.h"
+#include "formats/track_source.h"
 #include "platform/checked.h"
-#include "track/point_source.h"
 #include "track/track_file.h"
 
 namespace at {
@@ -35,42 +32,41 @@ static_assert(kRingSize > kDeepestSpeedWindow && (kRingSize & (kRingSize - 1)) =
 
 class AnalysisPass {
   public:
-    AnalysisPass(AnalysisView& view, const NumberLocale& locale)
-        : view_(view),
-          locale_(locale),
-          profiles_(view.altitudeChart(), view.speedChart(), locale) {}
+    AnalysisPass(const AnalysisInputs& inputs, AnalysisPort& port)
+        : port_(port), profiles_(port.altitudeChart(), port.speedChart()) {
+        result_.inputs = inputs;
+    }
 
-    TrackSummary run() {
-        view_.clearStopList();
-        settings_ = readAnalysisSettings(view_.altitudeJumpText(), view_.stopMinutesText(),
-                                         view_.stopSecondsText(), locale_);
-        const std::string path = view_.trackPath();
+    AnalysisResult run(const NumberLocale& locale) {
+        port_.clearStopList();
+        const ThresholdTexts& thresholds = result_.inputs.thresholds;
+        result_.settings = readAnalysisSettings(thresholds.altitudeJump, thresholds.stopMinutes,
+                                                thresholds.stopSeconds, locale);
+        const std::string& path = result_.inputs.trackPath;
         const std::unique_ptr<PointSource> source = openPointSource(path);
         try {
-            analyse(*source, path);
+            const std::int64_t count = source->countPoints();
+            profiles_.sizeProfiles(count);
+            // The count fits the charts' 16 bits here (it is negative for a file of fewer than six
+            // lines); a blank line may end the points sooner.
+            result_.points.reserve(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
+            port_.beginPoints();
+            readTrack(*source);
         } catch (RuntimeError& e) {
-            source->advise(e);
+            e.withFile(path);
+            const std::string advice = source->tooLongAdvice();
+            if (e.kind() == ErrorKind::Overflow && !advice.empty())
+                e.withAdvice(advice);
             throw;
         }
-        return summary_;
+        summary_.stopCount = stops_.stopCount;
+        summary_.stopSeconds = stops_.stopSeconds;
+        result_.summary = summary_;
+        result_.tooLongAdvice = source->tooLongAdvice();
+        return std::move(result_);
     }
 
   private:
-    void analyse(PointSource& source, const std::string& path) {
-        try {
-            profiles_.sizeProfiles(source.countPoints());
-            view_.pointDetails().beginTrack();
-            readTrack(source);
-            summary_.stopCount = stops_.stopCount;
-            summary_.stopSeconds = stops_.stopSeconds;
-            // Its totals can overflow too (the lines read, the seconds): the file still counts.
-            writeSummary(summary_, view_, profiles_, locale_);
-        } catch (RuntimeError& e) {
-            e.withFile(path);
-            throw;
-        }
-    }
-
     void readTrack(PointSource& source) {
         source.open();
         summary_.linesRead = kHeaderLines;
@@ -104,9 +100,11 @@ class AnalysisPass {
 
         if (i == 1) {
             summary_.startTime = now;
-        } else if (auto entry = checkStop(time(i - 1), now, distanceAfter(i - 2),
-                                          settings_.stopGapSeconds, stops_, locale_)) {
-            view_.addStopEntry(*entry, static_cast<std::int16_t>(i - 1));
+        } else if (auto stop = checkStop(time(i - 1), now, distanceAfter(i - 2),
+                                         result_.settings.stopGapSeconds, stops_)) {
+            stop->row = static_cast<std::int16_t>(i - 1);
+            result_.stops.push_back(*stop);
+            port_.addStop(*stop);
         }
         profiles_.selectAltitudeRow(i);
 
@@ -137,9 +135,11 @@ class AnalysisPass {
         if (speedKmh_ > summary_.highestSpeed)
             summary_.highestSpeed = speedKmh_;
         profiles_.addSpeedRow(i, speedKmh_);
-        view_.pointDetails().addPoint({i, source.localDay(), now, latitude_, longitude_,
-                                       altitudeRowValue_, speedKmh_, summary_.distanceKm,
-                                       summary_.accumulatedClimb});
+        const PointDetail detail{i,         source.localDay(),   now,
+                                 latitude_, longitude_,          altitudeRowValue_,
+                                 speedKmh_, summary_.distanceKm, summary_.accumulatedClimb};
+        result_.points.push_back(detail);
+        port_.addPoint(detail);
     }
 
     void addDistanceStep() {
@@ -159,9 +159,10 @@ class AnalysisPass {
 
     void takeAltitudeStep() {
         const double diff = altitudeMetres_ - previousAltitude_;
-        if (diff > 0 && diff < settings_.altitudeJumpLimit)
+        const std::int16_t limit = result_.settings.altitudeJumpLimit;
+        if (diff > 0 && diff < limit)
             summary_.accumulatedClimb += diff;
-        if (diff > settings_.altitudeJumpLimit) {
+        if (diff > limit) {
             summary_.discardedSamples = add32(summary_.discardedSamples, 1);
         }
     }
@@ -197,10 +198,9 @@ class AnalysisPass {
     std::int64_t& wholeSeconds(int point) { return seconds_[point & (kRingSize - 1)]; }
     float& distanceAfter(int point) { return distances_[point & (kRingSize - 1)]; }
 
-    AnalysisView& view_;
-    NumberLocale locale_;
+    AnalysisPort& port_;
     Profiles profiles_;
-    AnalysisSettings settings_;
+    AnalysisResult result_;
     TrackSummary summary_;
     StopTotals stops_;
 
@@ -226,8 +226,9 @@ class AnalysisPass {
 
 }  // namespace
 
-TrackSummary runAnalysis(AnalysisView& view, const NumberLocale& locale) {
-    return AnalysisPass(view, locale).run();
+AnalysisResult runAnalysis(const AnalysisInputs& inputs, const NumberLocale& locale,
+                           AnalysisPort& port) {
+    return AnalysisPass(inputs, port).run(locale);
 }
 
 }  // namespace at

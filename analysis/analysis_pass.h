@@ -1,15 +1,17 @@
 #pragma once
 
-#include "analysis/analysis_view.h"
-#include "analysis/track_summary.h"
+#include "analysis/analysis_port.h"
+#include "analysis/analysis_result.h"
 #include "platform/number_locale.h"
 
 namespace at {
 
-// One pass over the track file the view names: distance, altitudes, climb, speeds and stops,
-// point by point, with one altitude and one speed row per point, then the summary band. The first
-// failure ends it with a RuntimeError; what was written before stays (the stops found so far, the
-// chart rows), the summary band keeps its earlier texts, and the file is closed.
-TrackSummary runAnalysis(AnalysisView& view, const NumberLocale& locale);
+// One pass over the track the inputs name: distance, altitudes, climb, speeds and stops, point by
+// point, writing the stop list and one altitude and one speed row per point to the port as it
+// goes, and returning all it found. The thresholds are read with the locale's decimal separator,
+// after the stop list is emptied. The first failure ends it with a RuntimeError; what was written
+// to the port stays (the stops found so far, the chart rows), and the file is closed.
+AnalysisResult runAnalysis(const AnalysisInputs& inputs, const NumberLocale& locale,
+                           AnalysisPort& port);
 
 }  // namespace at

@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "charts/point_details.h"
-#include "charts/profile_chart.h"
+#include "analysis/analysis_port.h"
 
 namespace at {
 
@@ -23,38 +22,12 @@ enum class SummaryLabel {
     MovingTime,        // Label14
 };
 
-// What the analysis reads from the window and writes back to it. The window implements it; tests,
-// benchmarks and the command-line companion use an in-memory one.
-class AnalysisView {
+// What an analysis writes into the window: while the pass runs (the port), and in the closing
+// stage that shows its result (the summary band and the two values the km read-out works from).
+class AnalysisView : public AnalysisPort {
   public:
-    virtual ~AnalysisView() = default;
-
-    virtual std::string trackPath() const = 0;
-    virtual std::string altitudeJumpText() const = 0;
-    virtual std::string stopMinutesText() const = 0;
-    virtual std::string stopSecondsText() const = 0;
-
-    virtual void clearStopList() = 0;
-    // `beganAtRow`: the chart row of the point where the stop began, the last before its gap.
-    virtual void addStopEntry(const std::string& entry, std::int16_t beganAtRow) = 0;
     virtual void setSummaryLabel(SummaryLabel label, const std::string& text) = 0;
-    virtual ProfileChart& altitudeChart() = 0;
-    virtual ProfileChart& speedChart() = 0;
-    // The two values the km read-out of a chosen point works from.
     virtual void keepForReadout(std::int16_t linesRead, float distanceKm) = 0;
-    // Where every point's values go once the pass is done with it; a view that shows no point
-    // read-out keeps none.
-    virtual PointDetails& pointDetails() {
-        static DiscardedPoints discarded;
-        return discarded;
-    }
-
-  private:
-    class DiscardedPoints final : public PointDetails {
-      public:
-        void beginTrack() override {}
-        void addPoint(const PointDetail&) override {}
-    };
 };
 
 }  // namespace at

@@ -19,15 +19,18 @@ std::string stopEntryText(float kmBefore, std::int64_t gapSeconds, const NumberL
     return entry;
 }
 
-std::optional<std::string> checkStop(DateTime previous, DateTime current, float kmBefore,
-                                     std::int16_t stopGapSeconds, StopTotals& totals,
-                                     const NumberLocale& locale) {
+std::string stopEntryText(const Stop& stop, const NumberLocale& locale) {
+    return stopEntryText(stop.kmBefore, stop.gapSeconds, locale);
+}
+
+std::optional<Stop> checkStop(DateTime previous, DateTime current, float kmBefore,
+                              std::int16_t stopGapSeconds, StopTotals& totals) {
     const std::int64_t gap = secondsBetween(previous, current);
     if (gap <= stopGapSeconds)
         return std::nullopt;
     totals.stopCount = add16(totals.stopCount, 1);
     totals.stopSeconds = toInt32Checked(std::int64_t{totals.stopSeconds} + gap);
-    return stopEntryText(kmBefore, gap, locale);
+    return Stop{kmBefore, gap, 0};
 }
 
 }  // namespace at

@@ -9,20 +9,28 @@
 
 namespace at {
 
+// One stop of the list.
+struct Stop {
+    // The distance after the point before the gap's first point, as the list has always shown it.
+    float kmBefore = 0.0f;
+    std::int64_t gapSeconds = 0;
+    // The chart row of the point where the stop began, the last before its gap.
+    std::int16_t row = 0;
+};
+
 struct StopTotals {
     std::int16_t stopCount = 0;
     std::int32_t stopSeconds = 0;
 };
 
-// A gap between two consecutive samples longer than the threshold is a stop: it is counted,
-// summed, and described by the returned stop-list entry. `kmBefore` is the distance after the
-// point before the gap's first point. The 32768th stop is an overflow error.
-std::optional<std::string> checkStop(DateTime previous, DateTime current, float kmBefore,
-                                     std::int16_t stopGapSeconds, StopTotals& totals,
-                                     const NumberLocale& locale);
+// A gap between two consecutive samples longer than the threshold is a stop: it is counted and
+// summed, and returned without its row. The 32768th stop is an overflow error.
+std::optional<Stop> checkStop(DateTime previous, DateTime current, float kmBefore,
+                              std::int16_t stopGapSeconds, StopTotals& totals);
 
 // "4.24 (3'25'')": the km to two decimals, whole minutes (rounded down) and the remaining
 // seconds, which keep the sign of the gap.
 std::string stopEntryText(float kmBefore, std::int64_t gapSeconds, const NumberLocale& locale);
+std::string stopEntryText(const Stop& stop, const NumberLocale& locale);
 
 }  // namespace at

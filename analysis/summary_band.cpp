@@ -1,23 +1,24 @@
 #include "analysis/summary_band.h"
 
+#include "analysis/summary_panel.h"
 #include "platform/runtime_error.h"
 
 namespace at {
 
-void appendSummaryText(std::string& out, const std::string& path, const MemoryAnalysisView& view) {
+void appendSummaryText(std::string& out, const AnalysisResult& result, const NumberLocale& locale) {
     out += "Archivo: ";
-    out += displayableText(path, kShownPathChars);
+    out += displayableText(result.inputs.trackPath, kShownPathChars);
     out += '\n';
     for (const auto& entry : kSummaryBand) {
         out += entry.caption;
         out += ' ';
-        out += view.label(entry.label);
+        out += summaryFigure(entry.label, result.summary, locale);
         out += '\n';
     }
     out += kStopListHeading;
     out += '\n';
-    for (const auto& stop : view.stopList) {
-        out += stop;
+    for (const Stop& stop : result.stops) {
+        out += stopEntryText(stop, locale);
         out += '\n';
     }
 }

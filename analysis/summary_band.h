@@ -1,11 +1,11 @@
 #pragma once
 
 #include <array>
-
 #include <string>
 
+#include "analysis/analysis_result.h"
 #include "analysis/analysis_view.h"
-#include "analysis/memory_view.h"
+#include "platform/number_locale.h"
 
 namespace at {
 
@@ -38,6 +38,6 @@ inline constexpr const char* kStopListHeading = "Paradas";
 // The summary band row by row ("Distancia: 12.2 km"), then "Paradas" and the stop list, each
 // line ending with "\n". The file is named first. The command line prints it, the window copies
 // it.
-void appendSummaryText(std::string& out, const std::string& path, const MemoryAnalysisView& view);
+void appendSummaryText(std::string& out, const AnalysisResult& result, const NumberLocale& locale);
 
 }  // namespace at

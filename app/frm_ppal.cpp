@@ -20,18 +20,21 @@
 #include <new>
 
 #include "analysis/analysis_pass.h"
+#include "analysis/summary_band.h"
+#include "analysis/summary_panel.h"
 #include "app/desktop_integration.h"
 #include "app/map_window.h"
 #include "app/result_sharing.h"
 #include "app/window_look.h"
+#include "charts/map_content.h"
 #include "charts/map_widget.h"
 #include "charts/plot_alignment.h"
 #include "charts/profile_chart_widget.h"
 #include "charts/readout.h"
+#include "charts/system_locale.h"
+#include "formats/splitter.h"
+#include "formats/track_source.h"
 #include "platform/runtime_error.h"
-#include "track/point_source.h"
-#include "track/splitter.h"
-#include "track/track_file.h"
 
 namespace at {
 
@@ -96,10 +99,6 @@ QToolButton* makePictureButton(QWidget* parent, const char* name, const QString&
 
 }  // namespace
 
-NumberLocale systemNumberLocale() {
-    return NumberLocale{QLocale::system().decimalPoint().toStdString()};
-}
-
 frmPpal::frmPpal(QWidget* parent)
     : frmPpal(new QtFileDialog(firstFolder()), nullptr, systemNumberLocale(), parent) {}
 
@@ -140,7 +139,8 @@ frmPpal::frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, Num
     connect(mapShortcut, &QShortcut::activated, this, &frmPpal::showMap);
     centreOnScreen();
     sharing_ =
-        new ResultSharing(this, points_, locale_, *messages_, {summaryCaptions_, summaryValues_});
+        new ResultSharing(this, result_, shownTrack_, locale_, *messages_,
+                          {summaryCaptions_, summaryValues_, MSChart1_, MSChart2_, lstParada_});
     setAcceptDrops(true);
 }
 
@@ -184,16 +184,20 @@ void frmPpal::buildTopBand() {
     const auto greyLabel = [this](const char* name, const QString& caption, QRect rect) {
         paint(makeLabel(this, name, caption, rect), QPalette::Window, look::kPanelGrey);
     };
+    const ThresholdTexts defaults;
     greyLabel("Label2", QStringLiteral("Diferencia entre alturas despreciables:"),
               twips(1875, 495, 2700, 195));
-    Text1_ = makeTextBox(this, "Text1", QStringLiteral("20"), twips(4605, 465, 615, 285));
+    Text1_ = makeTextBox(this, "Text1", QString::fromStdString(defaults.altitudeJump),
+                         twips(4605, 465, 615, 285));
     Text1_->setToolTip(
         QStringLiteral("Si el desnivel entre 2 muestras consecutivas es > q este valor, se "
                        "desprecia. Son muestras erróneas del GPS."));
     greyLabel("Label5", QStringLiteral("Saltos de más de "), twips(1875, 810, 1260, 195));
-    Text2_ = makeTextBox(this, "Text2", QStringLiteral("1"), twips(3165, 750, 375, 285));
+    Text2_ = makeTextBox(this, "Text2", QString::fromStdString(defaults.stopMinutes),
+                         twips(3165, 750, 375, 285));
     greyLabel("Label7", QStringLiteral("min"), twips(3570, 810, 240, 195));
-    Text3_ = makeTextBox(this, "Text3", QStringLiteral("10"), twips(3840, 750, 375, 285));
+    Text3_ = makeTextBox(this, "Text3", QString::fromStdString(defaults.stopSeconds),
+                         twips(3840, 750, 375, 285));
     greyLabel("Label6", QStringLiteral("segs, son tomados como descansos."),
               twips(4230, 810, 2610, 195));
 
@@ -203,59 +207,49 @@ void frmPpal::buildTopBand() {
 }
 
 void frmPpal::buildSummaryBand() {
-    struct Caption {
-        const char* name;
-        const char* text;
-        int left, top, width;
-    };
-    static const Caption captions[] = {
-        {"lbldesnivel", "Desnivel acumulado:", 315, 1200, 1695},
-        {"lbldistancia", "Distancia:", 3105, 1200, 780},
-        {"lblcota1", "Cota Min:", 5265, 1200, 765},
-        {"lblvel1", "Velocidad Min:", 7455, 1200, 1200},
-        {"lbltomas", "Tomas despreciadas:", 225, 1425, 1785},
-        {"Label9", "Número de paradas:", 2865, 1425, 1665},
-        {"lblcota2", "Cota Máx:", 5235, 1425, 795},
-        {"lblvel2", "Velocidad Máx:", 7440, 1425, 1230},
-        {"Label1", "Tiempo:", 210, 1650, 675},
-        {"Label11", "t en paradas:", 2820, 1650, 1065},
-        {"Label13", "t en ruta:", 5295, 1650, 735},
-    };
-    struct Value {
-        SummaryLabel label;
-        const char* name;
-        int left, top, width;
+    // Row by row, left to right, as kSummaryBand reads the band: each caption with the value
+    // label to its right.
+    struct Place {
+        const char* captionName;
+        int captionLeft, captionWidth;
+        const char* valueName;
+        int valueLeft, valueWidth;
+        int top;
         QColor colour;
     };
-    static const Value values[] = {
-        {SummaryLabel::Climb, "lbl1", 2070, 1200, 855, look::kRed},
-        {SummaryLabel::Distance, "lbl3", 3945, 1200, 1215, look::kRed},
-        {SummaryLabel::LowestAltitude, "lbl4", 6075, 1200, 1215, look::kRed},
-        {SummaryLabel::LowestSpeed, "lbl6", 8745, 1200, 855, look::kRed},
-        {SummaryLabel::DiscardedSamples, "lbl2", 2085, 1425, 615, look::kRed},
-        {SummaryLabel::StopCount, "Label8", 4590, 1425, 495, look::kRed},
-        {SummaryLabel::HighestAltitude, "lbl5", 6075, 1425, 1215, look::kRed},
-        {SummaryLabel::HighestSpeed, "lbl7", 8760, 1425, 855, look::kRed},
-        {SummaryLabel::TotalTime, "lblTiempo", 945, 1650, 1215, look::kOrange},
-        {SummaryLabel::StopTime, "Label10", 3945, 1650, 1215, look::kOrange},
-        {SummaryLabel::MovingTime, "Label14", 6075, 1650, 1215, look::kOrange},
+    static const Place places[] = {
+        {"lbldesnivel", 315, 1695, "lbl1", 2070, 855, 1200, look::kRed},
+        {"lbldistancia", 3105, 780, "lbl3", 3945, 1215, 1200, look::kRed},
+        {"lblcota1", 5265, 765, "lbl4", 6075, 1215, 1200, look::kRed},
+        {"lblvel1", 7455, 1200, "lbl6", 8745, 855, 1200, look::kRed},
+        {"lbltomas", 225, 1785, "lbl2", 2085, 615, 1425, look::kRed},
+        {"Label9", 2865, 1665, "Label8", 4590, 495, 1425, look::kRed},
+        {"lblcota2", 5235, 795, "lbl5", 6075, 1215, 1425, look::kRed},
+        {"lblvel2", 7440, 1230, "lbl7", 8760, 855, 1425, look::kRed},
+        {"Label1", 210, 675, "lblTiempo", 945, 1215, 1650, look::kOrange},
+        {"Label11", 2820, 1065, "Label10", 3945, 1215, 1650, look::kOrange},
+        {"Label13", 5295, 735, "Label14", 6075, 1215, 1650, look::kOrange},
     };
+    static_assert(std::size(places) == kSummaryBand.size());
     constexpr int kHeight = 210;
-    std::size_t caption = 0;
-    for (const Caption& c : captions) {
-        QLabel* label = makeLabel(this, c.name, QString::fromUtf8(c.text),
-                                  twips(c.left, c.top, c.width, kHeight));
+    const auto bandLabel = [this](const char* name, const QString& caption, QRect rect,
+                                  const QColor& colour) {
+        QLabel* label = makeLabel(this, name, caption, rect);
         label->setFont(look::figuresFont());
         paint(label, QPalette::Window, look::kLightYellow);
-        paint(label, QPalette::WindowText, Qt::black);
-        summaryCaptions_[caption++] = label;
+        paint(label, QPalette::WindowText, colour);
+        return label;
+    };
+    for (std::size_t i = 0; i < kSummaryBand.size(); ++i) {
+        const Place& p = places[i];
+        summaryCaptions_[i] =
+            bandLabel(p.captionName, QString::fromUtf8(kSummaryBand[i].caption),
+                      twips(p.captionLeft, p.top, p.captionWidth, kHeight), Qt::black);
     }
-    for (const Value& v : values) {
-        QLabel* label = makeLabel(this, v.name, QString(), twips(v.left, v.top, v.width, kHeight));
-        label->setFont(look::figuresFont());
-        paint(label, QPalette::Window, look::kLightYellow);
-        paint(label, QPalette::WindowText, v.colour);
-        summaryValues_[static_cast<std::size_t>(v.label)] = label;
+    for (std::size_t i = 0; i < kSummaryBand.size(); ++i) {
+        const Place& p = places[i];
+        summaryValues_[static_cast<std::size_t>(kSummaryBand[i].label)] = bandLabel(
+            p.valueName, QString(), twips(p.valueLeft, p.top, p.valueWidth, kHeight), p.colour);
     }
 }
 
@@ -379,9 +373,8 @@ void frmPpal::showMap() {
             connect(chart, &ProfileChartWidget::stretchChanged, map, &MapWidget::setStretch);
         }
         connect(lstParada_, &QListWidget::currentRowChanged, map, [this, map](int index) {
-            const std::vector<int>& rows = MSChart1_->stopRows();
-            if (index >= 0 && static_cast<std::size_t>(index) < rows.size())
-                map->centreOnRow(rows[static_cast<std::size_t>(index)]);
+            if (result_ && index >= 0 && static_cast<std::size_t>(index) < result_->stops.size())
+                map->centreOnRow(result_->stops[static_cast<std::size_t>(index)].row);
         });
         showResultOnMap();
     }
@@ -393,14 +386,15 @@ void frmPpal::showMap() {
 void frmPpal::showResultOnMap() {
     if (map_ == nullptr)
         return;
-    std::vector<MapMark> marks;
-    const std::vector<int>& rows = MSChart1_->stopRows();
-    for (int i = 0; i < lstParada_->count() && static_cast<std::size_t>(i) < rows.size(); ++i) {
-        marks.push_back({MapMark::Kind::Stop, rows[static_cast<std::size_t>(i)],
-                         std::to_string(i + 1), lstParada_->item(i)->text().toStdString()});
+    // A pass that failed leaves no result, and the map no track: as before any analysis.
+    if (!result_) {
+        map_->showTrack(QString(), MapTrack(), {});
+        return;
     }
-    const QString name = points_.empty() ? QString() : QFileInfo(txtArchivo_->text()).fileName();
-    map_->showTrack(name, mapTrackOf(points_.points()), std::move(marks));
+    const QString name =
+        QFileInfo(QFile::decodeName(QByteArray::fromStdString(result_->inputs.trackPath)))
+            .fileName();
+    map_->showTrack(name, mapTrackOf(result_->points), mapMarksOf(*result_, locale_));
     if (const auto row = MSChart1_->markedRow())
         map_->map().setChosenRow(*row);
 }
@@ -422,7 +416,6 @@ void frmPpal::runCommand(Work work) {
     // The rows written before a failure stay, as every other result does.
     MSChart1_->refresh();
     MSChart2_->refresh();
-    showResultOnMap();
     if (!failure.isEmpty())
         messages_->warning(kErrorTitle, failure);
 }
@@ -514,7 +507,23 @@ void frmPpal::showSelectedKm(qint16, qint16 dataPoint, qint16, qint16) {
 
 void frmPpal::Dibujar() {
     WaitCursor wait;
-    runAnalysis(*this, locale_);
+    // The stop list and the charts now fill with the new track: until its labels are written
+    // there is no result on show to share.
+    result_.reset();
+    const AnalysisInputs inputs{
+        trackPath(),
+        {Text1_->text().toStdString(), Text2_->text().toStdString(), Text3_->text().toStdString()}};
+    shownTrack_ = inputs.trackPath;
+    try {
+        AnalysisResult result = runAnalysis(inputs, locale_, *this);
+        writeSummary(result, *this, locale_);
+        result_ = std::move(result);
+    } catch (...) {
+        showResultOnMap();
+        throw;
+    }
+    // Once open, the map follows every analysis.
+    showResultOnMap();
 }
 
 std::int64_t frmPpal::lineas() {
@@ -534,15 +543,6 @@ void frmPpal::cortarTrack() {
 std::string frmPpal::trackPath() const {
     return toPath(txtArchivo_->text());
 }
-std::string frmPpal::altitudeJumpText() const {
-    return Text1_->text().toStdString();
-}
-std::string frmPpal::stopMinutesText() const {
-    return Text2_->text().toStdString();
-}
-std::string frmPpal::stopSecondsText() const {
-    return Text3_->text().toStdString();
-}
 
 void frmPpal::clearStopList() {
     lstParada_->clear();
@@ -550,12 +550,13 @@ void frmPpal::clearStopList() {
     MSChart2_->clearStopRows();
 }
 
-void frmPpal::addStopEntry(const std::string& entry, std::int16_t beganAtRow) {
-    auto* item = new QListWidgetItem(QString::fromStdString(entry), lstParada_);
+void frmPpal::addStop(const Stop& stop) {
+    auto* item =
+        new QListWidgetItem(QString::fromStdString(stopEntryText(stop, locale_)), lstParada_);
     // The list is narrow; an entry it cuts off shows whole under the mouse.
     item->setToolTip(item->text());
-    MSChart1_->addStopRow(beganAtRow);
-    MSChart2_->addStopRow(beganAtRow);
+    MSChart1_->addStopRow(stop.row);
+    MSChart2_->addStopRow(stop.row);
 }
 
 void frmPpal::setSummaryLabel(SummaryLabel label, const std::string& text) {
@@ -569,8 +570,12 @@ ProfileChart& frmPpal::speedChart() {
     return *MSChart2_;
 }
 
-PointDetails& frmPpal::pointDetails() {
-    return points_;
+void frmPpal::beginPoints() {
+    points_.beginTrack();
+}
+
+void frmPpal::addPoint(const PointDetail& detail) {
+    points_.addPoint(detail);
 }
 
 void frmPpal::keepForReadout(std::int16_t linesRead, float distanceKm) {

@@ -4,11 +4,13 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
+#include "analysis/analysis_result.h"
 #include "analysis/analysis_view.h"
+#include "analysis/point_details.h"
 #include "app/dialogs.h"
 #include "app/window_look.h"
-#include "charts/point_details.h"
 #include "platform/number_locale.h"
 
 class QComboBox;
@@ -23,12 +25,9 @@ class MapWindow;
 class ProfileChartWidget;
 class ResultSharing;
 
-// The decimal separator of the user's regional settings.
-NumberLocale systemNumberLocale();
-
 // The program's one window: the inputs of an analysis (track path, thresholds, points per split
-// file) are its controls' texts, and its results go back into its labels, its stop list and its
-// two charts. Every control carries its name as objectName.
+// file) are its controls' texts, read when a command runs, and an analysis shows its result in its
+// labels, its stop list and its two charts. Every control carries its name as objectName.
 class frmPpal final : public QWidget, public AnalysisView {
     Q_OBJECT
 
@@ -51,18 +50,15 @@ class frmPpal final : public QWidget, public AnalysisView {
     // dropped on the window.
     void openTrack(const QString& path);
 
-    // What the analysis reads and writes.
-    std::string trackPath() const override;
-    std::string altitudeJumpText() const override;
-    std::string stopMinutesText() const override;
-    std::string stopSecondsText() const override;
+    // What the analysis writes while it runs and when it shows its result.
     void clearStopList() override;
-    void addStopEntry(const std::string& entry, std::int16_t beganAtRow) override;
-    void setSummaryLabel(SummaryLabel label, const std::string& text) override;
+    void addStop(const Stop& stop) override;
     ProfileChart& altitudeChart() override;
     ProfileChart& speedChart() override;
+    void beginPoints() override;
+    void addPoint(const PointDetail& detail) override;
+    void setSummaryLabel(SummaryLabel label, const std::string& text) override;
     void keepForReadout(std::int16_t linesRead, float distanceKm) override;
-    PointDetails& pointDetails() override;
 
     // Images, summary, report and point table of the result on show.
     ResultSharing& sharing() { return *sharing_; }
@@ -100,6 +96,8 @@ class frmPpal final : public QWidget, public AnalysisView {
     // Runs one command; an error that escapes it is shown, and the window stays usable.
     template <typename Work>
     void runCommand(Work work);
+    // The path in txtArchivo, as the file system names it.
+    std::string trackPath() const;
 
     FileDialog* dialog_;
     std::unique_ptr<MessageBoxes> messages_;
@@ -134,8 +132,12 @@ class frmPpal final : public QWidget, public AnalysisView {
 
     std::int16_t lastLinesRead_ = 0;
     float lastDistanceKm_ = 0.0f;
-    // The points of the last analysis, for the charts' read-outs and the exports.
+    // The points the charts show, for their read-outs, as the last analysis handed them over.
     PointTable points_;
+    // The track the stop list and the charts show, analysed to the end or not, and the result the
+    // labels show: none while an analysis runs or after one failed.
+    std::string shownTrack_;
+    std::optional<AnalysisResult> result_;
     ResultSharing* sharing_ = nullptr;
 };
 

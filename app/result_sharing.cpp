@@ -7,19 +7,17 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QSvgGenerator>
 
-#include "analysis/memory_view.h"
+#include "analysis/point_csv.h"
 #include "analysis/summary_band.h"
 #include "app/dialogs.h"
-#include "charts/map_track.h"
-#include "charts/point_csv.h"
 #include "charts/profile_chart_widget.h"
+#include "charts/report_page.h"
 #include "platform/output_file.h"
 #include "platform/runtime_error.h"
 
@@ -27,12 +25,8 @@ namespace at {
 namespace {
 
 const QString kTitle = QStringLiteral("Análisis Tracks");
+const QString kNothingToShare = QStringLiteral("No hay ningún análisis que exportar.");
 constexpr double kImageScale = 2.0;
-
-template <typename T>
-T* named(QWidget* window, const char* name) {
-    return window->findChild<T*>(QString::fromLatin1(name));
-}
 
 std::string toPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -40,32 +34,27 @@ std::string toPath(const QString& path) {
 
 }  // namespace
 
-ResultSharing::ResultSharing(QWidget* window, const PointTable& points, NumberLocale locale,
-                             MessageBoxes& messages, const SummaryBand& band)
+ResultSharing::ResultSharing(QWidget* window, const std::optional<AnalysisResult>& result,
+                             const std::string& shownTrack, NumberLocale locale,
+                             MessageBoxes& messages, const Controls& controls)
     : QObject(window),
       window_(window),
-      points_(points),
+      result_(result),
+      shownTrack_(shownTrack),
       locale_(std::move(locale)),
       messages_(messages),
       saveDialog_(std::make_unique<QtSaveFileDialog>(window)),
-      path_(named<QLineEdit>(window, "txtArchivo")),
-      altitudeJump_(named<QLineEdit>(window, "Text1")),
-      stopMinutes_(named<QLineEdit>(window, "Text2")),
-      stopSeconds_(named<QLineEdit>(window, "Text3")),
-      stops_(named<QListWidget>(window, "lstParada")),
-      altitude_(named<ProfileChartWidget>(window, "MSChart1")),
-      speed_(named<ProfileChartWidget>(window, "MSChart2")),
-      values_(band.values) {
-    for (ProfileChartWidget* chart : {altitude_, speed_}) {
+      altitude_(controls.altitude) {
+    for (ProfileChartWidget* chart : {controls.altitude, controls.speed}) {
         connect(chart, &ProfileChartWidget::menuRequested, this, [this, chart](const QPoint& at) {
             std::unique_ptr<QMenu> menu(chartMenu(*chart));
             menu->exec(at);
         });
     }
-    QList<QWidget*> resultWidgets = {stops_};
-    for (QLabel* label : values_)
+    QList<QWidget*> resultWidgets = {controls.stops};
+    for (QLabel* label : controls.values)
         resultWidgets << label;
-    for (QLabel* label : band.captions)
+    for (QLabel* label : controls.captions)
         resultWidgets << label;
     for (QWidget* widget : resultWidgets) {
         widget->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -152,13 +141,10 @@ void ResultSharing::copyChartImage(ProfileChartWidget& chart) const {
 }
 
 QString ResultSharing::summaryText() const {
-    MemoryAnalysisView view;
-    for (std::size_t i = 0; i < values_.size(); ++i)
-        view.labels[static_cast<SummaryLabel>(i)] = values_[i]->text().toStdString();
-    for (int i = 0; i < stops_->count(); ++i)
-        view.stopList.push_back(stops_->item(i)->text().toStdString());
+    if (!hasResult())
+        return {};
     std::string text;
-    appendSummaryText(text, QFile::encodeName(path_->text()).toStdString(), view);
+    appendSummaryText(text, *result_, locale_);
     return QString::fromStdString(text);
 }
 
@@ -166,46 +152,27 @@ void ResultSharing::copySummary() const {
     QApplication::clipboard()->setText(summaryText());
 }
 
-ReportContent ResultSharing::reportContent() const {
-    ReportContent content;
-    content.fileName = path_->text().toStdString();
-    content.activityDay = points_.firstDay();
-    content.exportDay = todayAsDayCount();
-    content.altitudeJump = altitudeJump_->text().toStdString();
-    content.stopMinutes = stopMinutes_->text().toStdString();
-    content.stopSeconds = stopSeconds_->text().toStdString();
-    for (const SummaryBandEntry& entry : kSummaryBand) {
-        content.figures.emplace_back(
-            entry.caption, values_[static_cast<std::size_t>(entry.label)]->text().toStdString());
-    }
-    for (int i = 0; i < stops_->count(); ++i)
-        content.stops.push_back(stops_->item(i)->text().toStdString());
-    content.stopRows = altitude_->stopRows();
-    // The profiles as the charts hold them.
-    for (int row = 1; row <= altitude_->rowCount(); ++row)
-        content.altitude.push_back(altitude_->rowValue(row));
-    for (int row = 1; row <= speed_->rowCount(); ++row)
-        content.speed.push_back(speed_->rowValue(row));
-    for (const PointDetail& point : points_.points())
-        content.positions.push_back(geoPosition(point));
-    content.altitudeAxisMinimum = altitude_->valueAxisMinimum();
-    content.altitudeAxisMaximum = altitude_->valueAxisMaximum();
-    content.locale = locale_;
-    return content;
-}
-
 bool ResultSharing::exportReport(const QString& path, QString& error) const {
-    return refuseShownTrack(path, error) && writeReportPdf(reportContent(), path, error);
+    if (!hasResult()) {
+        error = kNothingToShare;
+        return false;
+    }
+    return refuseShownTrack(path, error) &&
+           writeReportPdf(reportContent(*result_, locale_), path, error);
 }
 
 bool ResultSharing::exportPointsCsv(const QString& path, QString& error) const {
-    const std::string csv = pointsCsv(points_, locale_);
+    if (!hasResult()) {
+        error = kNothingToShare;
+        return false;
+    }
+    const std::string csv = pointsCsv(result_->points, locale_);
     return writeWhole(path, QByteArray::fromRawData(csv.data(), static_cast<qsizetype>(csv.size())),
                       error);
 }
 
 bool ResultSharing::refuseShownTrack(const QString& path, QString& error) const {
-    if (!sameFile(toPath(path), toPath(path_->text())))
+    if (!sameFile(toPath(path), shownTrack_))
         return true;
     error = QString::fromStdString(
         RuntimeError(ErrorKind::PathFileAccess,
@@ -229,8 +196,8 @@ bool ResultSharing::writeWhole(const QString& path, const QByteArray& bytes, QSt
 }
 
 QString ResultSharing::proposedPath(const QString& ending) const {
-    const QFileInfo track(path_->text());
-    if (!track.exists())
+    const QFileInfo track(QFile::decodeName(shownTrack_.c_str()));
+    if (shownTrack_.empty() || !track.exists())
         return QStringLiteral("analisis") + ending;
     const QString base = track.absolutePath() + '/' + track.completeBaseName();
     // Never the track itself, were it named like an export.

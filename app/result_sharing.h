@@ -4,14 +4,13 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
+#include "analysis/analysis_result.h"
 #include "app/save_dialog.h"
-#include "charts/point_details.h"
-#include "charts/report_page.h"
 #include "platform/number_locale.h"
 
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QMenu;
 class QWidget;
@@ -21,21 +20,28 @@ namespace at {
 class MessageBoxes;
 class ProfileChartWidget;
 
-// The ways to keep or pass on a result shown in the window: a chart as a picture, the summary as
-// text, a one-page PDF report and the points as CSV. It reads the window's controls by their names
-// and never changes them.
+// The ways to keep or pass on the result shown in the window: a chart as a picture, the summary as
+// text, a one-page PDF report and the points as CSV. Each is made from the result the window
+// holds, never from its controls; the controls only carry the menus.
 class ResultSharing final : public QObject {
     Q_OBJECT
 
   public:
-    // The summary band's labels: every caption, and the values in the order of SummaryLabel.
-    struct SummaryBand {
+    // The controls that offer the menus: the summary band's captions and values, both charts and
+    // the stop list.
+    struct Controls {
         std::array<QLabel*, 11> captions;
         std::array<QLabel*, 11> values;
+        ProfileChartWidget* altitude;
+        ProfileChartWidget* speed;
+        QListWidget* stops;
     };
 
-    ResultSharing(QWidget* window, const PointTable& points, NumberLocale locale,
-                  MessageBoxes& messages, const SummaryBand& band);
+    // `result` is the window's: the result on show, if any. `shownTrack` is the path of the track
+    // the window shows, analysed to the end or not, which no export may overwrite.
+    ResultSharing(QWidget* window, const std::optional<AnalysisResult>& result,
+                  const std::string& shownTrack, NumberLocale locale, MessageBoxes& messages,
+                  const Controls& controls);
     ~ResultSharing() override;
 
     void setSaveDialog(std::unique_ptr<SaveFileDialog> dialog) { saveDialog_ = std::move(dialog); }
@@ -58,7 +64,6 @@ class ResultSharing final : public QObject {
     // The summary band and the stop list as the command-line companion prints them.
     QString summaryText() const;
     void copySummary() const;
-    ReportContent reportContent() const;
     bool exportReport(const QString& path, QString& error) const;
     bool exportPointsCsv(const QString& path, QString& error) const;
 
@@ -68,7 +73,8 @@ class ResultSharing final : public QObject {
     void exportPointsCsvAs();
 
   private:
-    bool hasResult() const { return !points_.empty(); }
+    // A result with points to share.
+    bool hasResult() const { return result_ && !result_->points.empty(); }
     // Beside the track, named after it: "ruta" and "-altitud.png" give ".../ruta-altitud.png".
     QString proposedPath(const QString& ending) const;
     // The chart's heading in the window.
@@ -79,19 +85,12 @@ class ResultSharing final : public QObject {
     void failed(const QString& message) const;
 
     QWidget* window_;
-    const PointTable& points_;
+    const std::optional<AnalysisResult>& result_;
+    const std::string& shownTrack_;
     NumberLocale locale_;
     MessageBoxes& messages_;
     std::unique_ptr<SaveFileDialog> saveDialog_;
-
-    QLineEdit* path_;
-    QLineEdit* altitudeJump_;
-    QLineEdit* stopMinutes_;
-    QLineEdit* stopSeconds_;
-    QListWidget* stops_;
-    ProfileChartWidget* altitude_;
-    ProfileChartWidget* speed_;
-    std::array<QLabel*, 11> values_;
+    const ProfileChartWidget* altitude_;
 };
 
 }  // namespace at

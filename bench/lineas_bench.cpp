@@ -1,8 +1,11 @@
 // The point count over a page-cached file of about 1 GB (AT_BENCH_LINEAS_MB sets another size),
 // side by side with `wc -l` on the same file.
+//   analisis-tracks-lineas-bench --count-once PATH   one count as a whole run, for
+//                                                     bench/speed_goals.sh
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -59,4 +62,15 @@ BENCHMARK(BM_wc_l)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--count-once") {
+        std::printf("%lld\n", static_cast<long long>(at::countPointLines(argv[2])));
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

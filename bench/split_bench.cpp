@@ -17,8 +17,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "formats/splitter.h"
 #include "platform/runtime_error.h"
-#include "track/splitter.h"
 
 namespace {
 

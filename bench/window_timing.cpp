@@ -1,12 +1,15 @@
 // Timing of the window: a recalculation of the largest track the window takes (32,761 points,
 // 32,767 lines read), from the click to both charts repainted with a chosen point and the stops
-// marked; a click on the altitude profile until both charts show the new mark; the hover
-// read-out's handler; and the start of the program until its window is painted.
+// marked; the same click split in two, from the click to its labels (beside a track of no points,
+// whose time is the command's own) and the repaint it leaves pending; a click on the altitude
+// profile until both charts show the new mark; the hover read-out's handler; and the start of the
+// program until its window is painted.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -35,13 +38,15 @@ class PaintCounter : public QObject {
 };
 
 // Seven seconds between samples, a long climb with short waves on it, a rest now and then.
-std::string largestTrack() {
-    const auto path = (std::filesystem::temp_directory_path() / "at-window-32761.plt").string();
+std::string largestTrack(int points = 32761) {
+    const auto path =
+        (std::filesystem::temp_directory_path() / ("at-window-" + std::to_string(points) + ".plt"))
+            .string();
     std::ofstream out(path, std::ios::binary);
     for (int h = 0; h < 6; ++h)
         out << "Cabecera " << h << "\r\n";
     int second = 6 * 3600;
-    for (int i = 0; i < 32761; ++i) {
+    for (int i = 0; i < points; ++i) {
         const double feet = 3000 + 2500 * std::sin(i / 5000.0) + 40 * std::sin(i / 37.0);
         char line[128];
         std::snprintf(line, sizeof line, "%.6f,%.6f,0,%d,45123.25,15-Jul-23,%02d:%02d:%02d",
@@ -78,6 +83,67 @@ void RecalculateAndRepaint(benchmark::State& state) {
     state.counters["stops_marked"] = static_cast<double>(altitude->stopRows().size());
 }
 BENCHMARK(RecalculateAndRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The recalculate click until it returns with its labels written; the charts' repaint is still
+// pending then. Run on a track of no points too: its time is the command's own, the rest is the
+// analysis.
+void ClickToLabels(benchmark::State& state) {
+    at::frmPpal window;
+    window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))
+        ->setText(QString::fromStdString(largestTrack(static_cast<int>(state.range(0)))));
+    auto* recalculate = window.findChild<QToolButton*>(QStringLiteral("Command1"));
+    auto* distance = window.findChild<QLabel*>(QStringLiteral("lbl3"));
+    window.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        state.PauseTiming();
+        distance->clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        recalculate->click();
+    }
+    if (distance->text().isEmpty())
+        state.SkipWithError("the labels were not written");
+}
+BENCHMARK(ClickToLabels)
+    ->ArgName("points")
+    ->Arg(0)
+    ->Arg(32761)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// What the click leaves pending, as the event loop runs it: both charts rebuilt where they still
+// need it and painted.
+void PendingRepaint(benchmark::State& state) {
+    at::frmPpal window;
+    window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))
+        ->setText(QString::fromStdString(largestTrack()));
+    auto* recalculate = window.findChild<QToolButton*>(QStringLiteral("Command1"));
+    auto* altitude = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart1"));
+    auto* speed = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart2"));
+    window.show();
+    QApplication::processEvents();
+    PaintCounter altitudePaints;
+    PaintCounter speedPaints;
+    altitude->viewport()->installEventFilter(&altitudePaints);
+    speed->viewport()->installEventFilter(&speedPaints);
+    for (auto _ : state) {
+        state.PauseTiming();
+        recalculate->click();
+        const int before = altitudePaints.paints + speedPaints.paints;
+        state.ResumeTiming();
+        QApplication::processEvents();
+        if (altitudePaints.paints + speedPaints.paints < before + 2)
+            state.SkipWithError("a chart was not painted");
+    }
+    if (altitude->rowCount() != 32761)
+        state.SkipWithError("the track was not analysed");
+    state.counters["altitude_paints_per_round"] =
+        static_cast<double>(altitudePaints.paints) / static_cast<double>(state.iterations());
+    state.counters["speed_paints_per_round"] =
+        static_cast<double>(speedPaints.paints) / static_cast<double>(state.iterations());
+}
+BENCHMARK(PendingRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The window after analysing the largest track, a stop chosen in the list (so zoomed in on it).
 struct AnalysedWindow {

@@ -21,18 +21,6 @@ double squaredDistanceToSegment(const ScreenPoint& p, const ScreenPoint& a, cons
 
 }  // namespace
 
-GeoPosition geoPosition(const PointDetail& point) {
-    return {point.latitudeDigits / 1e6, point.longitudeDigits / 1e6};
-}
-
-MapTrack mapTrackOf(const std::vector<PointDetail>& points) {
-    std::vector<GeoPosition> positions;
-    positions.reserve(points.size());
-    for (const PointDetail& point : points)
-        positions.push_back(geoPosition(point));
-    return MapTrack(positions);
-}
-
 MapTrack::MapTrack(const std::vector<GeoPosition>& positions) {
     points_.reserve(positions.size());
     onMap_.reserve(positions.size());

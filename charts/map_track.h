@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "charts/map_view.h"
-#include "charts/point_details.h"
 #include "charts/web_mercator.h"
 
 namespace at {
@@ -50,10 +49,5 @@ class MapTrack {
     std::optional<WorldRect> bounds_;
     mutable std::array<std::optional<std::vector<int>>, kDeepestZoom + 1> outlines_;
 };
-
-// Where an analysed point lies: its coordinates' digits as millionths of a degree.
-GeoPosition geoPosition(const PointDetail& point);
-// The track of the analysed points, row by row.
-MapTrack mapTrackOf(const std::vector<PointDetail>& points);
 
 }  // namespace at

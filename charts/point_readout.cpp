@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "analysis/duration.h"
 #include "platform/number_text.h"
 #include "platform/rounding.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "charts/point_details.h"
+#include "analysis/point_details.h"
 #include "platform/number_locale.h"
 #include "platform/number_text.h"
 

@@ -175,19 +175,21 @@ void ProfileChartWidget::setRow(qint16 row) {
     currentRow_ = row;
 }
 
-void ProfileChartWidget::setRowValue(std::string_view text) {
-    if (currentRow_ < 1 || static_cast<std::size_t>(currentRow_) > values_.size())
+void ProfileChartWidget::setRowValue(double value) {
+    if (currentRow_ < 1 || static_cast<std::size_t>(currentRow_) > values_.size() ||
+        !std::isfinite(value)) {
         return;
-    const auto value = parseNumber(text, locale_);
-    if (!value)
-        return;
-    values_[static_cast<std::size_t>(currentRow_) - 1] = *value;
+    }
+    values_[static_cast<std::size_t>(currentRow_) - 1] = value;
     changed();
 }
 
 void ProfileChartWidget::setRowValue(const QString& text) {
     const QByteArray bytes = text.toUtf8();
-    setRowValue(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (const auto value = parseNumber(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), locale_)) {
+        setRowValue(*value);
+    }
 }
 
 void ProfileChartWidget::setValueAxisMinimum(double value) {
@@ -326,7 +328,7 @@ void ProfileChartWidget::viewChanged(bool byUser) {
         const auto [low, high] = shownRows();
         emit shownRowsChanged(low, high);
     }
-    viewport()->update();
+    scene()->update();
 }
 
 QRectF ProfileChartWidget::plotInViewport() const {
@@ -355,18 +357,18 @@ std::optional<int> ProfileChartWidget::rowAt(const QPointF& position) const {
 
 void ProfileChartWidget::setMarkedRow(std::optional<int> row) {
     markedRow_ = row;
-    viewport()->update();
+    scene()->update();
 }
 
 void ProfileChartWidget::addStopRow(int row) {
     stopRows_.push_back(row);
-    viewport()->update();
+    scene()->update();
 }
 
 void ProfileChartWidget::clearStopRows() {
     stopRows_.clear();
     shownStop_.reset();
-    viewport()->update();
+    scene()->update();
 }
 
 void ProfileChartWidget::showStop(int index) {
@@ -381,13 +383,13 @@ void ProfileChartWidget::showStop(int index) {
     if (!zoom_)
         span = std::max(kFewestRowsShown * 4, (last - first) * kStopViewShare);
     setShownRows(row - span / 2, row + span / 2);
-    viewport()->update();
+    scene()->update();
 }
 
 void ProfileChartWidget::setStretch(std::optional<std::pair<int, int>> stretch) {
     const bool changed = stretch != stretch_;
     stretch_ = stretch;
-    viewport()->update();
+    scene()->update();
     if (changed)
         emit stretchChanged(stretch ? stretch->first : 0, stretch ? stretch->second : 0);
 }
@@ -404,7 +406,7 @@ void ProfileChartWidget::hoverAt(const QPointF& position) {
     const bool moved = row != hoverRow_;
     hoverRow_ = row;
     hoverPosition_ = position;
-    viewport()->update();
+    scene()->update();
     if (moved)
         emit hoveredRowChanged(row.value_or(0));
 }
@@ -445,7 +447,7 @@ void ProfileChartWidget::mousePressEvent(QMouseEvent* event) {
             setStretch(std::nullopt);
             stretchAnchor_ = *row;
             drag_ = Drag::Stretch;
-            viewport()->update();
+            scene()->update();
             emit pointSelected(1, static_cast<qint16>(*row), 1, 0);
         }
     } else if (event->button() == Qt::RightButton) {
@@ -484,7 +486,7 @@ void ProfileChartWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton && drag_ == Drag::PanPending)
         emit menuRequested(event->globalPosition().toPoint());
     drag_ = Drag::None;
-    viewport()->update();
+    scene()->update();
     event->accept();
 }
 
@@ -518,7 +520,7 @@ void ProfileChartWidget::leaveEvent(QEvent* event) {
         hoverRow_.reset();
         emit hoveredRowChanged(0);
     }
-    viewport()->update();
+    scene()->update();
     QChartView::leaveEvent(event);
 }
 

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "charts/point_details.h"
-#include "charts/profile_chart.h"
+#include "analysis/point_details.h"
+#include "analysis/profile_chart.h"
 #include "platform/number_locale.h"
 
 class QAreaSeries;
@@ -35,16 +35,16 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     ProfileChartWidget(Style style, const QString& seriesName, QWidget* parent = nullptr);
     ~ProfileChartWidget() override;
 
-    // The decimal separator of the row value texts.
+    // The decimal separator of the row value texts and the read-outs.
     void setNumberLocale(const NumberLocale& locale) { locale_ = locale; }
 
     // A count below 1 leaves no rows. Rows the new count still covers keep their values.
     Q_INVOKABLE void setRowCount(qint16 count) override;
     Q_INVOKABLE qint16 rowCount() const override;
     Q_INVOKABLE void setRow(qint16 row) override;
-    // Goes to the current row; a row outside 1 to the row count, or a text that is no number,
-    // leaves every row as it was.
-    void setRowValue(std::string_view text) override;
+    // Goes to the current row; a row outside 1 to the row count, a value that is no finite
+    // number, or a text that is none in the locale's form, leaves every row as it was.
+    void setRowValue(double value) override;
     Q_INVOKABLE void setRowValue(const QString& text);
     // Any range is accepted: a minimum above the maximum is drawn with its ends swapped.
     Q_INVOKABLE void setValueAxisMinimum(double value) override;

@@ -12,6 +12,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/profiles.h"
+#include "analysis/summary_band.h"
+#include "analysis/summary_panel.h"
+#include "charts/map_content.h"
 #include "charts/profile_drawing.h"
 #include "charts/route_drawing.h"
 #include "platform/number_text.h"
@@ -283,15 +287,10 @@ void paintRouteBlock(ReportPages& pages, const ReportContent& content) {
     painter.setFont(pages.body());
     painter.drawText(QRectF(pages.left(), pages.take(line), pages.width(), line), Qt::AlignLeft,
                      QStringLiteral("Recorrido"));
-    std::vector<MapMark> marks;
-    for (std::size_t i = 0; i < content.stopRows.size(); ++i) {
-        marks.push_back({MapMark::Kind::Stop, content.stopRows[i], std::to_string(i + 1),
-                         i < content.stops.size() ? content.stops[i] : std::string()});
-    }
     const double height = std::min(pages.width() * 0.72, pages.room() - line * 3);
     const QRectF box(pages.left(), pages.take(height), pages.width(), height);
     painter.setFont(pages.small());
-    paintRoute(painter, box, MapTrack(content.positions), marks, pages.em());
+    paintRoute(painter, box, content.route, content.routeMarks, pages.em());
     pages.take(line * 1.5);
 }
 
@@ -331,6 +330,36 @@ void paintStops(ReportPages& pages, const ReportContent& content) {
 
 std::int32_t todayAsDayCount() {
     return static_cast<std::int32_t>(kFirstDay.daysTo(QDate::currentDate()));
+}
+
+ReportContent reportContent(const AnalysisResult& result, const NumberLocale& locale) {
+    ReportContent content;
+    content.fileName = result.inputs.trackPath;
+    content.activityDay = result.date();
+    content.exportDay = todayAsDayCount();
+    content.altitudeJump = result.inputs.thresholds.altitudeJump;
+    content.stopMinutes = result.inputs.thresholds.stopMinutes;
+    content.stopSeconds = result.inputs.thresholds.stopSeconds;
+    for (const SummaryBandEntry& entry : kSummaryBand) {
+        content.figures.emplace_back(entry.caption,
+                                     summaryFigure(entry.label, result.summary, locale));
+    }
+    for (const Stop& stop : result.stops) {
+        content.stops.push_back(stopEntryText(stop, locale));
+        content.stopRows.push_back(stop.row);
+    }
+    for (const PointDetail& point : result.points) {
+        content.altitude.push_back(point.altitudeMetres);
+        content.speed.push_back(point.speedKmh);
+    }
+    content.route = mapTrackOf(result.points);
+    content.routeMarks = mapMarksOf(result, locale);
+    const AltitudeAxis axis =
+        altitudeAxis(result.summary.lowestAltitude, result.summary.highestAltitude);
+    content.altitudeAxisMinimum = axis.minimum;
+    content.altitudeAxisMaximum = axis.maximum;
+    content.locale = locale;
+    return content;
 }
 
 int paintReport(QPainter& painter, const QRectF& page, const ReportContent& content,

@@ -8,7 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "charts/web_mercator.h"
+#include "analysis/analysis_result.h"
+#include "charts/map_mark.h"
+#include "charts/map_track.h"
 #include "platform/number_locale.h"
 
 class QPainter;
@@ -32,10 +34,12 @@ struct ReportContent {
     std::vector<std::string> stops;
     // The point where each stop began, as the charts mark it.
     std::vector<int> stopRows;
-    // One value per point: metres and km/h, and where it lies.
+    // One value per point: metres and km/h.
     std::vector<double> altitude;
     std::vector<double> speed;
-    std::vector<GeoPosition> positions;
+    // The route as the map draws it, with the map's marks.
+    MapTrack route;
+    std::vector<MapMark> routeMarks;
     // The altitude chart's value axis as the analysis fitted it.
     double altitudeAxisMinimum = 0.0;
     double altitudeAxisMaximum = 0.0;
@@ -45,6 +49,9 @@ struct ReportContent {
 
 // Today's local date as days since 1899-12-30.
 std::int32_t todayAsDayCount();
+
+// The report of an analysis, made today, its numbers in the user's format.
+ReportContent reportContent(const AnalysisResult& result, const NumberLocale& locale);
 
 // Draws the report page after page into `page` (in the painter's units): heading, thresholds,
 // figures, both profiles and every stop, and at the top of the second page the route. Before each

@@ -104,11 +104,11 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
         std::string* target = nullptr;
         if (summaryOptions) {
             if (name == "--desnivel")
-                target = &parsed.summary.altitudeJump;
+                target = &parsed.summary.thresholds.altitudeJump;
             if (name == "--parada-min")
-                target = &parsed.summary.stopMinutes;
+                target = &parsed.summary.thresholds.stopMinutes;
             if (name == "--parada-seg")
-                target = &parsed.summary.stopSeconds;
+                target = &parsed.summary.thresholds.stopSeconds;
             if (name == "--json" && equals == std::string::npos) {
                 parsed.summary.json = true;
                 continue;
@@ -187,11 +187,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
                                      "»): el track no se sobrescribe");
         }
 #ifdef AT_HAVE_REPORT
-        ReportOptions report;
-        report.altitudeJump = parsed.summary.altitudeJump;
-        report.stopMinutes = parsed.summary.stopMinutes;
-        report.stopSeconds = parsed.summary.stopSeconds;
-        return runReport(parsed.positional[0], *parsed.pdf, report, err, locale);
+        return runReport(parsed.positional[0], *parsed.pdf, parsed.summary.thresholds, err, locale);
 #else
         err << kProgram << ": esta versión se ha compilado sin Qt y no escribe informes PDF\n";
         return kExitFailed;

@@ -6,8 +6,8 @@
 
 #include "cli/exit_status.h"
 #include "cli/summary_command.h"
+#include "formats/splitter.h"
 #include "platform/runtime_error.h"
-#include "track/splitter.h"
 
 namespace at {
 

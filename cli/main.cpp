@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "charts/system_locale.h"
 #include "cli/command_line.h"
-#include "cli/system_locale.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);

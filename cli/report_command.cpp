@@ -5,10 +5,7 @@
 #include <exception>
 #include <memory>
 
-#include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
-#include "analysis/summary_band.h"
-#include "charts/map_track.h"
+#include "analysis/analyse_track.h"
 #include "charts/report_page.h"
 #include "cli/exit_status.h"
 #include "cli/summary_command.h"
@@ -35,15 +32,11 @@ std::unique_ptr<QGuiApplication> guiForDrawing() {
 
 }  // namespace
 
-int runReport(const std::string& track, const std::string& pdfPath, const ReportOptions& options,
-              std::ostream& err, const NumberLocale& locale) {
-    MemoryAnalysisView view;
-    view.path = track;
-    view.altitudeJump = options.altitudeJump;
-    view.stopMinutes = options.stopMinutes;
-    view.stopSecondsInput = options.stopSeconds;
+int runReport(const std::string& track, const std::string& pdfPath,
+              const ThresholdTexts& thresholds, std::ostream& err, const NumberLocale& locale) {
+    AnalysisResult result;
     try {
-        runAnalysis(view, locale);
+        result = analyseTrack({track, thresholds}, locale);
     } catch (const RuntimeError& e) {
         err << track << ": " << e.message() << "\n";
         return kExitFailed;
@@ -53,27 +46,8 @@ int runReport(const std::string& track, const std::string& pdfPath, const Report
     }
 
     const auto app = guiForDrawing();
-    ReportContent content;
-    content.fileName = track;
-    content.activityDay = view.points.firstDay();
-    content.exportDay = todayAsDayCount();
-    content.altitudeJump = options.altitudeJump;
-    content.stopMinutes = options.stopMinutes;
-    content.stopSeconds = options.stopSeconds;
-    for (const SummaryBandEntry& entry : kSummaryBand)
-        content.figures.emplace_back(entry.caption, view.label(entry.label));
-    content.stops = view.stopList;
-    content.stopRows.assign(view.stopRows.begin(), view.stopRows.end());
-    for (const PointDetail& point : view.points.points()) {
-        content.altitude.push_back(point.altitudeMetres);
-        content.speed.push_back(point.speedKmh);
-        content.positions.push_back(geoPosition(point));
-    }
-    content.altitudeAxisMinimum = view.altitude.axisMinimum().value_or(0.0);
-    content.altitudeAxisMaximum = view.altitude.axisMaximum().value_or(0.0);
-    content.locale = locale;
     QString error;
-    if (!writeReportPdf(content, QFile::decodeName(pdfPath.c_str()), error)) {
+    if (!writeReportPdf(reportContent(result, locale), QFile::decodeName(pdfPath.c_str()), error)) {
         err << fileErrorText(pdfPath, error.toStdString());
         return kExitFailed;
     }

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <exception>
 
-#include "analysis/analysis_pass.h"
+#include "analysis/analyse_track.h"
 #include "analysis/analysis_settings.h"
+#include "analysis/point_csv.h"
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
-#include "charts/point_csv.h"
 #include "cli/exit_status.h"
+#include "formats/track_source.h"
 #include "platform/runtime_error.h"
-#include "track/point_source.h"
 
 namespace at {
 namespace {
@@ -26,20 +26,15 @@ std::string indentedLines(const std::string& message) {
 }
 
 struct FileResult {
-    MemoryAnalysisView view;
-    TrackSummary summary;
+    std::optional<AnalysisResult> analysis;
     std::optional<FileFailure> failure;
 };
 
-void analyse(FileResult& result, const std::string& path, const SummaryOptions& options,
-             const NumberLocale& locale) {
-    result.view.path = path;
-    result.view.altitudeJump = options.altitudeJump;
-    result.view.stopMinutes = options.stopMinutes;
-    result.view.stopSecondsInput = options.stopSeconds;
-    result.view.keepPoints = options.csv;
+FileResult analyse(const std::string& path, const SummaryOptions& options,
+                   const NumberLocale& locale) {
+    FileResult result;
     try {
-        result.summary = runAnalysis(result.view, locale);
+        result.analysis = analyseTrack({path, options.thresholds}, locale);
     } catch (const RuntimeError& e) {
         result.failure = FileFailure{.kind = spanishName(e.kind()),
                                      .file = e.file().value_or(path),
@@ -55,6 +50,7 @@ void analyse(FileResult& result, const std::string& path, const SummaryOptions& 
                                      .text = std::nullopt,
                                      .message = std::string(kUnexpectedError) + "\n" + e.what()};
     }
+    return result;
 }
 
 // What is not known is null rather than missing, so that every error object has the same members.
@@ -65,15 +61,16 @@ Json orNull(const std::optional<T>& value) {
 
 }  // namespace
 
-Json summaryJson(const std::string& path, const MemoryAnalysisView& view,
-                 const TrackSummary& summary) {
+Json summaryJson(const AnalysisResult& result, const NumberLocale& locale) {
+    const TrackSummary& summary = result.summary;
     Json band = Json::array();
     for (const auto& entry : kSummaryBand) {
-        band.push_back({{"etiqueta", entry.caption}, {"texto", jsonText(view.label(entry.label))}});
+        band.push_back({{"etiqueta", entry.caption},
+                        {"texto", jsonText(summaryFigure(entry.label, summary, locale))}});
     }
     Json stops = Json::array();
-    for (const auto& stop : view.stopList)
-        stops.push_back(jsonText(stop));
+    for (const Stop& stop : result.stops)
+        stops.push_back(jsonText(stopEntryText(stop, locale)));
     // Units as the analysis keeps them: km, metres, km/h, seconds; times of day in days.
     const Json figures = {
         {"distanciaKm", jsonNumber(summary.distanceKm)},
@@ -90,7 +87,7 @@ Json summaryJson(const std::string& path, const MemoryAnalysisView& view,
         {"lineasLeidas", summary.linesRead},
         {"segundosTotales", elapsedSeconds(summary)},
     };
-    return {{"archivo", jsonText(path)},
+    return {{"archivo", jsonText(result.inputs.trackPath)},
             {"resumen", std::move(band)},
             {"paradas", std::move(stops)},
             {"valores", figures}};
@@ -117,8 +114,8 @@ int runSummary(const std::vector<std::string>& files, const SummaryOptions& opti
     // The thresholds are the same for every file: a text that does not read fails them all,
     // so it is said once.
     try {
-        readAnalysisSettings(options.altitudeJump, options.stopMinutes, options.stopSeconds,
-                             locale);
+        readAnalysisSettings(options.thresholds.altitudeJump, options.thresholds.stopMinutes,
+                             options.thresholds.stopSeconds, locale);
     } catch (const RuntimeError& e) {
         err << "analisis-tracks-cli: " << indentedLines(e.message()) << "\n";
         return kExitFailed;
@@ -138,8 +135,7 @@ int runSummary(const std::vector<std::string>& files, const SummaryOptions& opti
     if (options.csv)
         out << pointsCsvHeading(csvColumns, locale);
     for (const std::string& path : files) {
-        FileResult result;
-        analyse(result, path, options, locale);
+        const FileResult result = analyse(path, options, locale);
         if (result.failure) {
             ++failures;
             err << fileErrorText(path, result.failure->message);
@@ -148,15 +144,15 @@ int runSummary(const std::vector<std::string>& files, const SummaryOptions& opti
             // One object a line, so that a batch can be read line by line as well.
             text += printed == 0 ? "\n" : ",\n";
             text += jsonLine(result.failure ? fileErrorJson(path, *result.failure)
-                                            : summaryJson(path, result.view, result.summary));
+                                            : summaryJson(*result.analysis, locale));
             ++printed;
         } else if (!result.failure && options.csv) {
-            appendPointsCsvLines(text, result.view.points, csvColumns,
+            appendPointsCsvLines(text, result.analysis->points, csvColumns,
                                  displayableText(path, kShownPathChars), locale);
         } else if (!result.failure) {
             if (printed > 0)
                 text += '\n';
-            appendSummaryText(text, path, result.view);
+            appendSummaryText(text, *result.analysis, locale);
             ++printed;
         }
         out << text;

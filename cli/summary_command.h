@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/memory_view.h"
-#include "analysis/track_summary.h"
+#include "analysis/analysis_result.h"
 #include "cli/json_writer.h"
 #include "platform/number_locale.h"
 
@@ -15,9 +14,7 @@ namespace at {
 
 // The window's three threshold texts, with the window's initial contents, and the output form.
 struct SummaryOptions {
-    std::string altitudeJump = "20";
-    std::string stopMinutes = "1";
-    std::string stopSeconds = "10";
+    ThresholdTexts thresholds;
     bool json = false;
     bool csv = false;  // the points of each file instead of its summary
 };
@@ -36,8 +33,7 @@ struct FileFailure {
 inline constexpr const char* kUnexpectedError = "Error inesperado";
 
 // One JSON object: the file, the band's captions and texts, the stop list and the raw figures.
-Json summaryJson(const std::string& path, const MemoryAnalysisView& view,
-                 const TrackSummary& summary);
+Json summaryJson(const AnalysisResult& result, const NumberLocale& locale);
 
 // The JSON object of a file that failed: the file and an "error" object with the failure.
 Json fileErrorJson(const std::string& path, const FileFailure& failure);

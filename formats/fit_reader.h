@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "formats/point_reader.h"
+#include "track/point_reader.h"
 
 // FIT activity files, decoded by a small and strict decoder of our own for exactly what a track
 // needs: the record messages' timestamp, position_lat and position_long (semicircles), altitude and

@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <chrono>
 #include <cmath>
 
 #include "platform/checked.h"
@@ -22,25 +23,6 @@ std::string_view trimXmlSpace(std::string_view text) {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-// Days since 1970-01-01 of a civil date (proleptic Gregorian).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-bool isLeap(int y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int daysInMonth(int y, int m) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && isLeap(y) ? 29 : kDays[m - 1];
 }
 
 // `count` digits at `pos` as a number; false if they are not all digits.
@@ -116,8 +98,11 @@ std::optional<std::int64_t> parseXmlDateTime(std::string_view text) {
         !readDigits(text, pos, 2, second)) {
         return std::nullopt;
     }
-    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour > 24 ||
-        minute > 59 || second > 60 || (hour == 24 && (minute != 0 || second != 0))) {
+    const std::chrono::year_month_day date{std::chrono::year(year),
+                                           std::chrono::month(static_cast<unsigned>(month)),
+                                           std::chrono::day(static_cast<unsigned>(day))};
+    if (!date.ok() || hour > 24 || minute > 59 || second > 60 ||
+        (hour == 24 && (minute != 0 || second != 0))) {
         return std::nullopt;
     }
     if (pos < text.size() && text[pos] == '.') {
@@ -144,8 +129,8 @@ std::optional<std::int64_t> parseXmlDateTime(std::string_view text) {
         return std::nullopt;
     // A leap second is shown as the last second of its minute.
     const int seconds = second == 60 ? 59 : second;
-    return daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
-           hour * 3600 + minute * 60 + seconds - offset;
+    const std::int64_t days = std::chrono::sys_days(date).time_since_epoch().count();
+    return days * 86400 + hour * 3600 + minute * 60 + seconds - offset;
 }
 
 LocalTime LocalClock::at(std::int64_t unixSeconds) {

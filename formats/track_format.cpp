@@ -5,12 +5,13 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include <cctype>
+
 #include "formats/fit_reader.h"
 #include "formats/point_values.h"
 #include "formats/xml_track_reader.h"
-
-#include <cctype>
+#include "platform/file_descriptor.h"
 
 namespace at {
 namespace {
@@ -92,16 +93,15 @@ TrackFormat formatOfContent(std::string_view start, const std::string& path) {
 TrackFormat detectTrackFormat(const std::string& path) {
     // A direct look with the system's calls: whatever happens here, the reading proper meets the
     // file as if it had not been looked at, failures included.
+    FileCalls& calls = systemFileCalls();
+    const FileDescriptor file(
+        calls.open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0), calls);
     std::string start;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd >= 0) {
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-            start.resize(kSniffBytes);
-            const ssize_t n = ::read(fd, start.data(), start.size());
-            start.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-        }
-        ::close(fd);
+    struct stat st {};
+    if (file.isOpen() && calls.fstat(file.get(), &st) == 0 && S_ISREG(st.st_mode)) {
+        start.resize(kSniffBytes);
+        const ssize_t n = file.readSome(start.data(), start.size());
+        start.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     }
     return formatOfContent(start, path);
 }

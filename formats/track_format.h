@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "formats/point_reader.h"
+#include "track/point_reader.h"
 
 // Which format a track file is in, and the reader for it.
 namespace at {

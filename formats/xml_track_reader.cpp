@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "formats/point_values.h"
+#include "formats/xml_format.h"
 #include "formats/xml_length_guard.h"
 #include "platform/byte_reader.h"
 #include "platform/checked.h"
@@ -21,17 +22,6 @@ constexpr std::size_t kChunkSize = 64 * 1024;
 // A value longer than this is no number and no time; only its start is kept, for the message.
 constexpr std::size_t kMostValueBytes = 256;
 constexpr std::size_t kMostQuotedBytes = 60;
-
-// The element's name without its namespace prefix: GPX files write "trkpt" or "gpx:trkpt".
-std::string_view localName(const XML_Char* name) {
-    const XML_Char* start = name;
-    const XML_Char* p = name;
-    for (; *p != '\0'; ++p) {
-        if (*p == ':')
-            start = p + 1;
-    }
-    return {start, static_cast<std::size_t>(p - start)};
-}
 
 // "<name>", for messages.
 std::string tag(std::string_view name) {
@@ -84,9 +74,6 @@ const char* spanishXmlError(XML_Error code) {
     }
 }
 
-// What a reader is collecting the text of.
-enum class Value { None, Elevation, Time, Latitude, Longitude };
-
 struct QueuedPoint {
     TrackPoint point;
     std::int32_t day = 0;
@@ -105,10 +92,10 @@ struct OpenPoint {
     bool hasPosition = false;
 };
 
-class XmlTrackReader final : public PointReader {
+class XmlTrackReader final : public PointReader, private XmlPoints {
   public:
-    XmlTrackReader(const std::string& path, XmlTrackKind kind)
-        : kind_(kind), file_(path), parser_(XML_ParserCreate(nullptr)) {
+    XmlTrackReader(const std::string& path, std::unique_ptr<XmlFormat> format)
+        : format_(std::move(format)), file_(path), parser_(XML_ParserCreate(nullptr)) {
         if (parser_ == nullptr)
             throw std::bad_alloc();
         XML_SetUserData(parser_, this);
@@ -141,8 +128,6 @@ class XmlTrackReader final : public PointReader {
     void close() override { file_.close(); }
 
   private:
-    const char* pointName() const { return kind_ == XmlTrackKind::Gpx ? "trkpt" : "Trackpoint"; }
-
     void parseChunk() {
         chunkStart_ = file_.offset();
         const std::size_t got = file_.read(chunk_.data(), chunk_.size());
@@ -169,7 +154,7 @@ class XmlTrackReader final : public PointReader {
             failure_ =
                 std::make_exception_ptr(RuntimeError(ErrorKind::PastEndOfFile,
                                                      "El archivo no tiene ningún punto de track (" +
-                                                         tag(pointName()) + ").")
+                                                         tag(format_->pointName()) + ").")
                                             .withFile(file_.path()));
         }
     }
@@ -237,7 +222,7 @@ class XmlTrackReader final : public PointReader {
 
     static void XMLCALL onText(void* self, const XML_Char* text, int length) {
         auto* reader = static_cast<XmlTrackReader*>(self);
-        if (reader->collecting_ == Value::None)
+        if (!reader->collecting_)
             return;
         const std::size_t room = kMostValueBytes - std::min(kMostValueBytes, reader->text_.size());
         reader->text_.append(text, std::min(room, static_cast<std::size_t>(length)));
@@ -248,8 +233,7 @@ class XmlTrackReader final : public PointReader {
     void start(std::string_view name, const XML_Char** attributes) {
         ++depth_;
         if (depth_ == 1) {
-            const std::string_view root =
-                kind_ == XmlTrackKind::Gpx ? "gpx" : "TrainingCenterDatabase";
+            const std::string_view root = format_->rootName();
             if (name != root) {
                 fail(RuntimeError(ErrorKind::TypeMismatch,
                                   "El elemento raíz no es " + tag(root) + ".")
@@ -258,66 +242,24 @@ class XmlTrackReader final : public PointReader {
             }
             return;
         }
-        if (kind_ == XmlTrackKind::Gpx) {
-            startGpx(name, attributes);
-        } else {
-            startTcx(name);
-        }
+        format_->start(*this, name, depth_, pointDepth_, attributes);
     }
 
-    void startGpx(std::string_view name, const XML_Char** attributes) {
-        if (pointDepth_ != 0) {
-            if (depth_ == pointDepth_ + 1 && name == "ele")
-                collect(Value::Elevation);
-            if (depth_ == pointDepth_ + 1 && name == "time")
-                collect(Value::Time);
-        } else if (segmentDepth_ != 0 && depth_ == segmentDepth_ + 1 && name == "trkpt") {
-            openPoint(attributes);
-        } else if (trackDepth_ != 0 && depth_ == trackDepth_ + 1 && name == "trkseg") {
-            segmentDepth_ = depth_;
-        } else if (depth_ == 2 && name == "trk") {
-            trackDepth_ = depth_;
-        }
-    }
-
-    void startTcx(std::string_view name) {
-        if (pointDepth_ != 0) {
-            if (depth_ == pointDepth_ + 1 && name == "Time")
-                collect(Value::Time);
-            if (depth_ == pointDepth_ + 1 && name == "AltitudeMeters")
-                collect(Value::Elevation);
-            if (depth_ == pointDepth_ + 1 && name == "Position") {
-                positionDepth_ = depth_;
-                point_.hasPosition = true;
-            }
-            if (positionDepth_ != 0 && depth_ == positionDepth_ + 1 && name == "LatitudeDegrees")
-                collect(Value::Latitude);
-            if (positionDepth_ != 0 && depth_ == positionDepth_ + 1 && name == "LongitudeDegrees")
-                collect(Value::Longitude);
-        } else if (sectionDepth_ != 0 && name == "Trackpoint") {
-            pointDepth_ = depth_;
-            point_ = OpenPoint{};
-            point_.line = currentLine();
-        } else if (!sectionSeen_ && depth_ == 3 && (name == "Activity" || name == "Course")) {
-            sectionDepth_ = depth_;
-            sectionSeen_ = true;
-        }
-    }
-
-    void openPoint(const XML_Char** attributes) {
+    void openPoint(bool positioned) override {
         pointDepth_ = depth_;
         point_ = OpenPoint{};
         point_.line = currentLine();
-        point_.hasPosition = true;
-        for (const XML_Char** a = attributes; a[0] != nullptr; a += 2) {
-            const std::string_view attribute = localName(a[0]);
-            if (attribute == "lat")
-                point_.latitudeText = a[1];
-            if (attribute == "lon")
-                point_.longitudeText = a[1];
-        }
-        point_.latitude = coordinate(point_.latitudeText, "lat", Axis::Latitude);
-        point_.longitude = coordinate(point_.longitudeText, "lon", Axis::Longitude);
+        point_.hasPosition = positioned;
+    }
+
+    void markPositioned() override { point_.hasPosition = true; }
+
+    void setCoordinate(XmlValue which, std::string_view text) override {
+        const bool latitude = which == XmlValue::Latitude;
+        std::string& kept = latitude ? point_.latitudeText : point_.longitudeText;
+        kept = text;
+        (latitude ? point_.latitude : point_.longitude) = coordinate(
+            kept, format_->valueName(which), latitude ? Axis::Latitude : Axis::Longitude);
     }
 
     std::optional<std::int64_t> coordinate(const std::string& text, const char* field, Axis axis) {
@@ -341,7 +283,7 @@ class XmlTrackReader final : public PointReader {
 
     // Text is handed over only while a value is being collected: most of a track's text is the
     // white space between its elements.
-    void collect(Value value) {
+    void collect(XmlValue value) override {
         XML_SetCharacterDataHandler(parser_, &XmlTrackReader::onText);
         collecting_ = value;
         valueDepth_ = depth_;
@@ -349,30 +291,23 @@ class XmlTrackReader final : public PointReader {
     }
 
     void end() {
-        if (collecting_ != Value::None && depth_ == valueDepth_)
+        if (collecting_ && depth_ == valueDepth_)
             takeValue();
-        if (depth_ == positionDepth_)
-            positionDepth_ = 0;
         if (depth_ == pointDepth_) {
             pointDepth_ = 0;
             closePoint();
         }
-        if (depth_ == segmentDepth_)
-            segmentDepth_ = 0;
-        if (depth_ == trackDepth_)
-            trackDepth_ = 0;
-        if (depth_ == sectionDepth_)
-            sectionDepth_ = 0;
+        format_->end(depth_);
         --depth_;
     }
 
     void takeValue() {
-        const Value value = collecting_;
-        collecting_ = Value::None;
+        const XmlValue value = *collecting_;
+        collecting_.reset();
         XML_SetCharacterDataHandler(parser_, nullptr);
-        const char* field = valueName(value);
+        const char* field = format_->valueName(value);
         switch (value) {
-            case Value::Elevation: {
+            case XmlValue::Elevation: {
                 const auto metres = parseElevation(text_);
                 if (!metres) {
                     fail(valueError(ErrorKind::TypeMismatch, "La altitud no es un número.", field));
@@ -385,7 +320,7 @@ class XmlTrackReader final : public PointReader {
                 }
                 return;
             }
-            case Value::Time:
+            case XmlValue::Time:
                 point_.unixSeconds = parseXmlDateTime(text_);
                 if (!point_.unixSeconds) {
                     fail(valueError(ErrorKind::TypeMismatch,
@@ -393,34 +328,11 @@ class XmlTrackReader final : public PointReader {
                                     field));
                 }
                 return;
-            case Value::Latitude:
-                point_.latitudeText = text_;
-                point_.latitude = coordinate(text_, field, Axis::Latitude);
-                return;
-            case Value::Longitude:
-                point_.longitudeText = text_;
-                point_.longitude = coordinate(text_, field, Axis::Longitude);
-                return;
-            case Value::None:
+            case XmlValue::Latitude:
+            case XmlValue::Longitude:
+                setCoordinate(value, text_);
                 return;
         }
-    }
-
-    const char* valueName(Value value) const {
-        const bool gpx = kind_ == XmlTrackKind::Gpx;
-        switch (value) {
-            case Value::Elevation:
-                return gpx ? "ele" : "AltitudeMeters";
-            case Value::Time:
-                return gpx ? "time" : "Time";
-            case Value::Latitude:
-                return "LatitudeDegrees";
-            case Value::Longitude:
-                return "LongitudeDegrees";
-            case Value::None:
-                break;
-        }
-        return "";
     }
 
     RuntimeError valueError(ErrorKind kind, const char* detail, const char* field) const {
@@ -447,13 +359,13 @@ class XmlTrackReader final : public PointReader {
             fail(
                 RuntimeError(ErrorKind::TypeMismatch, "Al punto le falta la latitud o la longitud.")
                     .withLine(point_.line)
-                    .withText(tag(pointName())));
+                    .withText(tag(format_->pointName())));
             return;
         }
         if (!point_.unixSeconds) {
             fail(RuntimeError(ErrorKind::TypeMismatch, "Punto sin hora.")
                      .withLine(point_.line)
-                     .withField(kind_ == XmlTrackKind::Gpx ? "time" : "Time")
+                     .withField(format_->valueName(XmlValue::Time))
                      .withText(pointTag()));
             return;
         }
@@ -475,12 +387,10 @@ class XmlTrackReader final : public PointReader {
     }
 
     std::string pointTag() const {
-        if (kind_ == XmlTrackKind::Tcx)
-            return "<Trackpoint>";
-        return "<trkpt lat=\"" + point_.latitudeText + "\" lon=\"" + point_.longitudeText + "\">";
+        return format_->pointTag(point_.latitudeText, point_.longitudeText);
     }
 
-    XmlTrackKind kind_;
+    std::unique_ptr<XmlFormat> format_;
     ByteReader file_;
     XML_Parser parser_;
     XmlLengthGuard guard_;
@@ -496,13 +406,8 @@ class XmlTrackReader final : public PointReader {
     LocalClock clock_;
 
     int depth_ = 0;
-    int trackDepth_ = 0;
-    int segmentDepth_ = 0;
-    int sectionDepth_ = 0;
-    bool sectionSeen_ = false;
     int pointDepth_ = 0;
-    int positionDepth_ = 0;
-    Value collecting_ = Value::None;
+    std::optional<XmlValue> collecting_;
     int valueDepth_ = 0;
     std::string text_;
     OpenPoint point_;
@@ -510,8 +415,19 @@ class XmlTrackReader final : public PointReader {
 
 }  // namespace
 
+std::string_view localName(const XML_Char* name) {
+    const XML_Char* start = name;
+    const XML_Char* p = name;
+    for (; *p != '\0'; ++p) {
+        if (*p == ':')
+            start = p + 1;
+    }
+    return {start, static_cast<std::size_t>(p - start)};
+}
+
 std::unique_ptr<PointReader> openXmlTrackReader(const std::string& path, XmlTrackKind kind) {
-    return std::make_unique<XmlTrackReader>(path, kind);
+    return std::make_unique<XmlTrackReader>(path,
+                                            kind == XmlTrackKind::Gpx ? gpxFormat() : tcxFormat());
 }
 
 }  // namespace at

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
 #include "formats/track_format.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/conversions.h"
 #include "platform/runtime_error.h"
+#include "tests/support/memory_view.h"
 
 namespace {
 

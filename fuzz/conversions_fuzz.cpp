@@ -9,11 +9,11 @@
 #include <optional>
 #include <string>
 
+#include "formats/splitter.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/conversions.h"
 #include "platform/number_text.h"
 #include "platform/runtime_error.h"
-#include "track/splitter.h"
 
 namespace {
 

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "formats/splitter.h"
 #include "formats/track_format.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/file_calls.h"
 #include "platform/input_limits.h"
 #include "platform/runtime_error.h"
-#include "track/splitter.h"
 
 namespace {
 

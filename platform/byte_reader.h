@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_descriptor.h"
+
 // A file read as bytes, in the caller's chunks: the XML and FIT track readers. Regular files only,
 // opened and read through fileCalls(), closed when the object goes.
 namespace at {
@@ -11,9 +13,6 @@ namespace at {
 class ByteReader {
   public:
     explicit ByteReader(const std::string& path);
-    ~ByteReader();
-    ByteReader(const ByteReader&) = delete;
-    ByteReader& operator=(const ByteReader&) = delete;
 
     // Up to `size` bytes; fewer only at the end of the file, 0 there. A failed read is the
     // device's error, naming the offset it failed at.
@@ -27,7 +26,7 @@ class ByteReader {
 
   private:
     std::string path_;
-    int fd_ = -1;
+    FileDescriptor file_;
     std::int64_t offset_ = 0;
 };
 

@@ -3,27 +3,16 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace at {
 namespace {
-
-// Year, month and day of a count of days since 1970-01-01.
-void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2 ? 1 : 0));
-}
 
 // Writes `digits` (significant digits, no trailing zeros) with decimal exponent `exponent` (the
 // power of ten of the first digit) the way %G does with a precision of `precision`: positional
@@ -83,72 +72,90 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// The text of %.15G for a double without printf's arbitrary-precision machinery. The value is
+constexpr int kShownDigits = 15;
+
+// The first 15 significant digits of a double and the power of ten of the first one.
+struct FifteenDigits {
+    std::uint64_t digits;  // 10^14 <= digits < 10^15
+    int exponent;
+};
+
+// The 15 digits of %.15G without printf's arbitrary-precision machinery. The value is
 // mantissa × 2^e exactly; times 10^k = 5^k × 2^k it is the 128-bit integer mantissa × 5^k shifted
 // by k + e, so the 15-digit whole part and its rounding (half to even, as printf rounds) come out
-// exact. Values too large or too small for that go the library's way.
-std::size_t generalText(char* out, double value, int precision, char point) {
-    constexpr int kDigits = 15;
+// exact. None for magnitudes outside [1e-12, 1e15), which go the library's way.
+std::optional<FifteenDigits> fifteenDigits(double magnitude) {
     constexpr std::uint64_t kLowest = 100000000000000ull;   // 10^14
     constexpr std::uint64_t kBeyond = 1000000000000000ull;  // 10^15
-    const double magnitude = std::fabs(value);
-    if (precision == kDigits && magnitude >= 1e-12 && magnitude < 1e15) {
-        // Every value in this range is a normal double: 52 stored bits below an implicit 1.
-        const auto bits = std::bit_cast<std::uint64_t>(magnitude);
-        const std::uint64_t mantissa =
-            (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-        const int e = static_cast<int>(bits >> 52) - 1075;  // magnitude = mantissa × 2^e
-        // The value lies in [2^(e+52), 2^(e+53)), so its decimal exponent is floor((e + 52) ×
-        // log10 2) or one more: the first guess is right or one too small, which the second
-        // attempt mends. 78913 / 2^18 is log10 2 closely enough for these exponents.
-        int exponent = ((e + 52) * 78913) >> 18;
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            const int k = kDigits - 1 - exponent;
-            if (k < 0 || k >= kExactPowers)
+    if (!(magnitude >= 1e-12 && magnitude < 1e15))
+        return std::nullopt;
+    // Every value in this range is a normal double: 52 stored bits below an implicit 1.
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const std::uint64_t mantissa =
+        (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int e = static_cast<int>(bits >> 52) - 1075;  // magnitude = mantissa × 2^e
+    // The value lies in [2^(e+52), 2^(e+53)), so its decimal exponent is floor((e + 52) ×
+    // log10 2) or one more: the first guess is right or one too small, which the second
+    // attempt mends. 78913 / 2^18 is log10 2 closely enough for these exponents.
+    int exponent = ((e + 52) * 78913) >> 18;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int k = kShownDigits - 1 - exponent;
+        if (k < 0 || k >= kExactPowers)
+            break;
+        const unsigned __int128 scaled =
+            static_cast<unsigned __int128>(mantissa) * kPowersOfFive[k];
+        const int shift = k + e;
+        unsigned __int128 whole = 0;
+        bool roundUp = false;
+        if (shift >= 0) {
+            if (shift > 12)
+                break;  // not below 10^15; keeps the shift in range all the same
+            whole = scaled << shift;
+        } else {
+            const int drop = -shift;
+            if (drop >= 127)
                 break;
-            const unsigned __int128 scaled =
-                static_cast<unsigned __int128>(mantissa) * kPowersOfFive[k];
-            const int shift = k + e;
-            unsigned __int128 whole = 0;
-            bool roundUp = false;
-            if (shift >= 0) {
-                if (shift > 12)
-                    break;  // not below 10^15; keeps the shift in range all the same
-                whole = scaled << shift;
-            } else {
-                const int drop = -shift;
-                if (drop >= 127)
-                    break;
-                whole = scaled >> drop;
-                const unsigned __int128 rest = scaled - (whole << drop);
-                const unsigned __int128 half = static_cast<unsigned __int128>(1) << (drop - 1);
-                roundUp = rest > half || (rest == half && (whole & 1) != 0);
-            }
-            if (whole >= kBeyond) {
-                ++exponent;
-                continue;
-            }
-            if (whole < kLowest) {
-                --exponent;
-                continue;
-            }
-            auto digitsValue = static_cast<std::uint64_t>(whole) + (roundUp ? 1 : 0);
-            if (digitsValue == kBeyond) {
-                digitsValue = kLowest;
-                ++exponent;
-            }
-            char digits[kDigits];
-            for (int i = kDigits - 1; i > 0; i -= 2) {
-                const auto pair = static_cast<std::size_t>(digitsValue % 100) * 2;
+            whole = scaled >> drop;
+            const unsigned __int128 rest = scaled - (whole << drop);
+            const unsigned __int128 half = static_cast<unsigned __int128>(1) << (drop - 1);
+            roundUp = rest > half || (rest == half && (whole & 1) != 0);
+        }
+        if (whole >= kBeyond) {
+            ++exponent;
+            continue;
+        }
+        if (whole < kLowest) {
+            --exponent;
+            continue;
+        }
+        auto digits = static_cast<std::uint64_t>(whole) + (roundUp ? 1 : 0);
+        if (digits == kBeyond) {
+            digits = kLowest;
+            ++exponent;
+        }
+        return FifteenDigits{digits, exponent};
+    }
+    return std::nullopt;
+}
+
+// The text of %.<precision>G with `point` as the decimal separator.
+std::size_t generalText(char* out, double value, int precision, char point) {
+    if (precision == kShownDigits) {
+        if (const auto fifteen = fifteenDigits(std::fabs(value))) {
+            std::uint64_t rest = fifteen->digits;
+            char digits[kShownDigits];
+            for (int i = kShownDigits - 1; i > 0; i -= 2) {
+                const auto pair = static_cast<std::size_t>(rest % 100) * 2;
                 digits[i - 1] = kDigitPairs[pair];
                 digits[i] = kDigitPairs[pair + 1];
-                digitsValue /= 100;
+                rest /= 100;
             }
-            digits[0] = static_cast<char>('0' + digitsValue);
-            int count = kDigits;
+            digits[0] = static_cast<char>('0' + rest);
+            int count = kShownDigits;
             while (count > 1 && digits[count - 1] == '0')
                 --count;
-            return layOut(out, std::signbit(value), digits, count, exponent, precision, point);
+            return layOut(out, std::signbit(value), digits, count, fifteen->exponent, precision,
+                          point);
         }
     }
     const auto result = std::to_chars(out, out + 64, value, std::chars_format::general, precision);
@@ -193,6 +200,33 @@ void appendGeneral(std::string& out, double value, int significantDigits,
 }
 
 }  // namespace
+
+double roundToShownDigits(double value) {
+    if (!std::isfinite(value))
+        return value;
+    if (value == 0.0)
+        return 0.0;  // "-0" shows as "0"
+    // The shown digits times a power of ten: one correctly rounded product or quotient where the
+    // power is an exact double, as reading the text back rounds it.
+    constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (const auto fifteen = fifteenDigits(std::fabs(value))) {
+        const int scale = fifteen->exponent - (kShownDigits - 1);
+        if (scale >= -22 && scale <= 22) {
+            const auto digits = static_cast<double>(fifteen->digits);
+            const double magnitude =
+                scale >= 0 ? digits * kPowersOfTen[scale] : digits / kPowersOfTen[-scale];
+            return std::signbit(value) ? -magnitude : magnitude;
+        }
+    }
+    char text[64];
+    const auto written =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, kShownDigits);
+    double back = value;
+    std::from_chars(text, written.ptr, back);
+    return back;
+}
 
 void appendDouble(std::string& out, double value, const NumberLocale& locale) {
     appendGeneral(out, value, 15, locale);
@@ -248,10 +282,25 @@ std::string formatTimeOfDay(DateTime value) {
 }
 
 std::string formatDate(std::int32_t dayCount) {
-    int year = 0, month = 0, day = 0;
-    civilFromDays(static_cast<std::int64_t>(dayCount) - kDayCountOfUnixEpoch, year, month, day);
+    const std::chrono::year_month_day date{
+        std::chrono::sys_days(std::chrono::days(std::int64_t{dayCount} - kDayCountOfUnixEpoch))};
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+    return text;
+}
+
+std::string formatDuration(std::int64_t seconds) {
+    const bool negative = seconds < 0;
+    const std::uint64_t s =
+        negative ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
+    char text[64];
+    std::snprintf(text, sizeof text,
+                  "%s%02llu"
+                  "h %02llu' %02llu''",
+                  negative ? "-" : "", static_cast<unsigned long long>(s / 3600),
+                  static_cast<unsigned long long>(s % 3600 / 60),
+                  static_cast<unsigned long long>(s % 60));
     return text;
 }
 

@@ -17,6 +17,10 @@ std::string formatDouble(double value, const NumberLocale& locale);
 std::string formatSingle(float value, const NumberLocale& locale);
 std::string formatInteger(std::int64_t value);
 
+// The double that formatDouble's text reads back as: the value rounded to 15 significant digits.
+// The charts are handed these, so that what they show is what the text says.
+double roundToShownDigits(double value);
+
 // Appending forms for hot loops: no temporary string.
 void appendDouble(std::string& out, double value, const NumberLocale& locale);
 void appendSingle(std::string& out, float value, const NumberLocale& locale);
@@ -30,5 +34,9 @@ std::string formatTimeOfDay(DateTime value);
 
 // "aaaa-mm-dd" of a count of days since 1899-12-30, as date/time values count them.
 std::string formatDate(std::int32_t dayCount);
+
+// Whole seconds as "01h 02' 05''": two digits at least for each part, hours in full beyond 99.
+// A negative duration (a track that runs past midnight) gets a leading "-".
+std::string formatDuration(std::int64_t seconds);
 
 }  // namespace at

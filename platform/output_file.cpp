@@ -9,6 +9,7 @@
 #include <random>
 
 #include "platform/file_calls.h"
+#include "platform/file_descriptor.h"
 #include "platform/text_file.h"
 
 namespace at {
@@ -32,37 +33,22 @@ std::string temporaryName(const std::string& folder) {
     return folder + name;
 }
 
-void writeAll(int fd, std::string_view bytes, const std::string& path) {
-    while (!bytes.empty()) {
-        const ssize_t n = fileCalls().write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw fileError(errno, path);
-        if (n == 0)
-            throw fileError(ENOSPC, path);
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-}
-
 // The temporary file until it has taken the output's place: removed if anything fails first.
 class TemporaryFile {
   public:
     explicit TemporaryFile(const std::string& path) : path_(path) {
         const std::string folder = folderOf(path);
-        for (int attempt = 1; fd_ < 0; ++attempt) {
+        for (int attempt = 1; !file_.isOpen(); ++attempt) {
             name_ = temporaryName(folder);
-            fd_ = fileCalls().open(name_.c_str(),
-                                   O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-            if (fd_ < 0 && (errno != EEXIST || attempt == kMostNameAttempts))
+            file_ = FileDescriptor(fileCalls().open(
+                name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+            if (!file_.isOpen() && (errno != EEXIST || attempt == kMostNameAttempts))
                 throw fileError(errno, path);
         }
         keepPermissions();
     }
 
     ~TemporaryFile() {
-        if (fd_ >= 0)
-            fileCalls().close(fd_);
         if (!name_.empty())
             ::unlink(name_.c_str());
     }
@@ -70,16 +56,17 @@ class TemporaryFile {
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    void write(std::string_view bytes) { writeAll(fd_, bytes, path_); }
+    void write(std::string_view bytes) {
+        if (!file_.writeAll(bytes.data(), bytes.size()))
+            throw fileError(errno, path_);
+    }
 
     void replaceOutput() {
         // On the disk before it takes the place of the old file: after a crash the output is
         // either the old file or the new one.
-        if (::fsync(fd_) != 0)
+        if (::fsync(file_.get()) != 0)
             throw fileError(errno, path_);
-        const int fd = fd_;
-        fd_ = -1;
-        if (fileCalls().close(fd) != 0)
+        if (!file_.close())
             throw fileError(errno, path_);
         if (::rename(name_.c_str(), path_.c_str()) != 0)
             throw fileError(errno, path_);
@@ -90,12 +77,12 @@ class TemporaryFile {
     void keepPermissions() {
         struct stat st {};
         if (::stat(path_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-            ::fchmod(fd_, st.st_mode & 07777);
+            ::fchmod(file_.get(), st.st_mode & 07777);
     }
 
     std::string path_;
     std::string name_;
-    int fd_ = -1;
+    FileDescriptor file_;
 };
 
 }  // namespace

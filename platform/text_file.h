@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/file_descriptor.h"
 #include "platform/runtime_error.h"
 
 // Sequential text files. A line ends at CR, CR LF or a lone LF; the terminator is dropped, and a
@@ -19,19 +21,20 @@ RuntimeError fileError(int errorNumber, const std::string& path);
 
 // Opens `path` for reading through fileCalls(). Only regular files are opened: a folder, a FIFO or
 // a device is refused with the access error instead of blocking the window.
-int openRegularFileForReading(const std::string& path);
+FileDescriptor openRegularFileForReading(const std::string& path);
 
 class LineReader {
   public:
     // Only regular files are read: a folder, a FIFO or a device is refused with the access error
     // instead of blocking the window.
     explicit LineReader(const std::string& path);
-    ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    bool atEnd();
-    // Past the end of the file this is the "input past end of file" error.
+    bool atEnd() { return pos_ == end_ && !fill(linesRead_ + 1); }
+    // The next line, valid until the next read. Past the end of the file this is the "input past
+    // end of file" error.
+    std::string_view readLine();
     void readLine(std::string& line);
     // Lines handed out so far.
     std::int64_t linesRead() const { return linesRead_; }
@@ -44,13 +47,15 @@ class LineReader {
     // `lineNumber` names the line being read if the read fails.
     bool fill(std::int64_t lineNumber);
     // The line being read, whose part read so far is `start` and [more, moreEnd) what follows.
-    RuntimeError lineTooLong(const std::string& start, const char* more, const char* moreEnd) const;
+    RuntimeError lineTooLong(std::string_view start, const char* more, const char* moreEnd) const;
 
     std::string path_;
-    int fd_ = -1;
+    FileDescriptor file_;
     std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
+    // A line that does not lie whole in the buffer.
+    std::string spill_;
     bool eof_ = false;
     std::int64_t linesRead_ = 0;
 };
@@ -75,13 +80,17 @@ class LineWriter {
     void flush();
 
     std::string path_;
-    int fd_ = -1;
+    FileDescriptor file_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
 };
 
 // Lines of a file by the rule above, counted in constant memory at the speed of the disk cache.
 std::int64_t countLines(const std::string& path);
+// The lines of a file, counted only as far as it matters whether they reach `limit`: none as soon
+// as the lines counted and the bytes not yet read (each could end one more line) cannot reach it,
+// which may be long before the end; otherwise the count.
+std::optional<std::int64_t> countLinesIfAtLeast(const std::string& path, std::int64_t limit);
 
 // Terminators in `data` (LF, CR LF, lone CR), a CR at the very end counted as one.
 std::int64_t countLineTerminators(const char* data, std::size_t size);

@@ -36,16 +36,13 @@ class PointSource {
     virtual std::int32_t localDay() const = 0;
     // Adds the place of the point read last to a failure.
     virtual void locate(RuntimeError& error) const = 0;
-    // Adds what the user can do about a failure of the whole track, if anything.
-    virtual void advise(RuntimeError& error) const = 0;
+    // What the user can do about a track too long to analyse, once it is counted; empty when the
+    // format has no answer.
+    virtual std::string tooLongAdvice() const = 0;
     virtual void close() = 0;
 };
 
-// The source for the file at `path`, its format recognised by content.
-std::unique_ptr<PointSource> openPointSource(const std::string& path);
-
-// The local date of the first point of the track at `path`, read without reading the rest; 0 when
-// the file gives none or cannot be read that far (the analysis says why).
-std::int32_t firstPointDay(const std::string& path);
+// The source of a track file of point lines.
+std::unique_ptr<PointSource> openPointLineSource(const std::string& path);
 
 }  // namespace at

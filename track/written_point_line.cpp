@@ -1,6 +1,5 @@
 #include "track/written_point_line.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "platform/number_text.h"

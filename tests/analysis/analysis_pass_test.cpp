@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
 #include "platform/runtime_error.h"
+#include "tests/support/memory_view.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
 

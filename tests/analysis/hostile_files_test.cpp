@@ -13,14 +13,14 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
+#include "formats/splitter.h"
 #include "platform/file_calls.h"
 #include "platform/runtime_error.h"
 #include "tests/support/hostile_files.h"
+#include "tests/support/memory_view.h"
 #include "tests/support/peak_memory.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
-#include "track/splitter.h"
 
 namespace at {
 namespace {

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
+#include "analysis/summary_panel.h"
+#include "platform/number_text.h"
 #include "platform/runtime_error.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
@@ -23,8 +25,8 @@ class LoggingChart final : public ProfileChart {
     }
     std::int16_t rowCount() const override { return count_; }
     void setRow(std::int16_t r) override { log_.push_back(name_ + " row " + std::to_string(r)); }
-    void setRowValue(std::string_view t) override {
-        log_.push_back(name_ + " = " + std::string(t));
+    void setRowValue(double v) override {
+        log_.push_back(name_ + " = " + formatDouble(v, NumberLocale::point()));
     }
     void setValueAxisMinimum(double v) override {
         log_.push_back(name_ + " min " + std::to_string(int(v)));
@@ -39,29 +41,14 @@ class LoggingChart final : public ProfileChart {
     std::int16_t count_ = 0;
 };
 
-class LoggingPoints final : public PointDetails {
-  public:
-    explicit LoggingPoints(std::vector<std::string>& log) : log_(log) {}
-    void beginTrack() override { log_.push_back("points"); }
-    void addPoint(const PointDetail& p) override {
-        log_.push_back("point " + std::to_string(p.point));
-    }
-
-  private:
-    std::vector<std::string>& log_;
-};
-
 class LoggingView final : public AnalysisView {
   public:
     std::vector<std::string> log;
     std::string path;
-    std::string trackPath() const override { return path; }
-    std::string altitudeJumpText() const override { return "20"; }
-    std::string stopMinutesText() const override { return "1"; }
-    std::string stopSecondsText() const override { return "10"; }
     void clearStopList() override { log.push_back("clear"); }
-    void addStopEntry(const std::string& e, std::int16_t row) override {
-        log.push_back("stop " + e + " from row " + std::to_string(row));
+    void addStop(const Stop& stop) override {
+        log.push_back("stop " + stopEntryText(stop, NumberLocale::point()) + " from row " +
+                      std::to_string(stop.row));
     }
     void setSummaryLabel(SummaryLabel l, const std::string& t) override {
         log.push_back("label " + std::to_string(static_cast<int>(l)) + " " + t);
@@ -71,18 +58,26 @@ class LoggingView final : public AnalysisView {
     void keepForReadout(std::int16_t lines, float km) override {
         log.push_back("keep " + std::to_string(lines) + " " + std::to_string(int(km)));
     }
-    PointDetails& pointDetails() override { return points; }
+    void beginPoints() override { log.push_back("points"); }
+    void addPoint(const PointDetail& p) override {
+        log.push_back("point " + std::to_string(p.point));
+    }
     LoggingChart altitude{"A", log};
     LoggingChart speed{"S", log};
-    LoggingPoints points{log};
 };
+
+// The window's analysis: the pass, then the closing stage.
+void analyse(LoggingView& view) {
+    const AnalysisResult result = runAnalysis({view.path, {}}, NumberLocale::point(), view);
+    writeSummary(result, view, NumberLocale::point());
+}
 
 TEST(OrderOfEffects, EachPointThenTheClosingStage) {
     test::TempDir dir;
     LoggingView view;
     view.path = dir.write(
         "t.plt", test::trackText({"1.0,1.0,0,1000,0,x,10:00:00", "1.0,1.0,0,1000,0,x,10:05:00"}));
-    runAnalysis(view, NumberLocale::point());
+    analyse(view);
     const std::vector<std::string> expected = {
         "clear",
         "A rows 2",
@@ -122,7 +117,7 @@ TEST(OrderOfEffects, AStopIsListedBeforeTheAltitudeOfItsPointIsRead) {
     LoggingView view;
     view.path = dir.write(
         "t.plt", test::trackText({"1.0,1.0,0,1000,0,x,10:00:00", "1.0,1.0,0,mucho,0,x,10:05:00"}));
-    EXPECT_THROW(runAnalysis(view, NumberLocale::point()), RuntimeError);
+    EXPECT_THROW(analyse(view), RuntimeError);
     ASSERT_GE(view.log.size(), 2u);
     EXPECT_EQ(view.log[view.log.size() - 2], "stop 0 (5'0'') from row 1");
     EXPECT_EQ(view.log.back(), "A row 2");

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "analysis/analysis_settings.h"
-#include "analysis/duration.h"
 #include "analysis/stop_check.h"
 #include "platform/conversions.h"
+#include "platform/number_text.h"
 #include "platform/runtime_error.h"
 
 namespace at {
@@ -91,8 +91,9 @@ TEST(StopCheck, OnlyGapsLongerThanTheThresholdAreStops) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
         StopTotals totals;
+        const auto stop = checkStop(at(c.from), at(c.to), c.km, c.threshold, totals);
         const auto entry =
-            checkStop(at(c.from), at(c.to), c.km, c.threshold, totals, NumberLocale{c.separator});
+            stop ? std::optional(stopEntryText(*stop, NumberLocale{c.separator})) : std::nullopt;
         EXPECT_EQ(entry, c.entry);
         EXPECT_EQ(totals.stopCount, entry ? 1 : 0);
     }
@@ -100,14 +101,14 @@ TEST(StopCheck, OnlyGapsLongerThanTheThresholdAreStops) {
 
 TEST(StopCheck, TotalsSumWholeGapsAndTheCountOverflowsPast32767) {
     StopTotals totals;
-    checkStop(at("10:00:00"), at("10:03:25"), 0, 70, totals, NumberLocale::point());
-    checkStop(at("10:03:25"), at("10:04:36"), 0, 70, totals, NumberLocale::point());
+    checkStop(at("10:00:00"), at("10:03:25"), 0, 70, totals);
+    checkStop(at("10:03:25"), at("10:04:36"), 0, 70, totals);
     EXPECT_EQ(totals.stopCount, 2);
     EXPECT_EQ(totals.stopSeconds, 205 + 71);
 
     totals.stopCount = 32767;
     try {
-        checkStop(at("10:00:00"), at("10:03:25"), 0, 70, totals, NumberLocale::point());
+        checkStop(at("10:00:00"), at("10:03:25"), 0, 70, totals);
         FAIL();
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.kind(), ErrorKind::Overflow);

@@ -60,7 +60,7 @@ TEST_P(CliAgreement, SameTextsAsTheWindowForASampleTrack) {
     std::ostringstream out;
     std::ostringstream err;
     SummaryOptions options;
-    options.altitudeJump = "15";
+    options.thresholds.altitudeJump = "15";
     ASSERT_EQ(runSummary({sample}, options, out, err, locale), 0) << err.str();
 
     std::string expected = "Archivo: " + sample + "\n";

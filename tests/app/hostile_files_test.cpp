@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "formats/splitter.h"
 #include "platform/runtime_error.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/hostile_files.h"
 #include "tests/support/track_text.h"
-#include "track/splitter.h"
 
 namespace at::test {
 namespace {

@@ -86,6 +86,23 @@ TEST_F(WindowTest, ChartsAtRestAreEmpty) {
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
 }
 
+// What is shared is the result the labels show: none after a pass that failed.
+TEST_F(WindowTest, AFailedAnalysisLeavesNothingToShare) {
+    const auto enabled = [this] {
+        std::unique_ptr<QMenu> menu(window->sharing().resultsMenu());
+        return menu->actions().front()->isEnabled();
+    };
+    setText("txtArchivo", QString::fromUtf8(AT_SAMPLES_DIR "/paseo-corto.plt"));
+    click("Command1");
+    EXPECT_TRUE(enabled());
+    EXPECT_TRUE(window->sharing().summaryText().contains(text("lbl3")));
+    setText("txtArchivo", QString::fromStdString(dir.file("no-existe.plt")));
+    click("Command1");
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_FALSE(enabled());
+    EXPECT_TRUE(window->sharing().summaryText().isEmpty());
+}
+
 TEST_P(ResultSharingTest, AClickInTheMiddleChoosesTheNearestRowOnBothCharts) {
     analyseSample(NumberLocale{GetParam()});
     const int rows = altitude->rowCount();

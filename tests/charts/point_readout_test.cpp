@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
-#include "charts/point_csv.h"
+#include "analysis/point_csv.h"
 #include "charts/point_readout.h"
+#include "tests/support/memory_view.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
 
@@ -98,9 +98,11 @@ TEST(PointsCsvText, RoundedFiguresAndDates) {
     p.altitudeMetres = 0.25;
     p.speedKmh = 4.0;
     table.addPoint(p);
-    EXPECT_EQ(table.firstDay(), 45000);
+    AnalysisResult dated;
+    dated.points = table.points();
+    EXPECT_EQ(dated.date(), 45000);
 
-    EXPECT_EQ(pointsCsv(table, NumberLocale::comma()),
+    EXPECT_EQ(pointsCsv(table.points(), NumberLocale::comma()),
               "Punto;Fecha;Hora;Latitud (°);Longitud (°);Altitud (m);Distancia (km);"
               "Velocidad (km/h)\r\n"
               "1;2023-03-15;10:00:00;40,12345;-5E-06;12,8;1,062;2,12\r\n"

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "charts/memory_chart.h"
-#include "charts/profiles.h"
+#include "analysis/profiles.h"
 #include "charts/readout.h"
 #include "platform/runtime_error.h"
+#include "tests/support/memory_chart.h"
 
 namespace at {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 TEST(Profiles, BothChartsGetTheCountTheAltitudeChartReports) {
     MemoryProfileChart altitude;
     MemoryProfileChart speed;
-    Profiles profiles(altitude, speed, NumberLocale::point());
+    Profiles profiles(altitude, speed);
     profiles.sizeProfiles(3);
     EXPECT_EQ(altitude.rowCount(), 3);
     EXPECT_EQ(speed.rowCount(), 3);
@@ -28,7 +28,7 @@ TEST(Profiles, BothChartsGetTheCountTheAltitudeChartReports) {
 TEST(Profiles, MoreThan32767PointsOverflowBeforeAnyChartChanges) {
     MemoryProfileChart altitude;
     MemoryProfileChart speed;
-    Profiles profiles(altitude, speed, NumberLocale::point());
+    Profiles profiles(altitude, speed);
     profiles.sizeProfiles(5);
     try {
         profiles.sizeProfiles(32768);
@@ -40,10 +40,11 @@ TEST(Profiles, MoreThan32767PointsOverflowBeforeAnyChartChanges) {
     EXPECT_EQ(speed.rowCount(), 5);
 }
 
-TEST(Profiles, RowsTravelAsLocaleTextUnrounded) {
-    MemoryProfileChart altitude;
-    MemoryProfileChart speed;
-    Profiles profiles(altitude, speed, NumberLocale::comma());
+// Each row holds the value as the number rule shows it, not rounded to the labels' decimal.
+TEST(Profiles, RowsHoldTheValuesUnrounded) {
+    MemoryProfileChart altitude(NumberLocale::comma());
+    MemoryProfileChart speed(NumberLocale::comma());
+    Profiles profiles(altitude, speed);
     profiles.sizeProfiles(2);
     profiles.selectAltitudeRow(2);
     profiles.setAltitudeValue(344.7288);
@@ -65,7 +66,7 @@ TEST(Profiles, AltitudeAxisFitsWholeMetresWithAFiveMetreMargin) {
     for (const auto& c : cases) {
         MemoryProfileChart altitude;
         MemoryProfileChart speed;
-        Profiles(altitude, speed, NumberLocale::point()).fitAltitudeAxis(c.lowest, c.highest);
+        Profiles(altitude, speed).fitAltitudeAxis(c.lowest, c.highest);
         EXPECT_EQ(altitude.axisMinimum(), c.min);
         EXPECT_EQ(altitude.axisMaximum(), c.max);
         EXPECT_FALSE(speed.axisMinimum().has_value());

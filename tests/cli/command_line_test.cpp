@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/system_locale.h"
+#include "charts/system_locale.h"
 #include "tests/cli/cli_run.h"
 #include "tests/cli/sample_track.h"
 #include "tests/support/temp_dir.h"

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "cli/cut_command.h"
+#include "formats/splitter.h"
 #include "tests/cli/cli_run.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
-#include "track/splitter.h"
 
 namespace at {
 namespace {

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
 #include "cli/json_writer.h"
 #include "cli/summary_command.h"
 #include "tests/cli/cli_run.h"
 #include "tests/cli/sample_track.h"
+#include "tests/support/memory_view.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_formats.h"
 #include "tests/support/track_text.h"

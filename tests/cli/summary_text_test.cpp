@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
 #include "analysis/summary_band.h"
 #include "tests/cli/cli_run.h"
 #include "tests/cli/sample_track.h"
+#include "tests/support/memory_view.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
 

@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
+#include "formats/splitter.h"
 #include "tests/cli/cli_run.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_formats.h"
-#include "track/splitter.h"
 
 namespace at::test {
 namespace {

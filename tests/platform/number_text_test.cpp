@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -145,6 +146,23 @@ TEST(NumberText, ExactTiesAtTheSixteenthDigitGoToEven) {
         ASSERT_EQ(formatDouble(value, NumberLocale::point()), expected) << digits;
     }
     EXPECT_GT(ties, 500);
+}
+
+// The charts take numbers, not texts: each must be, bit for bit, what its text reads back as.
+TEST(NumberText, ShownDigitsAreWhatTheTextReadsBack) {
+    test::Xorshift next(1181783497276652981ull);
+    const double scales[] = {1e-11, 1e-9, 1e-4, 1, 304.8, 1e6, 1e14, 1e16};
+    for (int i = 0; i < 200000; ++i) {
+        double value = static_cast<double>(next() % 1000000000) / 997.0 * scales[i % 8];
+        if (i % 2 == 0)
+            value = -value;
+        const std::string text = formatDouble(value, NumberLocale::point());
+        const double back = std::strtod(text.c_str(), nullptr);
+        const double shown = roundToShownDigits(value);
+        ASSERT_EQ(std::memcmp(&back, &shown, sizeof back), 0) << text;
+    }
+    EXPECT_EQ(std::signbit(roundToShownDigits(-0.0)), false);
+    EXPECT_TRUE(std::isnan(roundToShownDigits(std::nan(""))));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/file_calls.h"
 #include "platform/input_limits.h"
 #include "platform/text_file.h"
+#include "tests/support/hostile_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace at {
@@ -126,6 +127,22 @@ TEST(LineCount, AgreesWithTheReaderOnRandomBytes) {
                       (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n'),
                   countLines(path));
     }
+}
+
+// A count that only has to reach a limit stops once the bytes left cannot make up the difference.
+TEST(LineCount, UpToALimit) {
+    TempDir dir;
+    const auto path = dir.write("n.txt", std::string(3 << 20, 'x') + "\n" + std::string(10, '\n'));
+    for (const std::int64_t limit : {0, 11, 12}) {
+        ASSERT_TRUE(countLinesIfAtLeast(path, limit).has_value()) << limit;
+        EXPECT_EQ(*countLinesIfAtLeast(path, limit), 11);
+    }
+    EXPECT_FALSE(countLinesIfAtLeast(path, 13).has_value());
+    // Beyond any line the size allows, nothing needs reading.
+    test::PathFaults faults(path);
+    faults.failReadsOfOpen = 1;
+    ScopedFileCalls scoped(faults);
+    EXPECT_FALSE(countLinesIfAtLeast(path, (3 << 20) + 13).has_value());
 }
 
 TEST(LineCount, CountsACrLfSplitBetweenReadsOnce) {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "formats/splitter.h"
 #include "platform/runtime_error.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
-#include "track/splitter.h"
 
 namespace at {
 namespace {

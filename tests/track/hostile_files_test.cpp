@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "formats/splitter.h"
 #include "platform/file_calls.h"
 #include "platform/input_limits.h"
 #include "platform/runtime_error.h"
 #include "tests/support/hostile_files.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
-#include "track/splitter.h"
 #include "track/track_file.h"
 
 namespace at {

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/memory_view.h"
+#include "formats/splitter.h"
 #include "formats/track_format.h"
 #include "platform/text_file.h"
+#include "tests/support/memory_view.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_formats.h"
 #include "track/point_line.h"
-#include "track/splitter.h"
 #include "track/track_file.h"
 
 namespace at {

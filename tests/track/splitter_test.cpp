@@ -1,4 +1,4 @@
-#include "track/splitter.h"
+#include "formats/splitter.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -8,7 +8,8 @@
 namespace at {
 
 // What the analysis knows about one point once it has finished with it: the values the charts'
-// hover read-out, a stretch's figures and the per-point export show.
+// hover read-out, a stretch's figures and the per-point export show. Whatever else a point comes
+// to carry (facts about the leg that ends at it, a sensor's value) belongs here, beside them.
 struct PointDetail {
     std::int16_t point = 0;  // the chart row, 1 for the first point
     // The local date the file gives the point, days since 1899-12-30; 0 when it gives none.
@@ -24,25 +25,14 @@ struct PointDetail {
     double accumulatedClimb = 0.0;
 };
 
-// Where the analysis hands its points, beside the two profiles: once at the start of a track,
-// then once for every point after its last step.
-class PointDetails {
+// The points of an analysis by their chart rows, in track order, as the pass hands them over.
+class PointTable {
   public:
-    virtual ~PointDetails() = default;
-    virtual void beginTrack() = 0;
-    virtual void addPoint(const PointDetail& detail) = 0;
-};
-
-// The points of the last analysis, in track order.
-class PointTable final : public PointDetails {
-  public:
-    void beginTrack() override { points_.clear(); }
-    void addPoint(const PointDetail& detail) override { points_.push_back(detail); }
+    void beginTrack() { points_.clear(); }
+    void addPoint(const PointDetail& detail) { points_.push_back(detail); }
 
     const std::vector<PointDetail>& points() const { return points_; }
     bool empty() const { return points_.empty(); }
-    // The date of the activity, that of its first point; 0 when the file gives none.
-    std::int32_t firstDay() const { return points_.empty() ? 0 : points_.front().localDay; }
     // The point drawn in chart row `row`; none for a row the last analysis did not reach.
     const PointDetail* atRow(int row) const;
 

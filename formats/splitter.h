@@ -3,7 +3,9 @@
 #include <string>
 #include <string_view>
 
-// Cutting a track file into numbered track files beside it, each repeating the six header lines.
+// Cutting a track of any format into numbered track files of point lines beside it: a track file
+// is cut line for line, each piece repeating its six header lines; the points of the other
+// formats become point lines under a header of our own.
 namespace at {
 
 // The message the window shows when a split has written every file.

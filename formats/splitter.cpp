@@ -1,4 +1,4 @@
-#include "track/splitter.h"
+#include "formats/splitter.h"
 
 #include <array>
 #include <charconv>
@@ -95,7 +95,8 @@ class SourceLines {
   public:
     explicit SourceLines(LineReader& reader) : reader_(reader) {}
     bool atEnd() { return reader_.atEnd(); }
-    void readLine(std::string& line) { reader_.readLine(line); }
+    // Valid until the next line is read.
+    std::string_view readLine() { return reader_.readLine(); }
     void locate(RuntimeError& error) const { error.withLine(reader_.linesRead()); }
 
   private:
@@ -111,10 +112,11 @@ class WrittenLines {
             pending_ = reader_.next(point_);
         return !pending_;
     }
-    void readLine(std::string& line) {
+    std::string_view readLine() {
         atEnd();
         pending_ = false;
-        line = writePointLine(point_, reader_.localDay());
+        line_ = writePointLine(point_, reader_.localDay());
+        return line_;
     }
     void locate(RuntimeError& error) const { reader_.place().addTo(error); }
 
@@ -122,6 +124,7 @@ class WrittenLines {
     PointReader& reader_;
     TrackPoint point_;
     bool pending_ = false;
+    std::string line_;
 };
 
 template <typename Lines>
@@ -142,9 +145,8 @@ void copyPoints(Lines& source, OutputFile& output,
                 const std::string& sourcePath) {
     std::int16_t fileNumber = 1;
     std::int64_t lineCounter = 0;
-    std::string line;
     while (!source.atEnd()) {
-        source.readLine(line);
+        const std::string_view line = source.readLine();
         output.write(line);
         ++lineCounter;
         if (static_cast<double>(lineCounter) == closeMark) {
@@ -290,9 +292,15 @@ void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileTex
     for (std::string& line : header)
         source.readLine(line);
     // Lines are counted only when the file is large enough to need more files than can be
-    // numbered, even were every line one byte long: most splits read their source once.
-    if (filesFor(source.size(), closeMark) > kMostSplitFiles)
-        refuseTooManyFiles(countPointLines(sourcePath), closeMark, sourcePath);
+    // numbered, even were every line one byte long, and only as far as it still might: most splits
+    // read their source once.
+    if (filesFor(source.size(), closeMark) > kMostSplitFiles) {
+        const auto pointsPerFile = static_cast<std::int64_t>(closeMark);
+        if (const auto lines =
+                countLinesIfAtLeast(sourcePath, kMostSplitFiles * pointsPerFile + kHeaderLines)) {
+            refuseTooManyFiles(*lines - kHeaderLines, closeMark, sourcePath);
+        }
+    }
 
     SourceLines lines(source);
     copyAll(lines, header, closeMark, sourcePath);

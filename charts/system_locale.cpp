@@ -1,4 +1,4 @@
-#include "cli/system_locale.h"
+#include "charts/system_locale.h"
 
 #include <QLocale>
 

@@ -1,10 +1,14 @@
-#include "charts/profiles.h"
+#include "analysis/profiles.h"
 
 #include "platform/checked.h"
 #include "platform/number_text.h"
 #include "platform/rounding.h"
 
 namespace at {
+
+AltitudeAxis altitudeAxis(double lowest, double highest) {
+    return {roundHalfEven(lowest) - 5, roundHalfEven(highest) + 5};
+}
 
 void Profiles::sizeProfiles(std::int64_t pointCount) {
     altitude_.setRowCount(toInt16Checked(pointCount));
@@ -16,21 +20,18 @@ void Profiles::selectAltitudeRow(std::int16_t point) {
 }
 
 void Profiles::setAltitudeValue(double metres) {
-    text_.clear();
-    appendDouble(text_, metres, locale_);
-    altitude_.setRowValue(text_);
+    altitude_.setRowValue(roundToShownDigits(metres));
 }
 
 void Profiles::addSpeedRow(std::int16_t point, double kmh) {
     speed_.setRow(point);
-    text_.clear();
-    appendDouble(text_, kmh, locale_);
-    speed_.setRowValue(text_);
+    speed_.setRowValue(roundToShownDigits(kmh));
 }
 
 void Profiles::fitAltitudeAxis(double lowest, double highest) {
-    altitude_.setValueAxisMinimum(roundHalfEven(lowest) - 5);
-    altitude_.setValueAxisMaximum(roundHalfEven(highest) + 5);
+    const AltitudeAxis axis = altitudeAxis(lowest, highest);
+    altitude_.setValueAxisMinimum(axis.minimum);
+    altitude_.setValueAxisMaximum(axis.maximum);
 }
 
 }  // namespace at

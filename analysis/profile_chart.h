@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 namespace at {
 
 // A chart of one data series: rows numbered from 1 to the row count, one value per row, drawn in
-// row order against a vertical value axis. The altitude and the speed profile are two of them.
+// row order against a vertical value axis. The altitude and the speed profile are two of them: the
+// pass writes their rows through this port, and the window's chart widgets implement it.
 class ProfileChart {
   public:
     virtual ~ProfileChart() = default;
@@ -15,8 +15,9 @@ class ProfileChart {
     virtual std::int16_t rowCount() const = 0;
     // The row the next value goes to.
     virtual void setRow(std::int16_t row) = 0;
-    // The value as number text in the user's locale, as the window shows numbers.
-    virtual void setRowValue(std::string_view text) = 0;
+    // The value of the current row, as the number its text shows (roundToShownDigits); a value
+    // that is no finite number leaves the row as it was.
+    virtual void setRowValue(double value) = 0;
     virtual void setValueAxisMinimum(double value) = 0;
     virtual void setValueAxisMaximum(double value) = 0;
 };

@@ -1,19 +1,23 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
-#include "charts/profile_chart.h"
-#include "platform/number_locale.h"
+#include "analysis/profile_chart.h"
 
 // The altitude profile (metres per point) and the speed profile (km/h per point) that the
 // analysis fills while it reads a track.
 namespace at {
 
+// The altitude axis fitted to the lowest and highest altitude: whole metres, 5 m margin.
+struct AltitudeAxis {
+    double minimum = 0.0;
+    double maximum = 0.0;
+};
+AltitudeAxis altitudeAxis(double lowest, double highest);
+
 class Profiles {
   public:
-    Profiles(ProfileChart& altitude, ProfileChart& speed, const NumberLocale& locale)
-        : altitude_(altitude), speed_(speed), locale_(locale) {}
+    Profiles(ProfileChart& altitude, ProfileChart& speed) : altitude_(altitude), speed_(speed) {}
 
     // Both charts get one row per point; the speed chart takes the count the altitude chart
     // reports. Above 32767 points this is an overflow error and nothing is charted.
@@ -22,14 +26,12 @@ class Profiles {
     // Goes to the row chosen last; every point is drawn, discarded samples too.
     void setAltitudeValue(double metres);
     void addSpeedRow(std::int16_t point, double kmh);
-    // The value axis from the lowest to the highest altitude, whole metres, 5 m margin.
+    // The value axis from the lowest to the highest altitude (altitudeAxis), minimum first.
     void fitAltitudeAxis(double lowest, double highest);
 
   private:
     ProfileChart& altitude_;
     ProfileChart& speed_;
-    NumberLocale locale_;
-    std::string text_;
 };
 
 }  // namespace at

@@ -2,8 +2,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "charts/point_details.h"
+#include "analysis/point_details.h"
 #include "platform/number_locale.h"
 
 namespace at {
@@ -27,10 +28,11 @@ std::string pointsCsvHeading(const CsvColumns& columns, const NumberLocale& loca
 // One line per point, its figures rounded half to even as a person reads them (coordinates to 6
 // decimals, altitude to 1, distance to 3, speed to 2) and written by the summary's number rule.
 // `file` fills the "archivo" column, quoted when it holds the separator or a quote.
-void appendPointsCsvLines(std::string& out, const PointTable& points, const CsvColumns& columns,
-                          std::string_view file, const NumberLocale& locale);
+void appendPointsCsvLines(std::string& out, const std::vector<PointDetail>& points,
+                          const CsvColumns& columns, std::string_view file,
+                          const NumberLocale& locale);
 
 // The table of one track: its heading and its points, with dates when the track gives them.
-std::string pointsCsv(const PointTable& points, const NumberLocale& locale);
+std::string pointsCsv(const std::vector<PointDetail>& points, const NumberLocale& locale);
 
 }  // namespace at

@@ -1,4 +1,4 @@
-#include "charts/point_csv.h"
+#include "analysis/point_csv.h"
 
 #include <vector>
 
@@ -53,11 +53,12 @@ std::string pointsCsvHeading(const CsvColumns& columns, const NumberLocale& loca
     return out;
 }
 
-void appendPointsCsvLines(std::string& out, const PointTable& points, const CsvColumns& columns,
-                          std::string_view file, const NumberLocale& locale) {
+void appendPointsCsvLines(std::string& out, const std::vector<PointDetail>& points,
+                          const CsvColumns& columns, std::string_view file,
+                          const NumberLocale& locale) {
     const char sep = csvSeparator(locale);
-    out.reserve(out.size() + 64 * points.points().size());
-    for (const PointDetail& p : points.points()) {
+    out.reserve(out.size() + 64 * points.size());
+    for (const PointDetail& p : points) {
         if (columns.file) {
             appendField(out, file, sep);
             out += sep;
@@ -84,8 +85,9 @@ void appendPointsCsvLines(std::string& out, const PointTable& points, const CsvC
     }
 }
 
-std::string pointsCsv(const PointTable& points, const NumberLocale& locale) {
-    const CsvColumns columns{.file = false, .date = points.firstDay() != 0};
+std::string pointsCsv(const std::vector<PointDetail>& points, const NumberLocale& locale) {
+    const CsvColumns columns{.file = false,
+                             .date = !points.empty() && points.front().localDay != 0};
     std::string out = pointsCsvHeading(columns, locale);
     appendPointsCsvLines(out, points, columns, {}, locale);
     return out;

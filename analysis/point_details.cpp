@@ -1,4 +1,4 @@
-#include "charts/point_details.h"
+#include "analysis/point_details.h"
 
 namespace at {
 

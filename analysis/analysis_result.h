@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_settings.h"
+#include "analysis/point_details.h"
+#include "analysis/stop_check.h"
+#include "analysis/track_summary.h"
+
+namespace at {
+
+// What an analysis starts from: the track and the thresholds, as plain values read from the
+// window's controls (or the command line's arguments) when the command runs.
+struct AnalysisInputs {
+    std::string trackPath;
+    ThresholdTexts thresholds;
+};
+
+// Everything one pass found, from which every way of showing it is made: the window's labels,
+// the clipboard text, the PDF report, the CSV, the JSON and the command line's text. The track is
+// named by its path and dated by its first point.
+struct AnalysisResult {
+    // The track by its path, and the thresholds as typed.
+    AnalysisInputs inputs;
+    // The thresholds as the pass used them.
+    AnalysisSettings settings;
+    TrackSummary summary;
+    // In track order, each with the row where it began.
+    std::vector<Stop> stops;
+    // One per point read, by chart row.
+    std::vector<PointDetail> points;
+    // What the user can do about a track too long for the window's 16-bit figures, if the format
+    // has an answer (the cut); empty for a track file, whose rules give none.
+    std::string tooLongAdvice;
+
+    // The activity's date: its first point's local day (days since 1899-12-30); 0 when the file
+    // gives none.
+    std::int32_t date() const { return points.empty() ? 0 : points.front().localDay; }
+};
+
+}  // namespace at

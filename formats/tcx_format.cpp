@@ -1,0 +1,71 @@
+#include "formats/xml_format.h"
+
+namespace at {
+namespace {
+
+class TcxFormat final : public XmlFormat {
+  public:
+    std::string_view rootName() const override { return "TrainingCenterDatabase"; }
+    std::string_view pointName() const override { return "Trackpoint"; }
+
+    void start(XmlPoints& points, std::string_view name, int depth, int pointDepth,
+               const XML_Char**) override {
+        if (pointDepth != 0) {
+            if (depth == pointDepth + 1 && name == "Time")
+                points.collect(XmlValue::Time);
+            if (depth == pointDepth + 1 && name == "AltitudeMeters")
+                points.collect(XmlValue::Elevation);
+            if (depth == pointDepth + 1 && name == "Position") {
+                positionDepth_ = depth;
+                points.markPositioned();
+            }
+            if (positionDepth_ != 0 && depth == positionDepth_ + 1 && name == "LatitudeDegrees")
+                points.collect(XmlValue::Latitude);
+            if (positionDepth_ != 0 && depth == positionDepth_ + 1 && name == "LongitudeDegrees")
+                points.collect(XmlValue::Longitude);
+        } else if (sectionDepth_ != 0 && name == "Trackpoint") {
+            points.openPoint(false);
+        } else if (!sectionSeen_ && depth == 3 && (name == "Activity" || name == "Course")) {
+            sectionDepth_ = depth;
+            sectionSeen_ = true;
+        }
+    }
+
+    void end(int depth) override {
+        if (depth == positionDepth_)
+            positionDepth_ = 0;
+        if (depth == sectionDepth_)
+            sectionDepth_ = 0;
+    }
+
+    const char* valueName(XmlValue value) const override {
+        switch (value) {
+            case XmlValue::Elevation:
+                return "AltitudeMeters";
+            case XmlValue::Time:
+                return "Time";
+            case XmlValue::Latitude:
+                return "LatitudeDegrees";
+            case XmlValue::Longitude:
+                return "LongitudeDegrees";
+        }
+        return "";
+    }
+
+    std::string pointTag(std::string_view, std::string_view) const override {
+        return "<Trackpoint>";
+    }
+
+  private:
+    int sectionDepth_ = 0;
+    bool sectionSeen_ = false;
+    int positionDepth_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<XmlFormat> tcxFormat() {
+    return std::make_unique<TcxFormat>();
+}
+
+}  // namespace at
