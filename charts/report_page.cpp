@@ -287,7 +287,13 @@ void paintRouteBlock(ReportPages& pages, const ReportContent& content) {
     painter.setFont(pages.body());
     painter.drawText(QRectF(pages.left(), pages.take(line), pages.width(), line), Qt::AlignLeft,
                      QStringLiteral("Recorrido"));
-    const double height = std::min(pages.width() * 0.72, pages.room() - line * 3);
+    // As tall as the route's shape asks, from under half the width to under three quarters of it.
+    double shape = 0.72;
+    if (const auto bounds = content.route.bounds()) {
+        shape = (bounds->bottom - bounds->top) / std::max(bounds->right - bounds->left, 1e-12);
+    }
+    const double height =
+        std::min(pages.width() * std::clamp(shape, 0.45, 0.72), pages.room() - line * 3);
     const QRectF box(pages.left(), pages.take(height), pages.width(), height);
     painter.setFont(pages.small());
     paintRoute(painter, box, content.route, content.routeMarks, pages.em());
