@@ -15,10 +15,10 @@ class MapWindowTest : public WindowTest {
   protected:
     void SetUp() override {
         qputenv("ANALISIS_TRACKS_TESELAS", server.urlTemplate().toUtf8());
-        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(dir.file("cache")));
         WindowTest::SetUp();
         window->show();
     }
+    void TearDown() override { qputenv("ANALISIS_TRACKS_TESELAS", tilesBefore); }
     void loadWalk() {
         std::vector<std::string> lines;
         for (int i = 0; i < 100; ++i) {
@@ -33,6 +33,7 @@ class MapWindowTest : public WindowTest {
     MapWidget* map() const { return &window->mapWindow()->map(); }
 
     TileServer server;
+    const QByteArray tilesBefore = qgetenv("ANALISIS_TRACKS_TESELAS");
 };
 
 TEST_F(MapWindowTest, OpensWithItsButtonOrCtrlMAndFollowsEveryAnalysis) {
