@@ -23,6 +23,7 @@ namespace at {
 
 class MapWindow;
 class ProfileChartWidget;
+class ProfileViewChoices;
 class ResultSharing;
 
 // The program's one window: the inputs of an analysis (track path, thresholds, points per split
@@ -129,6 +130,7 @@ class frmPpal final : public QWidget, public AnalysisView {
     };
     std::vector<Growing> growing_;
     MapWindow* map_ = nullptr;
+    ProfileViewChoices* viewChoices_ = nullptr;
 
     std::int16_t lastLinesRead_ = 0;
     float lastDistanceKm_ = 0.0f;
