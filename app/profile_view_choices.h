@@ -21,8 +21,8 @@ class ProfileViewChoices final : public QObject {
     Q_OBJECT
 
   public:
-    ProfileViewChoices(ProfileChartWidget& altitude, ProfileChartWidget& speed,
-                       NumberLocale locale, QWidget* window);
+    ProfileViewChoices(ProfileChartWidget& altitude, ProfileChartWidget& speed, NumberLocale locale,
+                       QWidget* window);
     ~ProfileViewChoices() override;
 
     // The mean speed in motion of the track on show, in km/h; none without a result or without

@@ -16,8 +16,8 @@ constexpr double kFewestRowsShown = 10.0;
 constexpr int kTicks = 5;
 constexpr double kHoursPerDay = 24.0;
 // Tick spacings of a time axis, in seconds: the steps a clock face suggests.
-constexpr std::array<int, 18> kTimeSteps = {1,   2,    5,    10,   15,   30,    60,    120,   300,
-                                            600, 900,  1800, 3600, 7200, 10800, 21600, 43200, 86400};
+constexpr std::array<int, 18> kTimeSteps = {1,   2,   5,    10,   15,   30,    60,    120,   300,
+                                            600, 900, 1800, 3600, 7200, 10800, 21600, 43200, 86400};
 
 constexpr std::array<std::pair<AxisMode, std::string_view>, 3> kNames = {{
     {AxisMode::Points, "puntos"},
@@ -72,18 +72,6 @@ bool hasMovingTime(std::span<const PointDetail> points) {
     return std::any_of(points.begin(), points.end(), [&](const PointDetail& p) {
         return p.timeOfDay != points.front().timeOfDay;
     });
-}
-
-std::string axisTitle(AxisMode mode) {
-    switch (mode) {
-        case AxisMode::Points:
-            return {};
-        case AxisMode::Distance:
-            return "Distancia (km)";
-        case AxisMode::Time:
-            return "Hora";
-    }
-    return {};
 }
 
 ProfileAxis::ProfileAxis(int rowCount) : placedRows_(std::max(rowCount, 0)) {}
@@ -177,7 +165,7 @@ std::vector<AxisTick> axisTicks(AxisMode mode, double low, double high,
         for (const double km : ticksBetween(low, high, step)) {
             // Plus 0.0 so that a tick at zero never reads "-0".
             const double shown = roundHalfEven(km, decimals) + 0.0;
-            ticks.push_back({km, formatDouble(shown, locale)});
+            ticks.push_back({km, formatDouble(shown, locale) + " km"});
         }
         return ticks;
     }

@@ -28,9 +28,6 @@ std::optional<AxisMode> axisModeNamed(std::string_view name);
 // Whether the points' times move at all: a time axis needs them to.
 bool hasMovingTime(std::span<const PointDetail> points);
 
-// The axis title under the plot; none for row numbers.
-std::string axisTitle(AxisMode mode);
-
 class ProfileAxis {
   public:
     // Rows 1 to `rowCount` at their own numbers.
@@ -73,9 +70,8 @@ struct AxisTick {
     std::string label;
 };
 // The ticks from `low` to `high`, about five of them: km at 1, 2 or 5 times a power of ten with
-// the locale's decimal separator; times at whole seconds, minutes or hours as "25:30" (hours go
-// on past midnight) or "25:30:15" when closer than a minute.
-std::vector<AxisTick> axisTicks(AxisMode mode, double low, double high,
-                                const NumberLocale& locale);
+// the locale's decimal separator, as "2,5 km"; times at whole seconds, minutes or hours as "25:30"
+// (hours go on past midnight) or "25:30:15" when closer than a minute.
+std::vector<AxisTick> axisTicks(AxisMode mode, double low, double high, const NumberLocale& locale);
 
 }  // namespace at

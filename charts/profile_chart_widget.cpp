@@ -123,15 +123,16 @@ ProfileChartWidget::ProfileChartWidget(Style style, const QString& seriesName, Q
     axisX_ = new QValueAxis(chart);
     axisX_->setLabelFormat("%.0f");
     axisX_->setLabelsFont(smallFont(font()));
-    axisPlaced_ = new QCategoryAxis(this);
+    axisPlaced_ = new QCategoryAxis(chart);
+    axisPlaced_->setVisible(false);
     axisPlaced_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axisPlaced_->setLabelsFont(smallFont(font()));
-    axisPlaced_->setTitleFont(smallFont(font()));
     axisY_ = new QValueAxis(chart);
     axisY_->setLabelFormat("%g");
     axisY_->setLabelsFont(smallFont(font()));
     chart->addAxis(axisX_, Qt::AlignBottom);
     chart->addAxis(axisY_, Qt::AlignLeft);
+    chart->addAxis(axisPlaced_, Qt::AlignBottom);
     drawn->attachAxis(axisX_);
     drawn->attachAxis(axisY_);
     attachedX_ = axisX_;
@@ -380,29 +381,28 @@ void ProfileChartWidget::applyAxes() {
 
 void ProfileChartWidget::applyHorizontalAxis(double low, double high) {
     const AxisMode mode = placement().mode();
-    QAbstractAxis* wanted = mode == AxisMode::Points ? static_cast<QAbstractAxis*>(axisX_)
-                                                     : static_cast<QAbstractAxis*>(axisPlaced_);
-    if (wanted != attachedX_) {
-        QAbstractSeries* drawn = area_ != nullptr ? static_cast<QAbstractSeries*>(area_) : line_;
-        drawn->detachAxis(attachedX_);
-        chart()->removeAxis(attachedX_);
-        // Out of the chart the axis is the widget's again, until it is shown once more.
-        attachedX_->setParent(this);
-        chart()->addAxis(wanted, Qt::AlignBottom);
-        drawn->attachAxis(wanted);
-        attachedX_ = wanted;
-    }
+    QAbstractAxis* wanted = axisX_;
     if (mode == AxisMode::Points) {
         setTicks(axisX_, low, high, values_.size() >= 2 ? 5 : 2);
-        return;
+    } else {
+        wanted = axisPlaced_;
+        for (const QString& label : axisPlaced_->categoriesLabels())
+            axisPlaced_->remove(label);
+        axisPlaced_->setStartValue(low);
+        for (const AxisTick& tick : axisTicks(mode, low, high, locale_))
+            axisPlaced_->append(QString::fromStdString(tick.label), tick.position);
+        axisPlaced_->setRange(low, high);
     }
-    for (const QString& label : axisPlaced_->categoriesLabels())
-        axisPlaced_->remove(label);
-    axisPlaced_->setStartValue(low);
-    for (const AxisTick& tick : axisTicks(mode, low, high, locale_))
-        axisPlaced_->append(QString::fromStdString(tick.label), tick.position);
-    axisPlaced_->setRange(low, high);
-    axisPlaced_->setTitleText(QString::fromStdString(axisTitle(mode)));
+    if (wanted == attachedX_)
+        return;
+    // Both axes stay in the chart, the one not in force hidden: an axis taken out of a chart
+    // leaves its labels on show until the event loop deletes them.
+    QAbstractSeries* drawn = area_ != nullptr ? static_cast<QAbstractSeries*>(area_) : line_;
+    drawn->detachAxis(attachedX_);
+    attachedX_->setVisible(false);
+    drawn->attachAxis(wanted);
+    wanted->setVisible(true);
+    attachedX_ = wanted;
 }
 
 std::pair<double, double> ProfileChartWidget::allRows() const {
@@ -534,8 +534,7 @@ QStringList ProfileChartWidget::hoverText() const {
     if (points_ != nullptr) {
         if (const PointDetail* detail = points_->atRow(*hoverRow_)) {
             const auto index = static_cast<std::size_t>(*hoverRow_) - 1;
-            return toLines(
-                pointReadout(*detail, locale_, slopePercent(points_->points(), index)));
+            return toLines(pointReadout(*detail, locale_, slopePercent(points_->points(), index)));
         }
     }
     // A row the last analysis did not reach shows its own value.

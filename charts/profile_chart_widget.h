@@ -19,10 +19,11 @@ class QValueAxis;
 namespace at {
 
 // One profile of the window drawn with Qt Charts: one value per row, rows from 1 to the row
-// count along the horizontal axis, or, with the points' table, each row at its point's km or hour. Rows are kept in full for reading back; what is drawn is
-// thinned to the minimum and maximum of each pixel column, so 32,767 rows draw as fast as 1,000.
-// Writing rows only stores them: the drawing is rebuilt once, by refresh() or by the deferred
-// refresh that the first change of a command posts.
+// count along the horizontal axis, or, with the points' table, each row at its point's km or hour.
+// Rows are kept in full for reading back; what is drawn is thinned to the minimum and maximum of
+// each pixel column, so 32,767 rows draw as fast as 1,000. Writing rows only stores them: the
+// drawing is rebuilt once, by refresh() or by the deferred refresh that the first change of a
+// command posts.
 //
 // The chart owns its gestures and marks; none of them changes a row. A left click in the plot
 // area chooses the row nearest its x position; a left drag measures the stretch it covers; the

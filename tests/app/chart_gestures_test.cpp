@@ -151,9 +151,9 @@ TEST_F(ChartGestures, ALeftDragMeasuresAStretchAndAClickClearsIt) {
 TEST_F(ChartGestures, HoverShowsThePointUnderTheMouse) {
     chart.hoverAt(at(361));
     const QStringList expected = {
-        QStringLiteral("Punto 361"),           QStringLiteral("Altitud: 861 m"),
-        QStringLiteral("Pendiente: 5 %"),      QStringLiteral("Velocidad: 7,2 km/h"),
-        QStringLiteral("Hora: 11:00:00"),      QStringLiteral("Recorrido: 7,2 km"),
+        QStringLiteral("Punto 361"),      QStringLiteral("Altitud: 861 m"),
+        QStringLiteral("Pendiente: 5 %"), QStringLiteral("Velocidad: 7,2 km/h"),
+        QStringLiteral("Hora: 11:00:00"), QStringLiteral("Recorrido: 7,2 km"),
     };
     EXPECT_EQ(chart.hoverText(), expected);
     chart.hoverAt(QPointF(1, 1));  // outside the plot
