@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "charts/moving_speed.h"
 #include "charts/point_readout.h"
 #include "charts/profile_axis.h"
 #include "charts/profile_drawing.h"
@@ -89,8 +88,6 @@ TEST(ProfileAxis, NamesAndTicks) {
               L({"0 km", "5 km", "10 km", "15 km"}));
     EXPECT_EQ(labels(AxisMode::Distance, 2.1, 4.3, NumberLocale::comma()),
               L({"2,5 km", "3 km", "3,5 km", "4 km"}));
-    EXPECT_EQ(labels(AxisMode::Distance, 0.0, 0.3, NumberLocale::point()),
-              L({"0 km", "0.1 km", "0.2 km", "0.3 km"}));
     // Hours go on past midnight.
     EXPECT_EQ(labels(AxisMode::Time, 22.9, 26.2, NumberLocale::comma()),
               L({"23:00", "24:00", "25:00", "26:00"}));
@@ -146,20 +143,6 @@ TEST(PointReadout, SlopeFromTheLatestPointAHundredMetresBack) {
     const std::vector<PointDetail> level = {point(1, 0.0f, 9.0, 500.0), point(2, 0.2f, 9.1, 500.0)};
     EXPECT_EQ(pointReadout(level[1], NumberLocale::point(), slopePercent(level, 1))[2],
               "Pendiente: 0 %");
-}
-
-TEST(MovingSpeed, DistanceOverTheTimeInMotion) {
-    TrackSummary s;
-    s.distanceKm = 12.5f;
-    s.startTime = 9.0 / 24;
-    s.endTime = 12.0 / 24;
-    s.stopSeconds = 3600;  // two hours in motion
-    ASSERT_TRUE(meanSpeedInMotion(s));
-    EXPECT_DOUBLE_EQ(*meanSpeedInMotion(s), 6.25);
-    EXPECT_EQ(meanSpeedCaption(6.25, NumberLocale::comma()), "Media en movimiento: 6,2 km/h");
-    s.stopSeconds = 3 * 3600;
-    EXPECT_FALSE(meanSpeedInMotion(s));
-    EXPECT_FALSE(meanSpeedInMotion(TrackSummary{}));
 }
 
 }  // namespace
