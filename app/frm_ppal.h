@@ -10,6 +10,7 @@
 #include "analysis/analysis_view.h"
 #include "analysis/point_details.h"
 #include "app/dialogs.h"
+#include "app/window_look.h"
 #include "platform/number_locale.h"
 
 class QComboBox;
@@ -20,6 +21,7 @@ class QToolButton;
 
 namespace at {
 
+class MapWindow;
 class ProfileChartWidget;
 class ResultSharing;
 
@@ -61,8 +63,14 @@ class frmPpal final : public QWidget, public AnalysisView {
     // Images, summary, report and point table of the result on show.
     ResultSharing& sharing() { return *sharing_; }
 
+    // Opens the "Mapa" window (cmdMapa, Ctrl+M); from then on it follows every analysis.
+    void showMap();
+    // The "Mapa" window once it has been opened; null before.
+    MapWindow* mapWindow() const { return map_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -79,6 +87,9 @@ class frmPpal final : public QWidget, public AnalysisView {
     void buildStopColumn();
     void setStackingAndTabOrder();
     void centreOnScreen();
+    // How much larger than its initial size the window is.
+    QSize extraSize() const;
+    void showResultOnMap();
     // The file dialog under `title`; the chosen file's path goes into txtArchivo. False when
     // nothing was chosen.
     bool chooseTrackFile(const QString& title);
@@ -95,6 +106,7 @@ class frmPpal final : public QWidget, public AnalysisView {
     QToolButton* cmdCargar_ = nullptr;
     QLineEdit* txtArchivo_ = nullptr;
     QToolButton* Command1_ = nullptr;
+    QToolButton* cmdMapa_ = nullptr;
     QToolButton* cmdCortar_ = nullptr;
     QComboBox* Combo1_ = nullptr;
     QLineEdit* Text1_ = nullptr;
@@ -108,6 +120,15 @@ class frmPpal final : public QWidget, public AnalysisView {
     ProfileChartWidget* MSChart2_ = nullptr;
     QWidget* Frame1_ = nullptr;
     QWidget* Frame2_ = nullptr;
+    QLabel* Label12_ = nullptr;
+    // The controls that follow the window when it grows, with their places at its initial size.
+    struct Growing {
+        QWidget* widget;
+        look::Growth growth;
+        QRect initial;
+    };
+    std::vector<Growing> growing_;
+    MapWindow* map_ = nullptr;
 
     // 16-bit for a track file, as the analysis keeps them.
     std::int32_t lastLinesRead_ = 0;

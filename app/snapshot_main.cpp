@@ -10,8 +10,12 @@
 //   analisis-tracks-snapshot --escritorio TRACK PICTURE.png [POINT]
 //       opens TRACK as the file manager does, chooses POINT, then opens the file dialog of
 //       "Cargar" (beside TRACK) and saves the whole screen, with the window manager's frames and
-//       taskbar, as the user sees the program on a desktop.
+//       taskbar, as the user sees the program on a desktop;
+//   analisis-tracks-snapshot --mapa TRACK PICTURE.png [POINT] [...]
+//       the same as the second, then opens the "Mapa" window and saves it once its tiles have
+//       arrived (from the tile server that ANALISIS_TRACKS_TESELAS names).
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
@@ -21,6 +25,9 @@
 
 #include "app/desktop_integration.h"
 #include "app/frm_ppal.h"
+#include "app/map_window.h"
+#include "app/tile_loader.h"
+#include "charts/map_widget.h"
 #include "charts/profile_chart_widget.h"
 
 namespace {
@@ -44,7 +51,8 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QStringList args = QCoreApplication::arguments().mid(1);
     const bool desktop = !args.isEmpty() && args.front() == QStringLiteral("--escritorio");
-    if (desktop)
+    const bool map = !args.isEmpty() && args.front() == QStringLiteral("--mapa");
+    if (desktop || map)
         args.removeFirst();
 
     at::frmPpal window;
@@ -55,8 +63,9 @@ int main(int argc, char** argv) {
         return app.exec();
     }
     if (args.size() < 2) {
-        std::fprintf(stderr,
-                     "uso: analisis-tracks-snapshot [--escritorio] TRACK IMAGEN.png [PUNTO]\n");
+        std::fprintf(
+            stderr,
+            "uso: analisis-tracks-snapshot [--escritorio|--mapa] TRACK IMAGEN.png [PUNTO]\n");
         return 2;
     }
 
@@ -66,6 +75,11 @@ int main(int argc, char** argv) {
     } else {
         window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))->setText(args[0]);
         window.findChild<QToolButton*>(QStringLiteral("Command1"))->click();
+    }
+    // The map follows what the profiles show from when it opens.
+    if (map) {
+        window.showMap();
+        window.mapWindow()->resize(880, 600);
     }
     auto* chart = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart1"));
     auto* speed = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart2"));
@@ -111,7 +125,22 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (!window.grab().save(args[1])) {
+    QWidget* picture = &window;
+    if (map) {
+        at::MapWindow* shown = window.mapWindow();
+        QElapsedTimer waited;
+        waited.start();
+        const auto arrived = [shown] {
+            const auto tiles = shown->map().view().visibleTiles();
+            return std::all_of(tiles.begin(), tiles.end(), [shown](const at::TileKey& key) {
+                return shown->tiles().tile(key) != nullptr;
+            });
+        };
+        while (!arrived() && waited.elapsed() < 15000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        picture = shown;
+    }
+    if (!picture->grab().save(args[1])) {
         std::fprintf(stderr, "no se pudo guardar %s\n", qPrintable(args[1]));
         return 1;
     }

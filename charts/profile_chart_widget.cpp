@@ -404,17 +404,28 @@ void ProfileChartWidget::showStop(int index) {
 }
 
 void ProfileChartWidget::setStretch(std::optional<std::pair<int, int>> stretch) {
+    const bool changed = stretch != stretch_;
     stretch_ = stretch;
     scene()->update();
+    if (changed)
+        emit stretchChanged(stretch ? stretch->first : 0, stretch ? stretch->second : 0);
+}
+
+void ProfileChartWidget::chooseRow(int row) {
+    if (row >= 1 && static_cast<std::size_t>(row) <= values_.size())
+        emit pointSelected(1, static_cast<qint16>(row), 1, 0);
 }
 
 void ProfileChartWidget::hoverAt(const QPointF& position) {
     const std::optional<int> row = rowAt(position);
     if (row == hoverRow_ && (!row || position == hoverPosition_))
         return;
+    const bool moved = row != hoverRow_;
     hoverRow_ = row;
     hoverPosition_ = position;
     scene()->update();
+    if (moved)
+        emit hoveredRowChanged(row.value_or(0));
 }
 
 QStringList ProfileChartWidget::hoverText() const {
@@ -450,7 +461,7 @@ void ProfileChartWidget::mousePressEvent(QMouseEvent* event) {
         refresh();
         if (const auto row = rowAt(event->position())) {
             // A click clears the stretch and chooses the row; dragging on measures a new one.
-            stretch_.reset();
+            setStretch(std::nullopt);
             stretchAnchor_ = *row;
             drag_ = Drag::Stretch;
             scene()->update();
@@ -486,7 +497,7 @@ void ProfileChartWidget::mouseMoveEvent(QMouseEvent* event) {
         const int last =
             static_cast<int>(std::clamp(row, 1.0, std::max(1.0, double(values_.size()))));
         if (last != stretchAnchor_)
-            stretch_ = std::pair(std::min(stretchAnchor_, last), std::max(stretchAnchor_, last));
+            setStretch(std::pair(std::min(stretchAnchor_, last), std::max(stretchAnchor_, last)));
     }
     hoverAt(position);
     event->accept();
@@ -526,7 +537,10 @@ void ProfileChartWidget::wheelEvent(QWheelEvent* event) {
 }
 
 void ProfileChartWidget::leaveEvent(QEvent* event) {
-    hoverRow_.reset();
+    if (hoverRow_) {
+        hoverRow_.reset();
+        emit hoveredRowChanged(0);
+    }
     scene()->update();
     QChartView::leaveEvent(event);
 }

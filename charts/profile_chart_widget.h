@@ -101,6 +101,10 @@ class ProfileChartWidget : public QChartView {
     std::optional<std::pair<int, int>> stretch() const { return stretch_; }
     void setStretch(std::optional<std::pair<int, int>> stretch);
 
+    // Chooses `row` as a click on it does, through pointSelected; a row outside the rows is not
+    // chosen.
+    Q_INVOKABLE void chooseRow(int row);
+
     // The read-out the mouse over `position` shows; the lines of the read-outs now on show.
     void hoverAt(const QPointF& position);
     QStringList hoverText() const;
@@ -121,6 +125,10 @@ class ProfileChartWidget : public QChartView {
     void shownRowsChanged(double low, double high);
     // A right click without a drag, at `globalPosition`.
     void menuRequested(const QPoint& globalPosition);
+    // The mouse is over `row` now; 0 when it left the rows.
+    void hoveredRowChanged(int row);
+    // The stretch is now `first` to `last`; 0, 0 when there is none.
+    void stretchChanged(int first, int last);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
