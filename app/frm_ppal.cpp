@@ -367,8 +367,8 @@ void frmPpal::showMap() {
         // A click on the map chooses the row as a click on the altitude profile does.
         connect(map, &MapWidget::rowChosen, MSChart1_, &ProfileChartWidget::chooseRow);
         for (ProfileChartWidget* chart : {MSChart1_, MSChart2_}) {
-            connect(chart, &ProfileChartWidget::pointSelected, map,
-                    [map](qint16, qint16 row, qint16, qint16) { map->setChosenRow(row); });
+            connect(chart, &ProfileChartWidget::pointSelected32, map,
+                    [map](qint32, qint32 row, qint32, qint32) { map->setChosenRow(row); });
             connect(chart, &ProfileChartWidget::hoveredRowChanged, map, &MapWidget::setHoverRow);
             connect(chart, &ProfileChartWidget::stretchChanged, map, &MapWidget::setStretch);
         }

@@ -413,7 +413,17 @@ void ProfileChartWidget::setStretch(std::optional<std::pair<int, int>> stretch) 
 
 void ProfileChartWidget::chooseRow(int row) {
     if (row >= 1 && static_cast<std::size_t>(row) <= values_.size())
+        announceChoice(row);
+}
+
+void ProfileChartWidget::announceChoice(qint32 row) {
+    // Through pointSelected while the row fits it, on to pointSelected32 by the connection made
+    // at the start; a row beyond goes to pointSelected32 alone.
+    if (row <= std::numeric_limits<qint16>::max()) {
         emit pointSelected(1, static_cast<qint16>(row), 1, 0);
+    } else {
+        emit pointSelected32(1, row, 1, 0);
+    }
 }
 
 void ProfileChartWidget::hoverAt(const QPointF& position) {
@@ -465,11 +475,7 @@ void ProfileChartWidget::mousePressEvent(QMouseEvent* event) {
             stretchAnchor_ = *row;
             drag_ = Drag::Stretch;
             scene()->update();
-            if (*row <= std::numeric_limits<qint16>::max()) {
-                emit pointSelected(1, static_cast<qint16>(*row), 1, 0);
-            } else {
-                emit pointSelected32(1, *row, 1, 0);
-            }
+            announceChoice(*row);
         }
     } else if (event->button() == Qt::RightButton) {
         drag_ = Drag::PanPending;

@@ -101,8 +101,8 @@ class ProfileChartWidget : public QChartView {
     std::optional<std::pair<int, int>> stretch() const { return stretch_; }
     void setStretch(std::optional<std::pair<int, int>> stretch);
 
-    // Chooses `row` as a click on it does, through pointSelected; a row outside the rows is not
-    // chosen.
+    // Chooses `row` as a click on it does, through pointSelected32 (and pointSelected while the
+    // row fits it); a row outside the rows is not chosen.
     Q_INVOKABLE void chooseRow(int row);
 
     // The read-out the mouse over `position` shows; the lines of the read-outs now on show.
@@ -158,6 +158,7 @@ class ProfileChartWidget : public QChartView {
     };
 
     void changed();
+    void announceChoice(qint32 row);
     void rebuildSeries();
     void applyAxes();
     int drawingColumns() const;

@@ -8,8 +8,11 @@
 #include <QSignalSpy>
 #include <cstdio>
 
+#include "app/map_window.h"
 #include "app/result_sharing.h"
+#include "charts/map_widget.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/tile_server.h"
 #include "tests/support/track_formats.h"
 
 namespace at::test {
@@ -93,6 +96,22 @@ TEST_F(LongTrack, IsChartedWholeAndItsPointsAreChosenByTheirOwnRows) {
     altitude->hoverAt(at(39999));
     ASSERT_FALSE(altitude->hoverText().isEmpty());
     EXPECT_EQ(altitude->hoverText()[0], QStringLiteral("Punto 39999"));
+
+    // The map takes every point, and the rows chosen on the profiles.
+    const TileServer tiles;
+    const QByteArray tilesBefore = qgetenv("ANALISIS_TRACKS_TESELAS");
+    qputenv("ANALISIS_TRACKS_TESELAS", tiles.urlTemplate().toUtf8());
+    click("cmdMapa");
+    qputenv("ANALISIS_TRACKS_TESELAS", tilesBefore);
+    MapWidget& map = window->mapWindow()->map();
+    EXPECT_EQ(map.track().rowCount(), kPoints);
+    clickAt(39000);
+    EXPECT_EQ(map.chosenRow(), 39000);
+    // A choice on the map goes back to the profiles and the read-out with its whole row.
+    emit map.rowChosen(38000);
+    EXPECT_EQ(altitude->markedRow(), 38000);
+    EXPECT_EQ(speed->markedRow(), 38000);
+    EXPECT_EQ(text("lblKm"), QStringLiteral("Km Seleccionado: 189.02"));
 }
 
 TEST_F(LongTrack, ZoomingInDrawsEveryRowAndTheExportsTakeEveryPoint) {
