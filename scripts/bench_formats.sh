@@ -32,7 +32,7 @@ awk -F, '
             dayOk = (day <= 3 * xmlwf) ? "ok" : "MISSED"
             printf "  the day: analisis-tracks-cli / xmlwf %.2f times, <= 3 times %s\n", day / xmlwf, dayOk
         }
-        if (cli == 0 || babel == 0) { print "  (gpsbabel did not run)"; exit }
+        if (cli + 0 == 0 || babel + 0 == 0) { print "  (gpsbabel did not run)"; exit }
         printf "  gpsbabel / analisis-tracks-cli on the GPX: %.1f times\n", babel / cli
         gpxOk = (cli <= 40) ? "ok" : "MISSED"
         ratioOk = (babel / cli >= 3) ? "ok" : "MISSED"
@@ -54,15 +54,21 @@ for points in 32000 3200000; do
 done
 
 echo "== peak resident memory analysing a day at one point a second (86,400 points)"
+# Peak resident memory of the command, printed after the label; its own output is dropped.
+peak() {
+    local label="$1"
+    shift
+    /usr/bin/time -f '%M' -o "$work/rss" "$@" >/dev/null 2>&1 || true
+    echo "  $label: peak RSS $(tail -1 "$work/rss") KiB"
+}
 if [[ -x /usr/bin/time ]]; then
     for day in "${TMPDIR:-/tmp}"/analisis-tracks-dia.{gpx,fit}; do
         [[ -f "$day" ]] || continue
-        /usr/bin/time -f "  analisis-tracks-cli resumen $(basename "$day"): peak RSS %M KiB" \
-            "$cli" resumen "$day" >/dev/null
+        peak "analisis-tracks-cli resumen $(basename "$day")" "$cli" resumen "$day"
         if [[ -x "$snapshot" ]]; then
-            QT_QPA_PLATFORM=offscreen /usr/bin/time \
-                -f "  the window, $(basename "$day") analysed, point 40000 chosen, saved as a picture: peak RSS %M KiB" \
-                "$snapshot" "$day" "$work/window.png" 40000 >/dev/null
+            QT_QPA_PLATFORM=offscreen peak \
+                "the window, $(basename "$day") analysed, point 40000 chosen, saved as a picture" \
+                "$snapshot" "$day" "$work/window.png" 40000
         fi
     done
 fi

@@ -75,22 +75,18 @@ TEST_F(LongTrack, IsChartedWholeAndItsPointsAreChosenByTheirOwnRows) {
 
     QSignalSpy chosen16(altitude, &ProfileChartWidget::pointSelected);
     QSignalSpy chosen32(altitude, &ProfileChartWidget::pointSelected32);
-    // 60 rows to a pixel, yet the exact row under the mouse.
-    for (const int row : {36000, 36001, 40000}) {
+    // 60 rows to a pixel, yet the exact row under the mouse; 36000 × 199 km / 40006 lines read.
+    for (const int row : {40000, 36001, 36000}) {
         clickAt(row);
-        ASSERT_EQ(chosen32.count(), 1);
         EXPECT_EQ(chosen32.takeFirst()[1].value<qint32>(), row);
         EXPECT_EQ(speed->markedRow(), row);
     }
-    EXPECT_EQ(chosen16.count(), 0);
-    // 36000 × 199 / 40006 lines read.
-    clickAt(36000);
     EXPECT_EQ(text("lblKm"), QStringLiteral("Km Seleccionado: 179.07"));
+    EXPECT_EQ(chosen16.count(), 0);
     // A row that fits 16 bits is announced both ways, and read out once.
     clickAt(100);
-    ASSERT_EQ(chosen16.count(), 1);
-    EXPECT_EQ(chosen16[0][1].value<qint16>(), 100);
-    EXPECT_EQ(chosen32.count(), 2);
+    EXPECT_EQ(chosen16.takeFirst()[1].value<qint16>(), 100);
+    EXPECT_EQ(chosen32.count(), 1);
     EXPECT_EQ(text("lblKm"), QStringLiteral("Km Seleccionado: 0.5"));
 
     altitude->hoverAt(at(39999));
@@ -112,6 +108,16 @@ TEST_F(LongTrack, IsChartedWholeAndItsPointsAreChosenByTheirOwnRows) {
     EXPECT_EQ(altitude->markedRow(), 38000);
     EXPECT_EQ(speed->markedRow(), 38000);
     EXPECT_EQ(text("lblKm"), QStringLiteral("Km Seleccionado: 189.02"));
+
+    // The 32-bit operations are there for whoever drives the chart by name.
+    ASSERT_TRUE(QMetaObject::invokeMethod(altitude, "setRow32", Q_ARG(qint32, 39000)));
+    ASSERT_TRUE(QMetaObject::invokeMethod(altitude, "setRowValue", Q_ARG(QString, "812.5")));
+    ASSERT_TRUE(QMetaObject::invokeMethod(altitude, "setRowCount32", Q_ARG(qint32, 50000)));
+    qint32 count = 0;
+    ASSERT_TRUE(QMetaObject::invokeMethod(altitude, "rowCount32", Q_RETURN_ARG(qint32, count)));
+    EXPECT_EQ(count, 50000);
+    EXPECT_EQ(altitude->rowValue(39000), 812.5);     // rows the new count still covers stay
+    EXPECT_EQ(altitude->rowValue(38999), 700.1256);  // 2297 ft
 }
 
 TEST_F(LongTrack, ZoomingInDrawsEveryRowAndTheExportsTakeEveryPoint) {
@@ -137,19 +143,6 @@ TEST_F(LongTrack, ZoomingInDrawsEveryRowAndTheExportsTakeEveryPoint) {
     const QList<QByteArray> lines = file.readAll().split('\n');
     ASSERT_EQ(lines.size(), kPoints + 2);  // heading, points, nothing after the last line end
     EXPECT_TRUE(lines[kPoints].startsWith("40000,2024-05-01,21:16:39,0,")) << lines[kPoints].data();
-}
-
-TEST_F(LongTrack, TheThirtyTwoBitOperationsAreInvokable) {
-    ASSERT_TRUE(QMetaObject::invokeMethod(altitude, "setRow32", Q_ARG(qint32, 39000)));
-    ASSERT_TRUE(QMetaObject::invokeMethod(altitude, "setRowValue", Q_ARG(QString, "812.5")));
-    qint32 count = 0;
-    ASSERT_TRUE(QMetaObject::invokeMethod(altitude, "rowCount32", Q_RETURN_ARG(qint32, count)));
-    EXPECT_EQ(count, kPoints);
-    EXPECT_EQ(altitude->rowValue(39000), 812.5);
-    EXPECT_EQ(altitude->rowValue(38999), 700.1256);  // 2297 ft
-    ASSERT_TRUE(QMetaObject::invokeMethod(altitude, "setRowCount32", Q_ARG(qint32, 50000)));
-    EXPECT_EQ(altitude->rowCount32(), 50000);
-    EXPECT_EQ(altitude->rowValue(39000), 812.5);  // rows the new count still covers stay
 }
 
 }  // namespace
