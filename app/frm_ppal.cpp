@@ -265,7 +265,7 @@ void frmPpal::buildCharts() {
         new ProfileChartWidget(ProfileChartWidget::Style::Area, QStringLiteral("Metros"), this);
     MSChart1_->setObjectName(QStringLiteral("MSChart1"));
     MSChart1_->setGeometry(twips(30, 3735, 9735, 3915));
-    connect(MSChart1_, &ProfileChartWidget::pointSelected, this, &frmPpal::showSelectedKm);
+    connect(MSChart1_, &ProfileChartWidget::pointSelected32, this, &frmPpal::showSelectedKm);
 
     for (ProfileChartWidget* chart : {MSChart1_, MSChart2_}) {
         chart->setNumberLocale(locale_);
@@ -273,8 +273,8 @@ void frmPpal::buildCharts() {
     }
     // The two profiles show the same rows: a choice, a zoom or a pan on one is shown on both.
     const auto follow = [this](ProfileChartWidget* from, ProfileChartWidget* to) {
-        connect(from, &ProfileChartWidget::pointSelected, to,
-                [to](qint16, qint16 row, qint16, qint16) { to->setMarkedRow(row); });
+        connect(from, &ProfileChartWidget::pointSelected32, to,
+                [to](qint32, qint32 row, qint32, qint32) { to->setMarkedRow(row); });
         connect(from, &ProfileChartWidget::shownRowsChanged, to, &ProfileChartWidget::setShownRows);
     };
     follow(MSChart1_, MSChart2_);
@@ -370,8 +370,8 @@ void frmPpal::showMap() {
         // A click on the map chooses the row as a click on the altitude profile does.
         connect(map, &MapWidget::rowChosen, MSChart1_, &ProfileChartWidget::chooseRow);
         for (ProfileChartWidget* chart : {MSChart1_, MSChart2_}) {
-            connect(chart, &ProfileChartWidget::pointSelected, map,
-                    [map](qint16, qint16 row, qint16, qint16) { map->setChosenRow(row); });
+            connect(chart, &ProfileChartWidget::pointSelected32, map,
+                    [map](qint32, qint32 row, qint32, qint32) { map->setChosenRow(row); });
             connect(chart, &ProfileChartWidget::hoveredRowChanged, map, &MapWidget::setHoverRow);
             connect(chart, &ProfileChartWidget::stretchChanged, map, &MapWidget::setStretch);
         }
@@ -495,7 +495,7 @@ void frmPpal::splitCommand() {
     });
 }
 
-void frmPpal::showSelectedKm(qint16, qint16 dataPoint, qint16, qint16) {
+void frmPpal::showSelectedKm(qint32, qint32 dataPoint, qint32, qint32) {
     const auto caption = selectedKmCaption(dataPoint, lastLinesRead_, lastDistanceKm_, locale_);
     if (!caption)
         return;
@@ -569,10 +569,10 @@ void frmPpal::setSummaryLabel(SummaryLabel label, const std::string& text) {
 }
 
 ProfileChart& frmPpal::altitudeChart() {
-    return *MSChart1_;
+    return MSChart1_->port();
 }
 ProfileChart& frmPpal::speedChart() {
-    return *MSChart2_;
+    return MSChart2_->port();
 }
 
 void frmPpal::beginPoints() {
@@ -583,7 +583,7 @@ void frmPpal::addPoint(const PointDetail& detail) {
     points_.addPoint(detail);
 }
 
-void frmPpal::keepForReadout(std::int16_t linesRead, float distanceKm) {
+void frmPpal::keepForReadout(std::int32_t linesRead, float distanceKm) {
     lastLinesRead_ = linesRead;
     lastDistanceKm_ = distanceKm;
 }

@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     auto* chart = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart1"));
     auto* speed = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart2"));
     if (args.size() > 2)
-        emit chart->pointSelected(1, static_cast<qint16>(args[2].toInt()), 1, 0);
+        emit chart->pointSelected32(1, args[2].toInt(), 1, 0);
     QApplication::processEvents();
     for (qsizetype i = 3; i < args.size(); ++i) {
         if (args[i] == QStringLiteral("--zoom") && i + 2 < args.size()) {

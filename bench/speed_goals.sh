@@ -5,7 +5,9 @@
 #    most 1.1×);
 #  - the window's recalculate click on 32,761 points until its labels are written, less the same
 #    click on a track of no points (goal: at most 15 ms), and the repaint it leaves pending (goal:
-#    at most 8 ms), from build/bench/analisis-tracks-window-timing.
+#    at most 8 ms), from build/bench/analisis-tracks-window-timing; the same click and repaint on a
+#    day at one point a second (86,400 points) as a GPX and as a FIT file (goals: at most 60 ms
+#    and 16 ms).
 #   bench/speed_goals.sh [build folder]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -69,4 +71,9 @@ QT_QPA_PLATFORM=offscreen "$window" --benchmark_filter='ClickToLabels|PendingRep
                     time["ClickToLabels/points:32761"] - time["ClickToLabels/points:0"],
                     time["ClickToLabels/points:32761"], time["ClickToLabels/points:0"]
              printf "pending repaint %.1f ms\n", time["PendingRepaint"]
+             for (fit = 0; fit <= 1; ++fit) {
+                 printf "a day as %s: click to labels %.1f ms, pending repaint %.1f ms\n",
+                        fit ? "FIT" : "GPX", time["DayClickToLabels/fit:" fit],
+                        time["DayPendingRepaint/fit:" fit]
+             }
          }'

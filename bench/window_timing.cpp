@@ -1,7 +1,8 @@
-// Timing of the window: a recalculation of the largest track the window takes (32,761 points,
+// Timing of the window: a recalculation of the largest track file the window takes (32,761 points,
 // 32,767 lines read), from the click to both charts repainted with a chosen point and the stops
 // marked; the same click split in two, from the click to its labels (beside a track of no points,
-// whose time is the command's own) and the repaint it leaves pending; a click on the altitude
+// whose time is the command's own) and the repaint it leaves pending, and these two again for a
+// day at one point a second as a GPX and a FIT file (86,400 points); a click on the altitude
 // profile until both charts show the new mark; the hover read-out's handler; a new horizontal axis
 // until both charts are repainted along it; and the start of the program until its window is
 // painted.
@@ -21,6 +22,7 @@
 #include <fstream>
 
 #include "app/frm_ppal.h"
+#include "bench/bench_files.h"
 #include "charts/profile_chart_widget.h"
 
 extern char** environ;
@@ -85,13 +87,12 @@ void RecalculateAndRepaint(benchmark::State& state) {
 }
 BENCHMARK(RecalculateAndRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The recalculate click until it returns with its labels written; the charts' repaint is still
-// pending then. Run on a track of no points too: its time is the command's own, the rest is the
-// analysis.
-void ClickToLabels(benchmark::State& state) {
+// The recalculate click on the track at `path` until it returns with its labels written; the
+// charts' repaint is still pending then.
+void clickToLabels(benchmark::State& state, const std::string& path) {
     at::frmPpal window;
     window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))
-        ->setText(QString::fromStdString(largestTrack(static_cast<int>(state.range(0)))));
+        ->setText(QString::fromStdString(path));
     auto* recalculate = window.findChild<QToolButton*>(QStringLiteral("Command1"));
     auto* distance = window.findChild<QLabel*>(QStringLiteral("lbl3"));
     window.show();
@@ -106,19 +107,13 @@ void ClickToLabels(benchmark::State& state) {
     if (distance->text().isEmpty())
         state.SkipWithError("the labels were not written");
 }
-BENCHMARK(ClickToLabels)
-    ->ArgName("points")
-    ->Arg(0)
-    ->Arg(32761)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
 
-// What the click leaves pending, as the event loop runs it: both charts rebuilt where they still
-// need it and painted.
-void PendingRepaint(benchmark::State& state) {
+// What the click on the track at `path` leaves pending, as the event loop runs it: both charts
+// rebuilt where they still need it and painted.
+void pendingRepaint(benchmark::State& state, const std::string& path, int rows) {
     at::frmPpal window;
     window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))
-        ->setText(QString::fromStdString(largestTrack()));
+        ->setText(QString::fromStdString(path));
     auto* recalculate = window.findChild<QToolButton*>(QStringLiteral("Command1"));
     auto* altitude = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart1"));
     auto* speed = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart2"));
@@ -137,14 +132,56 @@ void PendingRepaint(benchmark::State& state) {
         if (altitudePaints.paints + speedPaints.paints < before + 2)
             state.SkipWithError("a chart was not painted");
     }
-    if (altitude->rowCount() != 32761)
+    if (altitude->rowCount32() != rows)
         state.SkipWithError("the track was not analysed");
     state.counters["altitude_paints_per_round"] =
         static_cast<double>(altitudePaints.paints) / static_cast<double>(state.iterations());
     state.counters["speed_paints_per_round"] =
         static_cast<double>(speedPaints.paints) / static_cast<double>(state.iterations());
 }
+
+// Run on a track of no points too: its time is the command's own, the rest is the analysis.
+void ClickToLabels(benchmark::State& state) {
+    clickToLabels(state, largestTrack(static_cast<int>(state.range(0))));
+}
+BENCHMARK(ClickToLabels)
+    ->ArgName("points")
+    ->Arg(0)
+    ->Arg(32761)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void PendingRepaint(benchmark::State& state) {
+    pendingRepaint(state, largestTrack(), 32761);
+}
 BENCHMARK(PendingRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A whole day at one point a second, 86,400 points, as a GPX (0) or a FIT file (1).
+constexpr int kDayPoints = 86400;
+std::string dayTrack(benchmark::State& state) {
+    return at::bench::dayTrack(
+        state.range(0) == 0 ? "analisis-tracks-dia.gpx" : "analisis-tracks-dia.fit", kDayPoints);
+}
+
+void DayClickToLabels(benchmark::State& state) {
+    clickToLabels(state, dayTrack(state));
+}
+BENCHMARK(DayClickToLabels)
+    ->ArgName("fit")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void DayPendingRepaint(benchmark::State& state) {
+    pendingRepaint(state, dayTrack(state), kDayPoints);
+}
+BENCHMARK(DayPendingRepaint)
+    ->ArgName("fit")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The window after analysing the largest track, a stop chosen in the list (so zoomed in on it).
 struct AnalysedWindow {

@@ -27,8 +27,8 @@ std::optional<double> slopePercent(std::span<const PointDetail> points, std::siz
 // difference of the distance and climb totals, the whole seconds between the two times, and the
 // distance over that time.
 struct Stretch {
-    std::int16_t firstPoint = 0;
-    std::int16_t lastPoint = 0;
+    std::int32_t firstPoint = 0;
+    std::int32_t lastPoint = 0;
     float distanceKm = 0.0f;
     double climbMetres = 0.0;
     std::int64_t seconds = 0;

@@ -152,9 +152,13 @@ ProfileChartWidget::ProfileChartWidget(Style style, const QString& seriesName, Q
     // Right-button presses and releases come here: a right drag pans, a right click asks for the
     // menu.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    // Whoever reports a choice, the chosen row is marked.
     connect(this, &ProfileChartWidget::pointSelected, this,
-            [this](qint16, qint16 row, qint16, qint16) { setMarkedRow(row); });
+            [this](qint16 series, qint16 row, qint16 mouseFlags, qint16 cancel) {
+                emit pointSelected32(series, row, mouseFlags, cancel);
+            });
+    // Whoever reports a choice, the chosen row is marked.
+    connect(this, &ProfileChartWidget::pointSelected32, this,
+            [this](qint32, qint32 row, qint32, qint32) { setMarkedRow(row); });
 
     dirty_ = true;
     rebuildSeries();
@@ -163,6 +167,10 @@ ProfileChartWidget::ProfileChartWidget(Style style, const QString& seriesName, Q
 ProfileChartWidget::~ProfileChartWidget() = default;
 
 void ProfileChartWidget::setRowCount(qint16 count) {
+    setRowCount32(count);
+}
+
+void ProfileChartWidget::setRowCount32(qint32 count) {
     values_.resize(count > 0 ? static_cast<std::size_t>(count) : 0, 0.0);
     // A new row count starts a new track: what was chosen, measured or zoomed belongs to the old.
     sized_ = true;
@@ -175,10 +183,18 @@ void ProfileChartWidget::setRowCount(qint16 count) {
 }
 
 qint16 ProfileChartWidget::rowCount() const {
-    return static_cast<qint16>(values_.size());
+    return static_cast<qint16>(std::min<qint32>(rowCount32(), std::numeric_limits<qint16>::max()));
+}
+
+qint32 ProfileChartWidget::rowCount32() const {
+    return static_cast<qint32>(values_.size());
 }
 
 void ProfileChartWidget::setRow(qint16 row) {
+    setRow32(row);
+}
+
+void ProfileChartWidget::setRow32(qint32 row) {
     currentRow_ = row;
 }
 
@@ -513,7 +529,17 @@ void ProfileChartWidget::setStretch(std::optional<std::pair<int, int>> stretch) 
 
 void ProfileChartWidget::chooseRow(int row) {
     if (row >= 1 && static_cast<std::size_t>(row) <= values_.size())
+        announceChoice(row);
+}
+
+void ProfileChartWidget::announceChoice(qint32 row) {
+    // Through pointSelected while the row fits it, on to pointSelected32 by the connection made
+    // at the start; a row beyond goes to pointSelected32 alone.
+    if (row <= std::numeric_limits<qint16>::max()) {
         emit pointSelected(1, static_cast<qint16>(row), 1, 0);
+    } else {
+        emit pointSelected32(1, row, 1, 0);
+    }
 }
 
 void ProfileChartWidget::hoverAt(const QPointF& position) {
@@ -567,7 +593,7 @@ void ProfileChartWidget::mousePressEvent(QMouseEvent* event) {
             stretchAnchor_ = *row;
             drag_ = Drag::Stretch;
             scene()->update();
-            emit pointSelected(1, static_cast<qint16>(*row), 1, 0);
+            announceChoice(*row);
         }
     } else if (event->button() == Qt::RightButton) {
         drag_ = Drag::PanPending;

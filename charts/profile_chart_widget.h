@@ -21,16 +21,20 @@ namespace at {
 // One profile of the window drawn with Qt Charts: one value per row, rows from 1 to the row
 // count along the horizontal axis, or, with the points' table, each row at its point's km or hour.
 // Rows are kept in full for reading back; what is drawn is thinned to the minimum and maximum of
-// each pixel column, so 32,767 rows draw as fast as 1,000. Writing rows only stores them: the
-// drawing is rebuilt once, by refresh() or by the deferred refresh that the first change of a
-// command posts.
+// each pixel column of the rows shown, so a million rows draw as fast as a thousand, every peak
+// stays, and zooming in draws every row again. Writing rows only stores them: the drawing is
+// rebuilt once, by refresh() or by the deferred refresh that the first change of a command posts.
+//
+// Rows and counts are 16-bit in the classic operations (setRowCount, rowCount, setRow,
+// pointSelected), which a track file's rows always fit; the operations ending in 32 take the
+// rows of the longer tracks of other formats, beyond 32,767.
 //
 // The chart owns its gestures and marks; none of them changes a row. A left click in the plot
-// area chooses the row nearest its x position; a left drag measures the stretch it covers; the
-// wheel zooms the row axis around the mouse, a right or middle drag pans it and a double click
-// shows every row again; the mouse shows the values of the row under it. A right click without a
-// drag asks for the chart's menu.
-class ProfileChartWidget : public QChartView, public ProfileChart {
+// area chooses the row nearest its x position, to the exact row whatever the thinning; a left drag
+// measures the stretch it covers; the wheel zooms the row axis around the mouse, a right or middle
+// drag pans it and a double click shows every row again; the mouse shows the values of the row
+// under it. A right click without a drag asks for the chart's menu.
+class ProfileChartWidget : public QChartView {
     Q_OBJECT
 
   public:
@@ -42,17 +46,24 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     // The decimal separator of the row value texts and the read-outs.
     void setNumberLocale(const NumberLocale& locale) { locale_ = locale; }
 
+    // The chart as the analysis writes to it, rows and counts in 32 bits.
+    ProfileChart& port() { return port_; }
+
     // A count below 1 leaves no rows. Rows the new count still covers keep their values.
-    Q_INVOKABLE void setRowCount(qint16 count) override;
-    Q_INVOKABLE qint16 rowCount() const override;
-    Q_INVOKABLE void setRow(qint16 row) override;
+    Q_INVOKABLE void setRowCount(qint16 count);
+    Q_INVOKABLE void setRowCount32(qint32 count);
+    // The row count; rowCount gives 32767 for a count beyond 16 bits.
+    Q_INVOKABLE qint16 rowCount() const;
+    Q_INVOKABLE qint32 rowCount32() const;
+    Q_INVOKABLE void setRow(qint16 row);
+    Q_INVOKABLE void setRow32(qint32 row);
     // Goes to the current row; a row outside 1 to the row count, a value that is no finite
     // number, or a text that is none in the locale's form, leaves every row as it was.
-    void setRowValue(double value) override;
+    void setRowValue(double value);
     Q_INVOKABLE void setRowValue(const QString& text);
     // Any range is accepted: a minimum above the maximum is drawn with its ends swapped.
-    Q_INVOKABLE void setValueAxisMinimum(double value) override;
-    Q_INVOKABLE void setValueAxisMaximum(double value) override;
+    Q_INVOKABLE void setValueAxisMinimum(double value);
+    Q_INVOKABLE void setValueAxisMaximum(double value);
 
     // 1-based; 0 for a row outside the row count.
     Q_INVOKABLE double rowValue(int row) const;
@@ -118,8 +129,8 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     std::optional<std::pair<int, int>> stretch() const { return stretch_; }
     void setStretch(std::optional<std::pair<int, int>> stretch);
 
-    // Chooses `row` as a click on it does, through pointSelected; a row outside the rows is not
-    // chosen.
+    // Chooses `row` as a click on it does, through pointSelected32 (and pointSelected while the
+    // row fits it); a row outside the rows is not chosen.
     Q_INVOKABLE void chooseRow(int row);
 
     // The read-out the mouse over `position` shows; the lines of the read-outs now on show.
@@ -132,8 +143,12 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
 
   signals:
     // A data point was chosen with the mouse; `dataPoint` is its row. The other three carry the
-    // series (always 1), the mouse buttons and a cancel flag (always 0).
+    // series (always 1), the mouse buttons and a cancel flag (always 0). Sent for rows up to
+    // 32767 only.
     void pointSelected(qint16 series, qint16 dataPoint, qint16 mouseFlags, qint16 cancel);
+    // Every choice of a data point, whatever its row: the chart's own, and each one announced
+    // with pointSelected (which arrives here too). The arguments are those of pointSelected.
+    void pointSelected32(qint32 series, qint32 dataPoint, qint32 mouseFlags, qint32 cancel);
     // The user zoomed or panned; a chart shown beside it follows with setShownRows.
     void shownRowsChanged(double low, double high);
     // The horizontal axis was chosen anew; a chart shown beside it follows with setHorizontalAxis.
@@ -158,7 +173,22 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
   private:
     enum class Drag { None, Stretch, PanPending, Pan };
 
+    class Port final : public ProfileChart {
+      public:
+        explicit Port(ProfileChartWidget& chart) : chart_(chart) {}
+        void setRowCount(std::int32_t count) override { chart_.setRowCount32(count); }
+        std::int32_t rowCount() const override { return chart_.rowCount32(); }
+        void setRow(std::int32_t row) override { chart_.setRow32(row); }
+        void setRowValue(double value) override { chart_.setRowValue(value); }
+        void setValueAxisMinimum(double value) override { chart_.setValueAxisMinimum(value); }
+        void setValueAxisMaximum(double value) override { chart_.setValueAxisMaximum(value); }
+
+      private:
+        ProfileChartWidget& chart_;
+    };
+
     void changed();
+    void announceChoice(qint32 row);
     void rebuildSeries();
     void applyAxes();
     // The horizontal axis of the mode in force attached to the series, with its ticks.
@@ -177,7 +207,7 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     Style style_;
     NumberLocale locale_;
     std::vector<double> values_;
-    qint16 currentRow_ = 1;
+    qint32 currentRow_ = 1;
     std::optional<double> axisMinimum_;
     std::optional<double> axisMaximum_;
     double autoMinimum_ = 0.0;
@@ -212,6 +242,7 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     QCategoryAxis* axisPlaced_ = nullptr;
     QAbstractAxis* attachedX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
+    Port port_{*this};
 };
 
 }  // namespace at
