@@ -262,12 +262,12 @@ bool ProfileChartWidget::setHorizontalAxis(const QString& name) {
     placementStale_ = true;
     zoom_.reset();
     const ProfileAxis& axis = placement();
-    if (shown && shown->second <= axis.placedRows())
-        zoom_ = std::pair(axis.positionOf(shown->first), axis.positionOf(shown->second));
-    if (zoom_)
-        setShownRows(zoom_->first, zoom_->second);
-    dirty_ = true;
-    refresh();
+    if (shown && shown->second <= axis.placedRows()) {
+        setShownRows(axis.positionOf(shown->first), axis.positionOf(shown->second));
+    } else {
+        dirty_ = true;
+        refresh();
+    }
     scene()->update();
     emit horizontalAxisChanged(name);
     return true;
@@ -770,8 +770,7 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
         painter->drawText(QPointF(plot.right() - width - 4, y - 3), meanLineCaption_);
         painter->setPen(Qt::NoPen);
     }
-    if (markedRow_ && placed(*markedRow_) &&
-        static_cast<std::size_t>(*markedRow_) <= values_.size()) {
+    if (markedRow_ && placed(*markedRow_)) {
         const double x = xOf(*markedRow_);
         QPen pen(kMarkColour);
         pen.setWidthF(1.5);
