@@ -24,10 +24,12 @@
 #include "analysis/summary_panel.h"
 #include "app/desktop_integration.h"
 #include "app/map_window.h"
+#include "app/profile_view_choices.h"
 #include "app/result_sharing.h"
 #include "app/window_look.h"
 #include "charts/map_content.h"
 #include "charts/map_widget.h"
+#include "charts/moving_speed.h"
 #include "charts/plot_alignment.h"
 #include "charts/profile_chart_widget.h"
 #include "charts/readout.h"
@@ -278,6 +280,7 @@ void frmPpal::buildCharts() {
     follow(MSChart1_, MSChart2_);
     follow(MSChart2_, MSChart1_);
     new PlotAlignment({MSChart2_, MSChart1_}, this);
+    viewChoices_ = new ProfileViewChoices(*MSChart1_, *MSChart2_, locale_, this);
 
     const auto heading = [this](const char* frameName, QRect frameRect, const QColor& fill,
                                 const char* labelName, const QString& caption, QRect labelRect) {
@@ -519,9 +522,11 @@ void frmPpal::Dibujar() {
         writeSummary(result, *this, locale_);
         result_ = std::move(result);
     } catch (...) {
+        viewChoices_->setMeanSpeed(std::nullopt);
         showResultOnMap();
         throw;
     }
+    viewChoices_->setMeanSpeed(meanSpeedInMotion(result_->summary));
     // Once open, the map follows every analysis.
     showResultOnMap();
 }

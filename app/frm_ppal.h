@@ -23,6 +23,7 @@ namespace at {
 
 class MapWindow;
 class ProfileChartWidget;
+class ProfileViewChoices;
 class ResultSharing;
 
 // The program's one window: the inputs of an analysis (track path, thresholds, points per split
@@ -129,6 +130,7 @@ class frmPpal final : public QWidget, public AnalysisView {
     };
     std::vector<Growing> growing_;
     MapWindow* map_ = nullptr;
+    ProfileViewChoices* viewChoices_ = nullptr;
 
     // 16-bit for a track file, as the analysis keeps them.
     std::int32_t lastLinesRead_ = 0;

@@ -7,20 +7,23 @@
 
 #include "analysis/point_details.h"
 #include "analysis/profile_chart.h"
+#include "charts/profile_axis.h"
 #include "platform/number_locale.h"
 
+class QAbstractAxis;
 class QAreaSeries;
+class QCategoryAxis;
 class QLineSeries;
 class QValueAxis;
 
 namespace at {
 
 // One profile of the window drawn with Qt Charts: one value per row, rows from 1 to the row
-// count along the horizontal axis. Rows are kept in full for reading back; what is drawn is
-// thinned to the minimum and maximum of each pixel column of the rows shown, so a million rows
-// draw as fast as a thousand, every peak stays, and zooming in draws every row again. Writing rows
-// only stores them: the drawing is rebuilt once, by refresh() or by the deferred refresh that the
-// first change of a command posts.
+// count along the horizontal axis, or, with the points' table, each row at its point's km or hour.
+// Rows are kept in full for reading back; what is drawn is thinned to the minimum and maximum of
+// each pixel column of the rows shown, so a million rows draw as fast as a thousand, every peak
+// stays, and zooming in draws every row again. Writing rows only stores them: the drawing is
+// rebuilt once, by refresh() or by the deferred refresh that the first change of a command posts.
 //
 // Rows and counts are 16-bit in the classic operations (setRowCount, rowCount, setRow,
 // pointSelected), which a track file's rows always fit; the operations ending in 32 take the
@@ -71,13 +74,37 @@ class ProfileChartWidget : public QChartView {
     // Rebuilds the drawn series if anything changed since the last time.
     Q_INVOKABLE void refresh();
 
+    // What the horizontal axis measures: "puntos" (row numbers, the default), "distancia" (the km
+    // covered) or "hora" (the hour of the day, going on past 24 after midnight). The choice holds
+    // for every track from then on; while the track's time does not move, or there is no points'
+    // table, rows stand at their numbers. The rows shown stay in view. False for any other name.
+    Q_INVOKABLE bool setHorizontalAxis(const QString& name);
+    // The axis in force now: "puntos", "distancia" or "hora".
+    Q_INVOKABLE QString horizontalAxis() const;
+    // Whether the track on show has times that move, so that "hora" can be in force.
+    Q_INVOKABLE bool hasTimeAxis() const;
+    // Where `row` lies along the horizontal axis: its number, km or hour; NaN for a row without a
+    // place (beyond the points of the track).
+    Q_INVOKABLE double rowPosition(int row) const;
+    // The row a click at `position` along the horizontal axis chooses: the nearest, the lowest of
+    // several at the same place; 0 while no row has a place.
+    Q_INVOKABLE int rowNearestPosition(double position) const;
+
+    // A level line across the plot at `value` (a mean, in the value axis's units) with `caption`
+    // at its end; none when `value` is empty.
+    void setMeanLine(std::optional<double> value, const QString& caption);
+    Q_INVOKABLE bool meanLineShown() const { return meanLine_.has_value(); }
+    // NaN while no line is shown.
+    Q_INVOKABLE double meanLineValue() const;
+    QString meanLineCaption() const { return meanLineCaption_; }
+
     // The row nearest the x position of `position` (viewport coordinates), if it lies in the
     // plot area; none outside it or while there are no rows.
     std::optional<int> rowAt(const QPointF& position) const;
 
     // The values of each row for the read-outs; rows it does not cover show their own value only.
     // The table must outlive the chart or be replaced first.
-    void setPointTable(const PointTable* points) { points_ = points; }
+    void setPointTable(const PointTable* points);
 
     // The row marked as chosen, until the next choice or the next row count.
     std::optional<int> markedRow() const { return markedRow_; }
@@ -91,9 +118,10 @@ class ProfileChartWidget : public QChartView {
     // when every row is shown.
     void showStop(int index);
 
-    // The rows shown along the horizontal axis; every row unless zoomed.
+    // The range shown along the horizontal axis, in its units (rows, km or hours); every row unless
+    // zoomed.
     std::pair<double, double> shownRows() const;
-    // Shows rows `low` to `high`; a range covering every row shows the whole chart again.
+    // Shows the range `low` to `high`; a range covering every row shows the whole chart again.
     void setShownRows(double low, double high);
     void showAllRows();
 
@@ -123,6 +151,8 @@ class ProfileChartWidget : public QChartView {
     void pointSelected32(qint32 series, qint32 dataPoint, qint32 mouseFlags, qint32 cancel);
     // The user zoomed or panned; a chart shown beside it follows with setShownRows.
     void shownRowsChanged(double low, double high);
+    // The horizontal axis was chosen anew; a chart shown beside it follows with setHorizontalAxis.
+    void horizontalAxisChanged(const QString& name);
     // A right click without a drag, at `globalPosition`.
     void menuRequested(const QPoint& globalPosition);
     // The mouse is over `row` now; 0 when it left the rows.
@@ -161,7 +191,11 @@ class ProfileChartWidget : public QChartView {
     void announceChoice(qint32 row);
     void rebuildSeries();
     void applyAxes();
+    // The horizontal axis of the mode in force attached to the series, with its ticks.
+    void applyHorizontalAxis(double low, double high);
     int drawingColumns() const;
+    // Where each row lies now, worked out again after any change to the rows or their points.
+    const ProfileAxis& placement() const;
     std::pair<double, double> allRows() const;
     // The row value under an x position of the plot, not rounded or clamped.
     double rowValueAtX(double viewportX) const;
@@ -183,6 +217,11 @@ class ProfileChartWidget : public QChartView {
     bool sized_ = false;
 
     const PointTable* points_ = nullptr;
+    AxisMode chosenAxis_ = AxisMode::Points;
+    mutable ProfileAxis placement_;
+    mutable bool placementStale_ = true;
+    std::optional<double> meanLine_;
+    QString meanLineCaption_;
     std::optional<std::pair<double, double>> zoom_;
     std::optional<int> markedRow_;
     std::vector<int> stopRows_;
@@ -199,6 +238,9 @@ class ProfileChartWidget : public QChartView {
     QLineSeries* line_ = nullptr;
     QAreaSeries* area_ = nullptr;
     QValueAxis* axisX_ = nullptr;
+    // The distance and time axes, labelled at ticks of their own ("2,5", "25:30").
+    QCategoryAxis* axisPlaced_ = nullptr;
+    QAbstractAxis* attachedX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
     Port port_{*this};
 };
