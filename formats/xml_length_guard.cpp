@@ -97,13 +97,20 @@ std::optional<std::size_t> XmlLengthGuard::scanCharacters(const char* chars, std
     while (i < count) {
         switch (state_) {
             case State::Text:
-                i = find(chars, i, count, '<');
+                // Most texts of a track are empty, one tag following the other.
+                if (chars[i] != '<')
+                    i = find(chars, i, count, '<');
                 if (i == count)
                     break;
                 if (runTooLong(i))
                     return firstBeyond();
                 startRun(i++);
                 state_ = State::Open;
+                // Most markup is an element's tag: straight to it.
+                if (i < count && chars[i] != '!' && chars[i] != '?') {
+                    quote_ = 0;
+                    state_ = State::Tag;
+                }
                 break;
             case State::Subset:
                 // Markup here belongs to the document type declaration's run.
