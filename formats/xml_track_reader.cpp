@@ -18,6 +18,8 @@
 namespace at {
 namespace {
 
+// The file is read straight into expat's own buffer (XML_Parse would copy each chunk there); the
+// calls around a chunk of this size cost nothing beside its parse.
 constexpr std::size_t kChunkSize = 64 * 1024;
 // A value longer than this is no number and no time; only its start is kept, for the message.
 constexpr std::size_t kMostValueBytes = 256;
@@ -130,13 +132,15 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
   private:
     void parseChunk() {
         chunkStart_ = file_.offset();
-        const std::size_t got = file_.read(chunk_.data(), chunk_.size());
-        const bool last = got < chunk_.size();
+        chunk_ = static_cast<char*>(XML_GetBuffer(parser_, static_cast<int>(kChunkSize)));
+        if (chunk_ == nullptr)
+            throw std::bad_alloc();
+        const std::size_t got = file_.read(chunk_, kChunkSize);
+        const bool last = got < kChunkSize;
         // Expat gets the bytes before an overlong run only: it would hold the run whole.
-        const auto overrun = guard_.scan(chunk_.data(), got);
+        const auto overrun = guard_.scan(chunk_, got);
         const std::size_t fed = overrun ? overrun->offset : got;
-        if (XML_Parse(parser_, chunk_.data(), static_cast<int>(fed), last && !overrun) ==
-            XML_STATUS_ERROR) {
+        if (XML_ParseBuffer(parser_, static_cast<int>(fed), last && !overrun) == XML_STATUS_ERROR) {
             if (!failure_)
                 failure_ = std::make_exception_ptr(xmlError(got));
             return;
@@ -175,7 +179,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         error.withFile(file_.path()).withLine(XML_GetCurrentLineNumber(parser_));
         const std::int64_t at = XML_GetCurrentByteIndex(parser_) - chunkStart_;
         if (at >= 0 && static_cast<std::size_t>(at) < chunkBytes) {
-            std::string_view rest(chunk_.data() + at, chunkBytes - static_cast<std::size_t>(at));
+            std::string_view rest(chunk_ + at, chunkBytes - static_cast<std::size_t>(at));
             rest = rest.substr(0, std::min(rest.find_first_of("\r\n"), kMostQuotedBytes));
             error.withText(std::string(rest));
         }
@@ -190,7 +194,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         return error;
     }
 
-    bool finishedReading(std::size_t chunkBytes) const { return chunkBytes < chunk_.size(); }
+    static bool finishedReading(std::size_t chunkBytes) { return chunkBytes < kChunkSize; }
 
     // A fault of the track itself: parsing stops, and the points before it are still handed out.
     void fail(RuntimeError error) {
@@ -394,7 +398,8 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     ByteReader file_;
     XML_Parser parser_;
     XmlLengthGuard guard_;
-    std::vector<char> chunk_ = std::vector<char>(kChunkSize);
+    // Expat's buffer for the bytes being parsed; it stays where it is until the next chunk.
+    char* chunk_ = nullptr;
     std::int64_t chunkStart_ = 0;
     std::vector<QueuedPoint> queue_;
     std::size_t head_ = 0;
