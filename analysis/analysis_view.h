@@ -28,6 +28,10 @@ class AnalysisView : public AnalysisPort {
   public:
     virtual void setSummaryLabel(SummaryLabel label, const std::string& text) = 0;
     virtual void keepForReadout(std::int16_t linesRead, float distanceKm) = 0;
+    // What the mouse resting on a figure, or on the track's path, tells besides: empty for
+    // nothing. A view without tooltips ignores them.
+    virtual void setSummaryToolTip(SummaryLabel, const std::string&) {}
+    virtual void setPathToolTip(const std::string&) {}
 };
 
 }  // namespace at

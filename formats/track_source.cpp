@@ -23,15 +23,20 @@ class ReadPointSource final : public PointSource {
         const auto reader = openPointReader(path_, format_);
         TrackPoint point;
         count_ = 0;
+        withoutTime_ = 0;
         kept_.clear();
         while (reader->next(point)) {
             if (count_ < kKeptPoints)
                 kept_.push_back({point, reader->place(), reader->localDay()});
             ++count_;
+            if (!point.hasTime)
+                ++withoutTime_;
         }
         reader->close();
         return count_;
     }
+
+    std::int64_t pointsWithoutTime() const override { return withoutTime_; }
 
     void open() override { next_ = 0; }
 
@@ -73,6 +78,7 @@ class ReadPointSource final : public PointSource {
     std::string path_;
     TrackFormat format_;
     std::int64_t count_ = 0;
+    std::int64_t withoutTime_ = 0;
     std::vector<Kept> kept_;
     std::size_t next_ = 0;
 };

@@ -80,13 +80,13 @@ TEST_F(OpenTrack, ADragWithoutALocalFileIsRefused) {
 
 TEST_F(OpenTrack, ABadFileShowsTheErrorBoxAndTheWindowGoesOn) {
     auto bad = points();
-    bad[1].unixSeconds.reset();
-    const std::string gpx = dir.write("sin-hora.gpx", gpxText({bad}));
+    bad[1].latitude = "91";
+    const std::string gpx = dir.write("fuera.gpx", gpxText({bad}));
     const int openBefore = openFileCount();
     window->openTrack(QString::fromStdString(gpx));
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].kind, QStringLiteral("warning"));
-    EXPECT_TRUE(messages->shown[0].text.contains(QStringLiteral("Punto sin hora")));
+    EXPECT_TRUE(messages->shown[0].text.contains(QStringLiteral("La latitud no está")));
     EXPECT_TRUE(messages->shown[0].text.contains(QStringLiteral("Línea: 8")));
     EXPECT_EQ(openFileCount(), openBefore);
     EXPECT_EQ(text("txtArchivo"), QString::fromStdString(gpx));
