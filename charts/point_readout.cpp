@@ -7,13 +7,20 @@
 
 namespace at {
 std::vector<std::string> pointReadout(const PointDetail& point, const NumberLocale& locale) {
-    return {
+    std::vector<std::string> lines = {
         "Punto " + formatInteger(point.point),
         "Altitud: " + formatDouble(roundHalfEven(point.altitudeMetres, 1), locale) + " m",
-        "Velocidad: " + formatDouble(roundHalfEven(point.speedKmh, 1), locale) + " km/h",
-        "Hora: " + formatTimeOfDay(point.timeOfDay),
-        "Recorrido: " + formatSingle(roundHalfEven(point.distanceKm, 2), locale) + " km",
     };
+    if (point.hasTime) {
+        lines.push_back("Velocidad: " + formatDouble(roundHalfEven(point.speedKmh, 1), locale) +
+                        " km/h");
+        lines.push_back("Hora: " + formatTimeOfDay(point.timeOfDay));
+    }
+    lines.push_back("Recorrido: " + formatSingle(roundHalfEven(point.distanceKm, 2), locale) +
+                    " km");
+    if (point.gpsJump)
+        lines.push_back(kGpsJumpReadout);
+    return lines;
 }
 
 Stretch measureStretch(const PointDetail& from, const PointDetail& to) {
@@ -25,6 +32,9 @@ Stretch measureStretch(const PointDetail& from, const PointDetail& to) {
     // In single precision, as the analysis takes the distance of a speed window.
     stretch.distanceKm = b.distanceKm - a.distanceKm;
     stretch.climbMetres = b.accumulatedClimb - a.accumulatedClimb;
+    stretch.hasTime = a.hasTime && b.hasTime;
+    if (!stretch.hasTime)
+        return stretch;
     stretch.seconds = secondsBetween(a.timeOfDay, b.timeOfDay);
     if (stretch.seconds > 0) {
         const double days = b.timeOfDay - a.timeOfDay;
@@ -35,16 +45,19 @@ Stretch measureStretch(const PointDetail& from, const PointDetail& to) {
 }
 
 std::vector<std::string> stretchReadout(const Stretch& stretch, const NumberLocale& locale) {
-    return {
+    std::vector<std::string> lines = {
         "Puntos " + formatInteger(stretch.firstPoint) + " a " + formatInteger(stretch.lastPoint),
         "Distancia: " + formatSingle(roundHalfEven(stretch.distanceKm, 2), locale) + " km",
         "Desnivel: " + formatDouble(roundDown(stretch.climbMetres), locale) + " mts",
-        "Tiempo: " + formatDuration(stretch.seconds),
-        "Velocidad media: " +
-            (stretch.hasMeanSpeed
-                 ? formatDouble(roundHalfEven(stretch.meanSpeedKmh, 1), locale) + " km/h"
-                 : std::string("-")),
     };
+    if (!stretch.hasTime)
+        return lines;
+    lines.push_back("Tiempo: " + formatDuration(stretch.seconds));
+    lines.push_back("Velocidad media: " +
+                    (stretch.hasMeanSpeed
+                         ? formatDouble(roundHalfEven(stretch.meanSpeedKmh, 1), locale) + " km/h"
+                         : std::string("-")));
+    return lines;
 }
 
 }  // namespace at

@@ -12,8 +12,13 @@
 // between two points. Each text is a few short lines.
 namespace at {
 
-// Point number, altitude (m), speed (km/h), time of day and the distance covered (km).
+// Point number, altitude (m), speed (km/h), time of day and the distance covered (km); a track
+// without times has no speed and no time to show. A point whose leg was set aside as a GPS jump
+// says so last.
 std::vector<std::string> pointReadout(const PointDetail& point, const NumberLocale& locale);
+
+// The read-out's line for a point whose leg was set aside.
+inline constexpr const char* kGpsJumpReadout = "salto del GPS, sin distancia";
 
 // A stretch from one point to a later one, worked out as the analysis works out a track: the
 // difference of the distance and climb totals, the whole seconds between the two times, and the
@@ -23,6 +28,8 @@ struct Stretch {
     std::int16_t lastPoint = 0;
     float distanceKm = 0.0f;
     double climbMetres = 0.0;
+    // False on a track without times: it has no time and no mean speed.
+    bool hasTime = true;
     std::int64_t seconds = 0;
     // None when the time does not move forward.
     bool hasMeanSpeed = false;
@@ -30,7 +37,8 @@ struct Stretch {
 };
 Stretch measureStretch(const PointDetail& from, const PointDetail& to);
 
-// Points, distance, climb, time and mean speed, in the summary band's units and rounding.
+// Points, distance, climb, time and mean speed, in the summary band's units and rounding; the
+// last two only where the track has times.
 std::vector<std::string> stretchReadout(const Stretch& stretch, const NumberLocale& locale);
 
 }  // namespace at

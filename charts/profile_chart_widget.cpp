@@ -159,6 +159,7 @@ void ProfileChartWidget::setRowCount(qint16 count) {
     values_.resize(count > 0 ? static_cast<std::size_t>(count) : 0, 0.0);
     // A new row count starts a new track: what was chosen, measured or zoomed belongs to the old.
     sized_ = true;
+    hint_.clear();
     zoom_.reset();
     markedRow_.reset();
     stretch_.reset();
@@ -199,6 +200,15 @@ void ProfileChartWidget::setValueAxisMinimum(double value) {
 
 void ProfileChartWidget::setValueAxisMaximum(double value) {
     axisMaximum_ = value;
+    changed();
+}
+
+void ProfileChartWidget::setHint(const std::string& text) {
+    hint_ = QString::fromStdString(text);
+    if (!hint_.isEmpty()) {
+        axisMinimum_.reset();
+        axisMaximum_.reset();
+    }
     changed();
 }
 
@@ -248,8 +258,10 @@ void ProfileChartWidget::rebuildSeries() {
         static_cast<std::size_t>(std::clamp(std::floor(shownLow) - 2.0, 0.0, double(n)));
     const auto end =
         static_cast<std::size_t>(std::clamp(std::ceil(shownHigh) + 1.0, 0.0, double(n)));
+    // A profile with a hint has no values to draw.
     const std::vector<std::size_t> rows =
-        drawnRows(values_, begin, end, static_cast<std::size_t>(drawingColumns()));
+        hint_.isEmpty() ? drawnRows(values_, begin, end, static_cast<std::size_t>(drawingColumns()))
+                        : std::vector<std::size_t>();
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(rows.size()));
     for (const std::size_t i : rows)
@@ -426,6 +438,10 @@ QString ProfileChartWidget::emptyHint() {
     return QStringLiteral("Cargue un track para ver su perfil");
 }
 
+QString ProfileChartWidget::hintText() const {
+    return sized_ ? hint_ : emptyHint();
+}
+
 void ProfileChartWidget::mousePressEvent(QMouseEvent* event) {
     pressPosition_ = event->position();
     pressRows_ = shownRows();
@@ -556,12 +572,14 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
     if (plot.width() <= 0 || plot.height() <= 0)
         return;
     painter->save();
-    if (!sized_) {
+    if (!hintText().isEmpty()) {
         QFont font = this->font();
         font.setPointSizeF(9);
         painter->setFont(font);
         painter->setPen(QColor(110, 110, 110));
-        painter->drawText(plot, Qt::AlignCenter, emptyHint());
+        painter->drawText(plot, Qt::AlignCenter, hintText());
+    }
+    if (!sized_) {
         painter->restore();
         return;
     }

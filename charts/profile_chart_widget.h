@@ -49,6 +49,9 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     // Any range is accepted: a minimum above the maximum is drawn with its ends swapped.
     Q_INVOKABLE void setValueAxisMinimum(double value) override;
     Q_INVOKABLE void setValueAxisMaximum(double value) override;
+    // Shown in the plot instead of the rows until the next row count; the value axis goes back to
+    // the chart's own scaling.
+    void setHint(const std::string& text) override;
 
     // 1-based; 0 for a row outside the row count.
     Q_INVOKABLE double rowValue(int row) const;
@@ -96,6 +99,9 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
 
     // The hint while the chart has never been given rows.
     static QString emptyHint();
+    // The hint the plot shows: the empty one, one for a track without the profile's values, or
+    // none.
+    Q_INVOKABLE QString hintText() const;
 
   signals:
     // A data point was chosen with the mouse; `dataPoint` is its row. The other three carry the
@@ -142,6 +148,7 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     bool dirty_ = false;
     bool refreshPosted_ = false;
     bool sized_ = false;
+    QString hint_;
 
     const PointTable* points_ = nullptr;
     std::optional<std::pair<double, double>> zoom_;
