@@ -107,7 +107,7 @@ class AnalysisPass {
         source.close();
         summary_.endTime = lastTime_;
         if (lookForStandstills_)
-            listStops(standstills_->finish());
+            listStandstills(standstills_->finish());
     }
 
     // The point's altitude is converted only after its stop check and its altitude row: a point
@@ -123,10 +123,10 @@ class AnalysisPass {
         const Leg leg = legTo(i, now);
 
         if (lookForStandstills_) {
-            listStops(standstills_->add(
+            listStandstills(standstills_->add(
                 {i, wholeSeconds(i), position_, summary_.distanceKm, leg.gpsJump, leg.gapStop}));
         }
-        if (leg.gapStop)
+        if (i > 1 && summary_.hasTimes)
             listGapStop(i, now);
         profiles_.selectAltitudeRow(i);
 
@@ -201,16 +201,23 @@ class AnalysisPass {
     }
 
     void listGapStop(int i, DateTime now) {
-        const std::int64_t gap = secondsBetween(time(i - 1), now);
-        listStops({Stop{distanceAfter(i - 2), gap, static_cast<std::int16_t>(i - 1)}});
+        if (std::optional<Stop> stop = checkStop(time(i - 1), now, distanceAfter(i - 2),
+                                                 result_.settings.stopGapSeconds, stops_)) {
+            stop->row = static_cast<std::int16_t>(i - 1);
+            showStop(*stop);
+        }
     }
 
-    void listStops(const std::vector<Stop>& stops) {
+    void listStandstills(const std::vector<Stop>& stops) {
         for (const Stop& stop : stops) {
             countStop(stop.gapSeconds, stops_);
-            result_.stops.push_back(stop);
-            port_.addStop(stop);
+            showStop(stop);
         }
+    }
+
+    void showStop(const Stop& stop) {
+        result_.stops.push_back(stop);
+        port_.addStop(stop);
     }
 
     // The distance over the first window back from point i that spans 16 s or more; without one

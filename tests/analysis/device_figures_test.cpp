@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
+#include "analysis/climb.h"
 #include "tests/support/memory_view.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_formats.h"
@@ -218,6 +219,27 @@ TEST_F(DeviceFigures, OnShortLegsAltitudeNoiseIsNoClimb) {
         const TrackSummary summary = analyse(track);
         EXPECT_NEAR(summary.accumulatedClimb, c.climbFeet * 0.3048, 1e-9) << c.feet.back();
         EXPECT_EQ(summary.discardedSamples, c.discarded) << c.feet.back();
+    }
+}
+
+// The band's edges themselves, which whole feet cannot reach: on 15 s legs 1.9 m above the
+// reference is noise and 2.0 m climbs, a drop of 2.0 m moves the reference and one of 1.9 m does
+// not; a leg of 16 s takes the plain step.
+TEST(ClimbDeadBand, TwoMetresFromTheReference) {
+    const struct {
+        std::int64_t seconds;
+        std::vector<double> metres;
+        double climbed;
+    } cases[] = {
+        {15, {100.0, 101.9}, 0.0},       {15, {100.0, 102.0}, 2.0},       {16, {100.0, 101.9}, 1.9},
+        {15, {100.0, 98.0, 100.0}, 2.0}, {15, {100.0, 98.1, 100.0}, 0.0},
+    };
+    for (const auto& c : cases) {
+        Climb climb(20);
+        climb.restartAt(c.metres[0]);
+        for (std::size_t i = 1; i < c.metres.size(); ++i)
+            climb.step(c.metres[i - 1], c.metres[i], c.seconds);
+        EXPECT_NEAR(climb.accumulated(), c.climbed, 1e-12) << c.seconds << " " << c.metres[1];
     }
 }
 
