@@ -167,16 +167,16 @@ class AnalysisPass {
             summary_.highestSpeed = speedKmh_;
         profiles_.addSpeedRow(i, speedKmh_);
         const PointDetail detail{.point = i,
+                                 .hasTime = summary_.hasTimes,
+                                 .gpsJump = leg.gpsJump,
                                  .localDay = summary_.hasTimes ? source.localDay() : 0,
                                  .timeOfDay = now,
-                                 .hasTime = summary_.hasTimes,
                                  .latitudeDigits = point.latitudeDigits,
                                  .longitudeDigits = point.longitudeDigits,
                                  .altitudeMetres = altitudeRowValue_,
                                  .speedKmh = speedKmh_,
                                  .distanceKm = summary_.distanceKm,
-                                 .accumulatedClimb = climb_->accumulated(),
-                                 .gpsJump = leg.gpsJump};
+                                 .accumulatedClimb = climb_->accumulated()};
         result_.points.push_back(detail);
         port_.addPoint(detail);
     }

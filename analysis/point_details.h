@@ -12,12 +12,14 @@ namespace at {
 // to carry (facts about the leg that ends at it, a sensor's value) belongs here, beside them.
 struct PointDetail {
     std::int16_t point = 0;  // the chart row, 1 for the first point
+    // False for every point of a track analysed without times: its time and speed are unknown.
+    bool hasTime = true;
+    // The leg from the point before was set aside as a GPS jump: it added no distance.
+    bool gpsJump = false;
     // The local date the file gives the point, days since 1899-12-30; 0 when it gives none.
     std::int32_t localDay = 0;
     // The time of day, plus a day for every midnight the track has crossed before this point.
     DateTime timeOfDay = 0.0;
-    // False for every point of a track analysed without times: its time and speed are unknown.
-    bool hasTime = true;
     std::int32_t latitudeDigits = 0;  // millionths of a degree for six-decimal files
     std::int32_t longitudeDigits = 0;
     double altitudeMetres = 0.0;  // as the profile draws it: a point without one repeats the last
@@ -25,8 +27,6 @@ struct PointDetail {
     // Totals as they stood after this point, so that a stretch is the difference of two points.
     float distanceKm = 0.0f;
     double accumulatedClimb = 0.0;
-    // The leg from the point before was set aside as a GPS jump: it added no distance.
-    bool gpsJump = false;
 };
 
 // The points of an analysis by their chart rows, in track order, as the pass hands them over.

@@ -1,15 +1,47 @@
 #include "analysis/standstill_search.h"
 
+#include <cstdlib>
+
 namespace at {
 namespace {
 
 constexpr double kStandstillRadiusKm = 0.025;
+// 225 millionths of a degree of latitude alone are 25.03 m: beyond the circle whatever the
+// longitude.
+constexpr std::int64_t kLatitudeBeyondRadius = 225;
+// A kilometre of longitude is never fewer millionths of a degree than at the equator, so this
+// bounds the step from above; under 24 m by that bound, the step is within 25 m by far more than
+// its rounding.
+constexpr double kSurelyWithinSquared = 0.024 * 0.024;
+constexpr double kKmSquaredPerLatitudeUnitSquared = 1.0 / kLatitudeUnitsPerKmSquared;
+constexpr double kKmSquaredPerLongitudeUnitSquaredAtMost =
+    1.0 / (kLongitudeUnitsPerKmAtEquator * kLongitudeUnitsPerKmAtEquator);
+
+// Whether `point` lies within 25 m of `anchor` by the pass's own distance step. Most points of a
+// walk are far beyond, and most of a rest well inside: two cheap bounds decide those without the
+// step's divisions and square root.
+bool withinRadius(const StepPoint& anchor, const StepPoint& point) {
+    const std::int64_t dLat = std::int64_t{point.latitude} - anchor.latitude;
+    if (std::llabs(dLat) >= kLatitudeBeyondRadius)
+        return false;
+    const std::int64_t dLon = std::int64_t{point.longitude} - anchor.longitude;
+    const auto lat = static_cast<double>(dLat);
+    const auto lon = static_cast<double>(dLon);
+    if (lat * lat * kKmSquaredPerLatitudeUnitSquared +
+            lon * lon * kKmSquaredPerLongitudeUnitSquaredAtMost <
+        kSurelyWithinSquared) {
+        return true;
+    }
+    // A distance too large to work out is simply not within the circle.
+    const std::optional<double> km = distanceStepKm(anchor, point);
+    return km && *km <= kStandstillRadiusKm;
+}
 
 }  // namespace
 
 const std::vector<Stop>& StandstillSearch::add(const StandstillPoint& point) {
     found_.clear();
-    points_.push_back(point);
+    points_.pushBack(point);
     decide(false);
     return found_;
 }
@@ -28,31 +60,30 @@ void StandstillSearch::decide(bool trackEnded) {
             closeStretch();
             continue;
         }
-        const std::optional<std::size_t> past = firstPointPastThreshold();
-        if (!past) {
+        if (!findPointPastThreshold()) {
             // Every point so far lies within the threshold of the anchor: too short, unless
             // more points come.
             if (!trackEnded)
                 return;
             dropAnchor();
-        } else if (reaches(*past)) {
+        } else if (reaches(nextCandidate_)) {
             holds_ = true;
-            lastMember_ = *past;
-            followed_ = *past + 1;
+            lastMember_ = nextCandidate_;
+            followed_ = nextCandidate_ + 1;
         } else {
             dropAnchor();
         }
     }
 }
 
-std::optional<std::size_t> StandstillSearch::firstPointPastThreshold() {
+bool StandstillSearch::findPointPastThreshold() {
     const std::int64_t anchorSeconds = points_.front().seconds;
     for (; nextCandidate_ < points_.size(); ++nextCandidate_) {
         const StandstillPoint& point = points_[nextCandidate_];
         if (!point.gpsJump && point.seconds - anchorSeconds > threshold_)
-            return nextCandidate_;
+            return true;
     }
-    return std::nullopt;
+    return false;
 }
 
 bool StandstillSearch::reaches(std::size_t past) const {
@@ -82,9 +113,7 @@ bool StandstillSearch::closes(const StandstillPoint& point) const {
         return true;
     if (point.gpsJump)
         return false;
-    // A distance too large to work out is simply not within the circle.
-    const std::optional<double> km = distanceStepKm(points_.front().position, point.position);
-    return !km || *km > kStandstillRadiusKm;
+    return !withinRadius(points_.front().position, point.position);
 }
 
 void StandstillSearch::closeStretch() {
@@ -97,7 +126,7 @@ void StandstillSearch::closeStretch() {
         return;
     }
     found_.push_back(Stop{anchor.kmBefore, length, anchor.row});
-    points_.erase(points_.begin(), points_.begin() + static_cast<std::ptrdiff_t>(lastMember_) + 1);
+    points_.dropFront(lastMember_ + 1);
     nextCandidate_ = 1;
 }
 
@@ -105,7 +134,7 @@ void StandstillSearch::dropAnchor() {
     // While the clock runs on, no point before the one found past the old anchor's threshold is
     // past the next anchor's: the search goes on from there.
     const bool clockRunsOn = points_.size() > 1 && points_[1].seconds >= points_[0].seconds;
-    points_.pop_front();
+    points_.dropFront();
     nextCandidate_ = clockRunsOn && nextCandidate_ > 1 ? nextCandidate_ - 1 : 1;
 }
 

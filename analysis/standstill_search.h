@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <vector>
 
 #include "analysis/distance_step.h"
+#include "analysis/sliding_queue.h"
 #include "analysis/stop_check.h"
 
 namespace at {
@@ -51,8 +51,9 @@ class StandstillSearch {
 
   private:
     void decide(bool trackEnded);
-    // The first point after the anchor, not a jump, more than the threshold after it.
-    std::optional<std::size_t> firstPointPastThreshold();
+    // Moves nextCandidate_ to the first point after the anchor, not a jump, more than the
+    // threshold after it; false when there is none yet.
+    bool findPointPastThreshold();
     // Whether the anchor's stretch takes every point up to `past`.
     bool reaches(std::size_t past) const;
     // Follows the stretch through the points not yet taken; true when one of them closes it.
@@ -63,7 +64,7 @@ class StandstillSearch {
 
     std::int16_t threshold_;
     // From the anchor on: points_.front() is the anchor.
-    std::deque<StandstillPoint> points_;
+    SlidingQueue<StandstillPoint> points_;
     // The anchor's stretch reaches past the threshold: it is followed point by point.
     bool holds_ = false;
     std::size_t lastMember_ = 0;
