@@ -3,6 +3,7 @@
 // legs is no climb, and a track without times is analysed as a route.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -122,9 +123,7 @@ TEST_F(DeviceFigures, AJumpInsideARestNeitherEndsItNorAddsDistance) {
     EXPECT_TRUE(points()[5].gpsJump);
     EXPECT_TRUE(points()[6].gpsJump);
     EXPECT_FALSE(points()[7].gpsJump);
-    EXPECT_EQ(view.toolTips[SummaryLabel::LowestSpeed], "Saltos del GPS sin distancia: 2");
     EXPECT_EQ(view.toolTips[SummaryLabel::HighestSpeed], "Saltos del GPS sin distancia: 2");
-    EXPECT_EQ(view.pathToolTip, "");
 }
 
 // A rest ended by a gap: the rest is listed before the gap that closes it; with a threshold
@@ -146,35 +145,32 @@ TEST_F(DeviceFigures, ARestClosedByAGapIsListedBeforeTheGap) {
     EXPECT_EQ(view.stopList.front(), "0 (0'10'')");
 }
 
-// A cold start 2 km off, 18 steps of 1.3 m a second, and a last point 2 km off again.
-TEST_F(DeviceFigures, AColdStartAndAJumpAtTheLastPointAddNothing) {
-    std::vector<Pt> track = {{0, 1000, 0}};
+// A cold start 2 km off with a last point 2 km off again, around 18 steps of 1.3 m a second; and
+// four legs of 1 km a second from a standing start, of which at most two in a row are set aside.
+TEST_F(DeviceFigures, ColdStartsAndKilometresInASecondAddNothingButNeverThreeInARow) {
+    std::vector<Pt> coldStart = {{0, 1000, 0}};
     for (int i = 1; i <= 19; ++i)
-        track.push_back({18000 + (i - 1) * 12, 1000, i});
-    track.push_back({36000, 1000, 20});
-    const TrackSummary summary = analyse(track);
-    EXPECT_NEAR(summary.distanceKm, km(18 * 12), 1e-6);
-    EXPECT_EQ(summary.gpsJumps, 2);
-    EXPECT_TRUE(points()[1].gpsJump);
-    EXPECT_TRUE(points()[20].gpsJump);
-    EXPECT_EQ(label(SummaryLabel::HighestSpeed), "4.8 km/h");
-}
-
-// Four legs of 1 km a second from a standing start: at most two are set aside in a row, so the
-// third is kept and the fourth set aside again.
-TEST_F(DeviceFigures, NoMoreThanTwoJumpsInARow) {
-    const TrackSummary summary = analyse({{0, 1000, 0},
-                                          {8988, 1000, 1},
-                                          {2 * 8988, 1000, 2},
-                                          {3 * 8988, 1000, 3},
-                                          {4 * 8988, 1000, 4},
-                                          {4 * 8988, 1000, 5}});
-    EXPECT_NEAR(summary.distanceKm, km(8988), 1e-6);
-    EXPECT_EQ(summary.gpsJumps, 3);
-    std::vector<bool> jumps;
-    for (const PointDetail& p : points())
-        jumps.push_back(p.gpsJump);
-    EXPECT_EQ(jumps, (std::vector<bool>{false, true, true, false, true, false}));
+        coldStart.push_back({18000 + (i - 1) * 12, 1000, i});
+    coldStart.push_back({36000, 1000, 20});
+    std::vector<Pt> kmASecond;
+    for (int i = 0; i <= 5; ++i)
+        kmASecond.push_back({std::min(i, 4) * 8988, 1000, i});
+    const struct {
+        std::vector<Pt> track;
+        std::vector<int> jumpRows;
+        int keptNorth;
+    } cases[] = {{coldStart, {2, 21}, 18 * 12}, {kmASecond, {2, 3, 5}, 8988}};
+    for (const auto& c : cases) {
+        const TrackSummary summary = analyse(c.track);
+        std::vector<int> rows;
+        for (const PointDetail& p : points()) {
+            if (p.gpsJump)
+                rows.push_back(p.point);
+        }
+        EXPECT_EQ(rows, c.jumpRows);
+        EXPECT_EQ(summary.gpsJumps, static_cast<std::int32_t>(c.jumpRows.size()));
+        EXPECT_NEAR(summary.distanceKm, km(c.keptNorth), 1e-6);
+    }
 }
 
 // Legs of 16 s at 25.0 or 26.0 km/h, then 202 m in 7 s (103.9 km/h) or 99 m in 1 s: only the
@@ -266,28 +262,19 @@ TEST_F(DeviceFigures, ATrackWithAPointWithoutTimeIsARoute) {
                                                       {"40.04", "-3.0", "101.5", k10h + 1}}}));
     view.stopMinutes = "0";
     view.stopSecondsInput = "-1";
-    for (const auto& [locale, distance, highest] :
-         {std::tuple{NumberLocale::point(), "4.5 km", "101.5 mts"},
-          std::tuple{NumberLocale::comma(), "4,5 km", "101,5 mts"}}) {
-        const TrackSummary summary = runAnalysis(view, locale);
-        EXPECT_EQ(summary.pointsWithoutTime, 1);
-        EXPECT_EQ(summary.gpsJumps, 0);
-        EXPECT_EQ(label(SummaryLabel::Distance), distance);
-        EXPECT_EQ(label(SummaryLabel::Climb), "1 mts");  // 328, 331, 333 ft
-        EXPECT_EQ(label(SummaryLabel::HighestAltitude), highest);
-        for (const SummaryLabel absent :
-             {SummaryLabel::LowestSpeed, SummaryLabel::HighestSpeed, SummaryLabel::TotalTime,
-              SummaryLabel::StopCount, SummaryLabel::StopTime, SummaryLabel::MovingTime}) {
-            EXPECT_EQ(label(absent), "—");
-        }
-        EXPECT_TRUE(view.stopList.empty());
-        EXPECT_EQ(view.speed.rows(), (std::vector<std::string>{"0", "0", "0"}));
-        EXPECT_EQ(view.speed.hint(), "Este track no tiene horas");
-        EXPECT_EQ(view.altitude.hint(), "");
-        EXPECT_EQ(view.pathToolTip, "1 puntos sin hora");
-        EXPECT_EQ(view.toolTips[SummaryLabel::LowestSpeed], "");
-        EXPECT_FALSE(points()[0].hasTime);
-    }
+    const TrackSummary summary = runAnalysis(view, NumberLocale::comma());
+    EXPECT_EQ(summary.pointsWithoutTime, 1);
+    EXPECT_EQ(summary.gpsJumps, 0);
+    EXPECT_EQ(label(SummaryLabel::Distance), "4,5 km");
+    EXPECT_EQ(label(SummaryLabel::Climb), "1 mts");  // 328, 331, 333 ft
+    EXPECT_EQ(label(SummaryLabel::HighestAltitude), "101,5 mts");
+    EXPECT_EQ(label(SummaryLabel::StopCount), "—");
+    EXPECT_TRUE(view.stopList.empty());
+    EXPECT_EQ(view.speed.rows(), (std::vector<std::string>{"0", "0", "0"}));
+    EXPECT_EQ(view.speed.hint(), "Este track no tiene horas");
+    EXPECT_EQ(view.altitude.hint(), "");
+    EXPECT_EQ(view.pathToolTip, "1 puntos sin hora");
+    EXPECT_FALSE(points()[0].hasTime);
 }
 
 }  // namespace
