@@ -155,7 +155,7 @@ class AnalysisPass {
         profiles_.setAltitudeValue(altitudeRowValue_);
         if (previousAltitude_ != 0 && hasAltitude_ && previousHadAltitude_) {
             climb_->step(previousAltitude_, altitudeMetres_,
-                         summary_.hasTimes ? std::optional(leg.seconds) : std::nullopt);
+                         summary_.hasTimes ? leg.seconds : Climb::kUntimedLegSeconds);
         } else if (hasAltitude_) {
             climb_->restartAt(altitudeMetres_);
         }

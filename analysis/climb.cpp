@@ -10,9 +10,9 @@ constexpr double kDeadBandMetres = 2.0;
 
 }  // namespace
 
-void Climb::step(double previous, double altitude, std::optional<std::int64_t> legSeconds) {
+void Climb::step(double previous, double altitude, std::int64_t legSeconds) {
     const double diff = altitude - previous;
-    if (!legSeconds || *legSeconds >= kShortestLongLegSeconds) {
+    if (legSeconds >= kShortestLongLegSeconds) {
         // Both tests are strict: a step exactly at the limit is neither climbed nor discarded.
         if (diff > 0 && diff < limit_)
             accumulated_ += diff;

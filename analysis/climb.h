@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <limits>
 
 namespace at {
 
@@ -15,9 +15,12 @@ class Climb {
   public:
     explicit Climb(std::int16_t altitudeJumpLimit) : limit_(altitudeJumpLimit) {}
 
+    // What a leg of a track without times lasts: they all count as long.
+    static constexpr std::int64_t kUntimedLegSeconds = std::numeric_limits<std::int64_t>::max();
+
     // The altitude step of a leg from `previous` to `altitude` metres lasting `legSeconds` whole
-    // seconds (none for a track without times, whose legs all count as long).
-    void step(double previous, double altitude, std::optional<std::int64_t> legSeconds);
+    // seconds.
+    void step(double previous, double altitude, std::int64_t legSeconds);
     // A point that takes no altitude step but has an altitude: the reference starts again there.
     void restartAt(double altitude) { reference_ = altitude; }
 
