@@ -58,22 +58,21 @@ class AnalysisPass {
         standstills_.emplace(result_.settings.stopGapSeconds);
         const std::string& path = result_.inputs.trackPath;
         const std::unique_ptr<PointSource> source = openPointSource(path);
+        result_.numbering = source->numbering();
+        stops_.numbering = result_.numbering;
         try {
             const std::int64_t count = source->countPoints();
             summary_.pointsWithoutTime = toInt32Checked(source->pointsWithoutTime());
             summary_.hasTimes = summary_.pointsWithoutTime == 0;
             lookForStandstills_ = summary_.hasTimes && result_.settings.stopGapSeconds >= 0;
-            profiles_.sizeProfiles(count);
-            // The count fits the charts' 16 bits here (it is negative for a file of fewer than six
-            // lines); a blank line may end the points sooner.
+            profiles_.sizeProfiles(count, result_.numbering);
+            // The count fits the charts' row numbers here (it is negative for a file of fewer
+            // than six lines); a blank line may end the points sooner.
             result_.points.reserve(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
             port_.beginPoints();
             readTrack(*source);
         } catch (RuntimeError& e) {
             e.withFile(path);
-            const std::string advice = source->tooLongAdvice();
-            if (e.kind() == ErrorKind::Overflow && !advice.empty())
-                e.withAdvice(advice);
             throw;
         }
         summary_.stopCount = stops_.stopCount;
@@ -83,7 +82,6 @@ class AnalysisPass {
         summary_.gpsJumps = jumps_.count();
         summary_.hasAltitudes = result_.points.empty() || altitudeSeen_;
         result_.summary = summary_;
-        result_.tooLongAdvice = source->tooLongAdvice();
         return std::move(result_);
     }
 
@@ -113,7 +111,7 @@ class AnalysisPass {
     // The point's altitude is converted only after its stop check and its altitude row: a point
     // line with a bad altitude still leaves its stop in the list.
     void takePoint(const TrackPoint& point, PointSource& source) {
-        const std::int16_t i = toInt16Checked(summary_.linesRead - kHeaderLines);
+        const std::int32_t i = numbered(result_.numbering, summary_.linesRead - kHeaderLines);
         previousPosition_ = position_;
         position_ = stepPoint(point.latitudeDigits, point.longitudeDigits);
         const DateTime now = summary_.hasTimes ? continuousTime(i, point.timeOfDay) : 0.0;
@@ -167,8 +165,6 @@ class AnalysisPass {
             summary_.highestSpeed = speedKmh_;
         profiles_.addSpeedRow(i, speedKmh_);
         const PointDetail detail{.point = i,
-                                 .hasTime = summary_.hasTimes,
-                                 .gpsJump = leg.gpsJump,
                                  .localDay = summary_.hasTimes ? source.localDay() : 0,
                                  .timeOfDay = now,
                                  .latitudeDigits = point.latitudeDigits,
@@ -176,6 +172,9 @@ class AnalysisPass {
                                  .altitudeMetres = altitudeRowValue_,
                                  .speedKmh = speedKmh_,
                                  .distanceKm = summary_.distanceKm,
+                                 .hasTime = summary_.hasTimes,
+                                 .gpsJump = leg.gpsJump,
+                                 .hasAltitude = hasAltitude_,
                                  .accumulatedClimb = climb_->accumulated()};
         result_.points.push_back(detail);
         port_.addPoint(detail);
@@ -203,7 +202,7 @@ class AnalysisPass {
     void listGapStop(int i, DateTime now) {
         if (std::optional<Stop> stop = checkStop(time(i - 1), now, distanceAfter(i - 2),
                                                  result_.settings.stopGapSeconds, stops_)) {
-            stop->row = static_cast<std::int16_t>(i - 1);
+            stop->row = i - 1;
             showStop(*stop);
         }
     }

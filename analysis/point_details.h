@@ -11,11 +11,7 @@ namespace at {
 // hover read-out, a stretch's figures and the per-point export show. Whatever else a point comes
 // to carry (facts about the leg that ends at it, a sensor's value) belongs here, beside them.
 struct PointDetail {
-    std::int16_t point = 0;  // the chart row, 1 for the first point
-    // False for every point of a track analysed without times: its time and speed are unknown.
-    bool hasTime = true;
-    // The leg from the point before was set aside as a GPS jump: it added no distance.
-    bool gpsJump = false;
+    std::int32_t point = 0;  // the chart row, 1 for the first point
     // The local date the file gives the point, days since 1899-12-30; 0 when it gives none.
     std::int32_t localDay = 0;
     // The time of day, plus a day for every midnight the track has crossed before this point.
@@ -26,6 +22,13 @@ struct PointDetail {
     double speedKmh = 0.0;
     // Totals as they stood after this point, so that a stretch is the difference of two points.
     float distanceKm = 0.0f;
+    // The flags sit beside the float, in room the alignment leaves anyway.
+    // False for every point of a track analysed without times: its time and speed are unknown.
+    bool hasTime = true;
+    // The leg from the point before was set aside as a GPS jump: it added no distance.
+    bool gpsJump = false;
+    // False when the point has no altitude of its own: altitudeMetres repeats the last one.
+    bool hasAltitude = true;
     double accumulatedClimb = 0.0;
 };
 

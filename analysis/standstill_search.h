@@ -11,7 +11,7 @@ namespace at {
 
 // A point as the standstill search takes it.
 struct StandstillPoint {
-    std::int16_t row = 0;
+    std::int32_t row = 0;
     // Whole seconds of its time, running on past midnight as the track does.
     std::int64_t seconds = 0;
     StepPoint position;

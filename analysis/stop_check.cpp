@@ -28,7 +28,7 @@ bool isGapStop(DateTime previous, DateTime current, std::int16_t stopGapSeconds)
 }
 
 void countStop(std::int64_t seconds, StopTotals& totals) {
-    totals.stopCount = add16(totals.stopCount, 1);
+    totals.stopCount = numbered(totals.numbering, std::int64_t{totals.stopCount} + 1);
     totals.stopSeconds = toInt32Checked(std::int64_t{totals.stopSeconds} + seconds);
 }
 

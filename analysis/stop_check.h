@@ -6,6 +6,7 @@
 
 #include "platform/date_time.h"
 #include "platform/number_locale.h"
+#include "track/point_numbering.h"
 
 namespace at {
 
@@ -18,19 +19,21 @@ struct Stop {
     std::int64_t gapSeconds = 0;
     // The chart row of the point where the stop began: the last before a gap, the first of a
     // standstill.
-    std::int16_t row = 0;
+    std::int32_t row = 0;
 };
 
 struct StopTotals {
-    std::int16_t stopCount = 0;
+    // The stops are counted in the width of the track's point numbers.
+    PointNumbering numbering = PointNumbering::Bits16;
+    std::int32_t stopCount = 0;
     std::int32_t stopSeconds = 0;
 };
 
 // Whether the gap between two consecutive samples is a stop: longer than the threshold.
 bool isGapStop(DateTime previous, DateTime current, std::int16_t stopGapSeconds);
 
-// Counts a stop and sums its seconds. The 32768th stop is an overflow error, as is a total
-// beyond 32 bits.
+// Counts a stop and sums its seconds. A count beyond the numbering's width (the 32768th stop of a
+// track file) is an overflow error, as is a total beyond 32 bits.
 void countStop(std::int64_t seconds, StopTotals& totals);
 
 // A gap between two consecutive samples longer than the threshold is a stop: it is counted and

@@ -34,8 +34,8 @@ std::string pointsWithoutTimeNote(const TrackSummary& summary);
 // The closing stage of an analysis: the note on the track's path, the figures with their units
 // and the speeds' note, the total time, the altitude axis (or the hint of a profile the track has
 // no values for), the values kept for the read-out, then the stop count and the two other
-// durations. A track whose lines read do not fit the 16-bit kept value fails between the two
-// groups.
+// durations. A track whose lines read do not fit the kept value (16 bits for a track file) fails
+// between the two groups.
 void writeSummary(const AnalysisResult& result, AnalysisView& view, const NumberLocale& locale);
 
 }  // namespace at

@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolButton>
 #include <algorithm>
 #include <new>
@@ -22,8 +23,13 @@
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
 #include "app/desktop_integration.h"
+#include "app/map_window.h"
+#include "app/profile_view_choices.h"
 #include "app/result_sharing.h"
 #include "app/window_look.h"
+#include "charts/map_content.h"
+#include "charts/map_widget.h"
+#include "charts/moving_speed.h"
 #include "charts/plot_alignment.h"
 #include "charts/profile_chart_widget.h"
 #include "charts/readout.h"
@@ -100,8 +106,7 @@ frmPpal::frmPpal(QWidget* parent)
 
 frmPpal::frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, NumberLocale locale,
                  QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window),
       dialog_(dialog),
       messages_(std::move(messages)),
       locale_(std::move(locale)) {
@@ -115,13 +120,25 @@ frmPpal::frmPpal(FileDialog* dialog, std::unique_ptr<MessageBoxes> messages, Num
     look::installFontSubstitutes();
     setFont(look::windowFont());
     setWindowIcon(programIcon());
-    setFixedSize(twips(0, 0, 11100, 7680).size());
+    // It opens at the size every control was placed for, and can only grow from there.
+    setMinimumSize(look::kInitialSize);
+    resize(look::kInitialSize);
 
     buildTopBand();
     buildSummaryBand();
     buildCharts();
     buildStopColumn();
     setStackingAndTabOrder();
+    const std::pair<QWidget*, look::Growth> growing[] = {
+        {MSChart2_, look::Growth::SpeedProfile},
+        {MSChart1_, look::Growth::AltitudeProfile},
+        {Frame2_, look::Growth::OverAltitudeProfile},
+        {Label12_, look::Growth::KeepsRight},
+        {lstParada_, look::Growth::KeepsRightAndGrows}};
+    for (const auto& [widget, growth] : growing)
+        growing_.push_back({widget, growth, widget->geometry()});
+    auto* mapShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    connect(mapShortcut, &QShortcut::activated, this, &frmPpal::showMap);
     centreOnScreen();
     sharing_ =
         new ResultSharing(this, result_, shownTrack_, locale_, *messages_,
@@ -146,6 +163,11 @@ void frmPpal::buildTopBand() {
                           QSize(13, 16), twips(9420, 405, 285, 330));
     Command1_->setToolTip(QStringLiteral("Vuelve a calcularlo"));
     connect(Command1_, &QToolButton::clicked, this, &frmPpal::recalculateCommand);
+
+    cmdMapa_ = makePictureButton(this, "cmdMapa", QString(), QStringLiteral(":/icons/mapa.svg"),
+                                 QSize(16, 16), twips(9090, 405, 285, 330));
+    cmdMapa_->setToolTip(QStringLiteral("Ver el recorrido en un mapa"));
+    connect(cmdMapa_, &QToolButton::clicked, this, &frmPpal::showMap);
 
     cmdCortar_ = makePictureButton(this, "cmdCortar", QStringLiteral("Cortar"),
                                    QStringLiteral(":/icons/cortar.svg"), QSize(14, 16),
@@ -243,7 +265,7 @@ void frmPpal::buildCharts() {
         new ProfileChartWidget(ProfileChartWidget::Style::Area, QStringLiteral("Metros"), this);
     MSChart1_->setObjectName(QStringLiteral("MSChart1"));
     MSChart1_->setGeometry(twips(30, 3735, 9735, 3915));
-    connect(MSChart1_, &ProfileChartWidget::pointSelected, this, &frmPpal::showSelectedKm);
+    connect(MSChart1_, &ProfileChartWidget::pointSelected32, this, &frmPpal::showSelectedKm);
 
     for (ProfileChartWidget* chart : {MSChart1_, MSChart2_}) {
         chart->setNumberLocale(locale_);
@@ -251,13 +273,14 @@ void frmPpal::buildCharts() {
     }
     // The two profiles show the same rows: a choice, a zoom or a pan on one is shown on both.
     const auto follow = [this](ProfileChartWidget* from, ProfileChartWidget* to) {
-        connect(from, &ProfileChartWidget::pointSelected, to,
-                [to](qint16, qint16 row, qint16, qint16) { to->setMarkedRow(row); });
+        connect(from, &ProfileChartWidget::pointSelected32, to,
+                [to](qint32, qint32 row, qint32, qint32) { to->setMarkedRow(row); });
         connect(from, &ProfileChartWidget::shownRowsChanged, to, &ProfileChartWidget::setShownRows);
     };
     follow(MSChart1_, MSChart2_);
     follow(MSChart2_, MSChart1_);
     new PlotAlignment({MSChart2_, MSChart1_}, this);
+    viewChoices_ = new ProfileViewChoices(*MSChart1_, *MSChart2_, locale_, this);
 
     const auto heading = [this](const char* frameName, QRect frameRect, const QColor& fill,
                                 const char* labelName, const QString& caption, QRect labelRect) {
@@ -283,7 +306,7 @@ void frmPpal::buildCharts() {
 }
 
 void frmPpal::buildStopColumn() {
-    makeLabel(this, "Label12", QStringLiteral("Paradas"), twips(10200, 120, 615, 255));
+    Label12_ = makeLabel(this, "Label12", QStringLiteral("Paradas"), twips(10200, 120, 615, 255));
     lstParada_ = new QListWidget(this);
     lstParada_->setObjectName(QStringLiteral("lstParada"));
     lstParada_->setToolTip(QStringLiteral("Parada en el Km X y un descanso de X min"));
@@ -300,15 +323,15 @@ void frmPpal::setStackingAndTabOrder() {
     for (QLabel* label : findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
         label->lower();
     }
-    const QList<QWidget*> backToFront = {cmdCargar_, txtArchivo_, Command1_, Text1_, MSChart2_,
-                                         MSChart1_,  Frame1_,     Frame2_,   Text2_, Text3_,
-                                         lstParada_, cmdCortar_,  Combo1_};
+    const QList<QWidget*> backToFront = {cmdCargar_, txtArchivo_, Command1_,  cmdMapa_, Text1_,
+                                         MSChart2_,  MSChart1_,   Frame1_,    Frame2_,  Text2_,
+                                         Text3_,     lstParada_,  cmdCortar_, Combo1_};
     for (QWidget* control : backToFront)
         control->raise();
 
-    const QList<QWidget*> tabOrder = {cmdCargar_, txtArchivo_, MSChart1_, Command1_,
-                                      MSChart2_,  Text1_,      Text2_,    Text3_,
-                                      lstParada_, cmdCortar_,  Combo1_};
+    const QList<QWidget*> tabOrder = {cmdCargar_, txtArchivo_, MSChart1_,  Command1_,
+                                      cmdMapa_,   MSChart2_,   Text1_,     Text2_,
+                                      Text3_,     lstParada_,  cmdCortar_, Combo1_};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -319,6 +342,16 @@ void frmPpal::centreOnScreen() {
     }
 }
 
+QSize frmPpal::extraSize() const {
+    return (size() - look::kInitialSize).expandedTo(QSize(0, 0));
+}
+
+void frmPpal::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    for (const Growing& control : growing_)
+        control.widget->setGeometry(look::grown(control.initial, control.growth, extraSize()));
+}
+
 void frmPpal::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), look::kBackground);
@@ -326,8 +359,47 @@ void frmPpal::paintEvent(QPaintEvent*) {
     for (const look::Shape& shape : look::kShapes) {
         painter.setBrush(shape.filled ? QBrush(shape.fill) : QBrush(Qt::NoBrush));
         // A one-pixel outline drawn inside the shape's own rectangle.
-        painter.drawRect(shape.rect.adjusted(0, 0, -1, -1));
+        painter.drawRect(look::grown(shape.rect, shape.growth, extraSize()).adjusted(0, 0, -1, -1));
     }
+}
+
+void frmPpal::showMap() {
+    if (map_ == nullptr) {
+        map_ = new MapWindow(MapWindow::cacheFolder(), this);
+        MapWidget* map = &map_->map();
+        // A click on the map chooses the row as a click on the altitude profile does.
+        connect(map, &MapWidget::rowChosen, MSChart1_, &ProfileChartWidget::chooseRow);
+        for (ProfileChartWidget* chart : {MSChart1_, MSChart2_}) {
+            connect(chart, &ProfileChartWidget::pointSelected32, map,
+                    [map](qint32, qint32 row, qint32, qint32) { map->setChosenRow(row); });
+            connect(chart, &ProfileChartWidget::hoveredRowChanged, map, &MapWidget::setHoverRow);
+            connect(chart, &ProfileChartWidget::stretchChanged, map, &MapWidget::setStretch);
+        }
+        connect(lstParada_, &QListWidget::currentRowChanged, map, [this, map](int index) {
+            if (result_ && index >= 0 && static_cast<std::size_t>(index) < result_->stops.size())
+                map->centreOnRow(result_->stops[static_cast<std::size_t>(index)].row);
+        });
+        showResultOnMap();
+    }
+    map_->show();
+    map_->raise();
+    map_->activateWindow();
+}
+
+void frmPpal::showResultOnMap() {
+    if (map_ == nullptr)
+        return;
+    // A pass that failed leaves no result, and the map no track: as before any analysis.
+    if (!result_) {
+        map_->showTrack(QString(), MapTrack(), {});
+        return;
+    }
+    const QString name =
+        QFileInfo(QFile::decodeName(QByteArray::fromStdString(result_->inputs.trackPath)))
+            .fileName();
+    map_->showTrack(name, mapTrackOf(result_->points), mapMarksOf(*result_, locale_));
+    if (const auto row = MSChart1_->markedRow())
+        map_->map().setChosenRow(*row);
 }
 
 template <typename Work>
@@ -423,7 +495,7 @@ void frmPpal::splitCommand() {
     });
 }
 
-void frmPpal::showSelectedKm(qint16, qint16 dataPoint, qint16, qint16) {
+void frmPpal::showSelectedKm(qint32, qint32 dataPoint, qint32, qint32) {
     const auto caption = selectedKmCaption(dataPoint, lastLinesRead_, lastDistanceKm_, locale_);
     if (!caption)
         return;
@@ -447,9 +519,18 @@ void frmPpal::Dibujar() {
         trackPath(),
         {Text1_->text().toStdString(), Text2_->text().toStdString(), Text3_->text().toStdString()}};
     shownTrack_ = inputs.trackPath;
-    AnalysisResult result = runAnalysis(inputs, locale_, *this);
-    writeSummary(result, *this, locale_);
-    result_ = std::move(result);
+    try {
+        AnalysisResult result = runAnalysis(inputs, locale_, *this);
+        writeSummary(result, *this, locale_);
+        result_ = std::move(result);
+    } catch (...) {
+        viewChoices_->setMeanSpeed(std::nullopt);
+        showResultOnMap();
+        throw;
+    }
+    viewChoices_->setMeanSpeed(meanSpeedInMotion(result_->summary));
+    // Once open, the map follows every analysis.
+    showResultOnMap();
 }
 
 std::int64_t frmPpal::lineas() {
@@ -498,10 +579,10 @@ void frmPpal::setPathToolTip(const std::string& text) {
 }
 
 ProfileChart& frmPpal::altitudeChart() {
-    return *MSChart1_;
+    return MSChart1_->port();
 }
 ProfileChart& frmPpal::speedChart() {
-    return *MSChart2_;
+    return MSChart2_->port();
 }
 
 void frmPpal::beginPoints() {
@@ -512,7 +593,7 @@ void frmPpal::addPoint(const PointDetail& detail) {
     points_.addPoint(detail);
 }
 
-void frmPpal::keepForReadout(std::int16_t linesRead, float distanceKm) {
+void frmPpal::keepForReadout(std::int32_t linesRead, float distanceKm) {
     lastLinesRead_ = linesRead;
     lastDistanceKm_ = distanceKm;
 }

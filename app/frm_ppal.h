@@ -10,6 +10,7 @@
 #include "analysis/analysis_view.h"
 #include "analysis/point_details.h"
 #include "app/dialogs.h"
+#include "app/window_look.h"
 #include "platform/number_locale.h"
 
 class QComboBox;
@@ -20,7 +21,9 @@ class QToolButton;
 
 namespace at {
 
+class MapWindow;
 class ProfileChartWidget;
+class ProfileViewChoices;
 class ResultSharing;
 
 // The program's one window: the inputs of an analysis (track path, thresholds, points per split
@@ -56,15 +59,21 @@ class frmPpal final : public QWidget, public AnalysisView {
     void beginPoints() override;
     void addPoint(const PointDetail& detail) override;
     void setSummaryLabel(SummaryLabel label, const std::string& text) override;
-    void keepForReadout(std::int16_t linesRead, float distanceKm) override;
+    void keepForReadout(std::int32_t linesRead, float distanceKm) override;
     void setSummaryToolTip(SummaryLabel label, const std::string& text) override;
     void setPathToolTip(const std::string& text) override;
 
     // Images, summary, report and point table of the result on show.
     ResultSharing& sharing() { return *sharing_; }
 
+    // Opens the "Mapa" window (cmdMapa, Ctrl+M); from then on it follows every analysis.
+    void showMap();
+    // The "Mapa" window once it has been opened; null before.
+    MapWindow* mapWindow() const { return map_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -72,7 +81,7 @@ class frmPpal final : public QWidget, public AnalysisView {
     void loadCommand();
     void recalculateCommand();
     void splitCommand();
-    void showSelectedKm(qint16 series, qint16 dataPoint, qint16 mouseFlags, qint16 cancel);
+    void showSelectedKm(qint32 series, qint32 dataPoint, qint32 mouseFlags, qint32 cancel);
 
   private:
     void buildTopBand();
@@ -81,6 +90,9 @@ class frmPpal final : public QWidget, public AnalysisView {
     void buildStopColumn();
     void setStackingAndTabOrder();
     void centreOnScreen();
+    // How much larger than its initial size the window is.
+    QSize extraSize() const;
+    void showResultOnMap();
     // The file dialog under `title`; the chosen file's path goes into txtArchivo. False when
     // nothing was chosen.
     bool chooseTrackFile(const QString& title);
@@ -97,6 +109,7 @@ class frmPpal final : public QWidget, public AnalysisView {
     QToolButton* cmdCargar_ = nullptr;
     QLineEdit* txtArchivo_ = nullptr;
     QToolButton* Command1_ = nullptr;
+    QToolButton* cmdMapa_ = nullptr;
     QToolButton* cmdCortar_ = nullptr;
     QComboBox* Combo1_ = nullptr;
     QLineEdit* Text1_ = nullptr;
@@ -110,8 +123,19 @@ class frmPpal final : public QWidget, public AnalysisView {
     ProfileChartWidget* MSChart2_ = nullptr;
     QWidget* Frame1_ = nullptr;
     QWidget* Frame2_ = nullptr;
+    QLabel* Label12_ = nullptr;
+    // The controls that follow the window when it grows, with their places at its initial size.
+    struct Growing {
+        QWidget* widget;
+        look::Growth growth;
+        QRect initial;
+    };
+    std::vector<Growing> growing_;
+    MapWindow* map_ = nullptr;
+    ProfileViewChoices* viewChoices_ = nullptr;
 
-    std::int16_t lastLinesRead_ = 0;
+    // 16-bit for a track file, as the analysis keeps them.
+    std::int32_t lastLinesRead_ = 0;
     float lastDistanceKm_ = 0.0f;
     // The points the charts show, for their read-outs, as the last analysis handed them over.
     PointTable points_;

@@ -69,6 +69,11 @@ ResultSharing::~ResultSharing() = default;
 
 QMenu* ResultSharing::chartMenu(ProfileChartWidget& chart) {
     auto* menu = new QMenu(window_);
+    // How the chart is shown (its axis, its lines), as the window gave it those choices.
+    if (!chart.actions().isEmpty()) {
+        menu->addActions(chart.actions());
+        menu->addSeparator();
+    }
     menu->addAction(QStringLiteral("Guardar imagen…"), this,
                     [this, &chart] { saveChartImageAs(chart); });
     menu->addAction(QStringLiteral("Copiar imagen"), this,

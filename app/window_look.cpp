@@ -14,6 +14,26 @@ void installFontSubstitutes() {
     }
 }
 
+QRect grown(const QRect& initial, Growth growth, const QSize& extra) {
+    // The speed profile is 2175 twips high and the altitude profile 3915: 5 to 9.
+    const int speedShare = extra.height() * 5 / 14;
+    switch (growth) {
+        case Growth::Stays:
+            return initial;
+        case Growth::KeepsRight:
+            return initial.translated(extra.width(), 0);
+        case Growth::KeepsRightAndGrows:
+            return initial.translated(extra.width(), 0).adjusted(0, 0, 0, extra.height());
+        case Growth::SpeedProfile:
+            return initial.adjusted(0, 0, extra.width(), speedShare);
+        case Growth::AltitudeProfile:
+            return initial.adjusted(0, speedShare, extra.width(), extra.height());
+        case Growth::OverAltitudeProfile:
+            return initial.translated(0, speedShare);
+    }
+    return initial;
+}
+
 QFont windowFont() {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(8.25);

@@ -1,16 +1,30 @@
 #include "charts/point_readout.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/number_text.h"
 #include "platform/rounding.h"
 
 namespace at {
-std::vector<std::string> pointReadout(const PointDetail& point, const NumberLocale& locale) {
+namespace {
+
+// A slope over less than this distance is mostly the altimeter's noise.
+constexpr double kSlopeBaseKm = 0.1;
+
+}  // namespace
+
+std::vector<std::string> pointReadout(const PointDetail& point, const NumberLocale& locale,
+                                      std::optional<double> slopePercent) {
     std::vector<std::string> lines = {
         "Punto " + formatInteger(point.point),
         "Altitud: " + formatDouble(roundHalfEven(point.altitudeMetres, 1), locale) + " m",
     };
+    if (slopePercent) {
+        // Plus 0.0 so that a level stretch never reads "-0".
+        const double shown = roundHalfEven(*slopePercent, 1) + 0.0;
+        lines.push_back("Pendiente: " + formatDouble(shown, locale) + " %");
+    }
     if (point.hasTime) {
         lines.push_back("Velocidad: " + formatDouble(roundHalfEven(point.speedKmh, 1), locale) +
                         " km/h");
@@ -21,6 +35,28 @@ std::vector<std::string> pointReadout(const PointDetail& point, const NumberLoca
     if (point.gpsJump)
         lines.push_back(kGpsJumpReadout);
     return lines;
+}
+
+std::optional<double> slopePercent(std::span<const PointDetail> points, std::size_t index) {
+    if (index >= points.size())
+        return std::nullopt;
+    const PointDetail& here = points[index];
+    if (!here.hasAltitude)
+        return std::nullopt;
+    const double reach = static_cast<double>(here.distanceKm) - kSlopeBaseKm;
+    // The distance never goes back: the points before `index` at or short of `reach` come first.
+    const auto first = points.begin();
+    const auto past = std::upper_bound(
+        first, first + static_cast<std::ptrdiff_t>(index), reach,
+        [](double km, const PointDetail& p) { return km < static_cast<double>(p.distanceKm); });
+    if (past == first)
+        return std::nullopt;
+    const PointDetail& back = *(past - 1);
+    if (!back.hasAltitude)
+        return std::nullopt;
+    const double metres =
+        (static_cast<double>(here.distanceKm) - static_cast<double>(back.distanceKm)) * 1000.0;
+    return (here.altitudeMetres - back.altitudeMetres) / metres * 100.0;
 }
 
 Stretch measureStretch(const PointDetail& from, const PointDetail& to) {

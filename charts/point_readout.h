@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,10 +14,16 @@
 // between two points. Each text is a few short lines.
 namespace at {
 
-// Point number, altitude (m), speed (km/h), time of day and the distance covered (km); a track
-// without times has no speed and no time to show. A point whose leg was set aside as a GPS jump
-// says so last.
-std::vector<std::string> pointReadout(const PointDetail& point, const NumberLocale& locale);
+// Point number, altitude (m), the slope when there is one (%), speed (km/h), time of day and the
+// distance covered (km); a track without times has no speed and no time to show. A point whose
+// leg was set aside as a GPS jump says so last.
+std::vector<std::string> pointReadout(const PointDetail& point, const NumberLocale& locale,
+                                      std::optional<double> slopePercent = std::nullopt);
+
+// The slope at `points[index]`, in percent: its altitude less that of the latest point at least
+// 100 m of distance back, over the distance between them. None until the track has covered 100 m,
+// nor when either point has no altitude of its own.
+std::optional<double> slopePercent(std::span<const PointDetail> points, std::size_t index);
 
 // The read-out's line for a point whose leg was set aside.
 inline constexpr const char* kGpsJumpReadout = "salto del GPS, sin distancia";
@@ -24,8 +32,8 @@ inline constexpr const char* kGpsJumpReadout = "salto del GPS, sin distancia";
 // difference of the distance and climb totals, the whole seconds between the two times, and the
 // distance over that time.
 struct Stretch {
-    std::int16_t firstPoint = 0;
-    std::int16_t lastPoint = 0;
+    std::int32_t firstPoint = 0;
+    std::int32_t lastPoint = 0;
     float distanceKm = 0.0f;
     double climbMetres = 0.0;
     // False on a track without times: it has no time and no mean speed.

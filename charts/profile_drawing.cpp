@@ -39,6 +39,41 @@ std::vector<std::size_t> drawnRows(std::span<const double> values, std::size_t b
     return rows;
 }
 
+std::vector<std::size_t> drawnRowsAlong(std::span<const double> values,
+                                        std::span<const double> positions, std::size_t begin,
+                                        std::size_t end, double low, double high,
+                                        std::size_t columns) {
+    end = std::min({end, values.size(), positions.size()});
+    std::vector<std::size_t> rows;
+    if (begin >= end)
+        return rows;
+    if (columns == 0 || end - begin <= 2 * columns || !(high > low)) {
+        for (std::size_t i = begin; i < end; ++i)
+            rows.push_back(i);
+        return rows;
+    }
+    const double perUnit = static_cast<double>(columns) / (high - low);
+    const auto columnOf = [&](std::size_t i) { return std::floor((positions[i] - low) * perUnit); };
+    std::size_t first = begin;
+    while (first < end) {
+        const double column = columnOf(first);
+        std::size_t lowest = first;
+        std::size_t highest = first;
+        std::size_t i = first + 1;
+        for (; i < end && columnOf(i) == column; ++i) {
+            if (values[i] < values[lowest])
+                lowest = i;
+            if (values[i] > values[highest])
+                highest = i;
+        }
+        rows.push_back(std::min(lowest, highest));
+        if (highest != lowest)
+            rows.push_back(std::max(lowest, highest));
+        first = i;
+    }
+    return rows;
+}
+
 double niceStep(double span, int ticks) {
     const double raw = span / ticks;
     const double power = std::pow(10.0, std::floor(std::log10(raw)));

@@ -15,7 +15,9 @@
 #include "analysis/profiles.h"
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
+#include "charts/map_content.h"
 #include "charts/profile_drawing.h"
+#include "charts/route_drawing.h"
 #include "platform/number_text.h"
 #include "platform/output_file.h"
 #include "platform/runtime_error.h"
@@ -75,11 +77,19 @@ class ReportPages {
     bool makeRoom(double height) {
         if (height <= room() || y_ == top())
             return true;
+        return breakPage();
+    }
+
+    // Goes on at the top of a new page; false when no further page may be started.
+    bool breakPage() {
         if (!newPage_())
             return false;
         startPage();
         return true;
     }
+
+    // What is drawn at the top of the second page, whenever the report gets there.
+    void atSecondPage(std::function<void()> draw) { atSecondPage_ = std::move(draw); }
 
     // The top of the next block, `height` high; the following one goes below it.
     double take(double height) {
@@ -101,6 +111,8 @@ class ReportPages {
                           Qt::AlignRight | Qt::AlignVCenter,
                           QStringLiteral("%1 · página %2").arg(footer_, QString::number(pages_)));
         y_ = top();
+        if (pages_ == 2 && atSecondPage_)
+            atSecondPage_();
     }
 
     QPainter& painter_;
@@ -113,6 +125,7 @@ class ReportPages {
     QFont heading_;
     double y_ = 0;
     int pages_ = 0;
+    std::function<void()> atSecondPage_;
 };
 
 void paintHeading(ReportPages& pages, const ReportContent& content) {
@@ -281,6 +294,27 @@ void paintProfile(ReportPages& pages, const Profile& profile, const ReportConten
     painter.drawRect(plot);
 }
 
+// The route, north up, with the stops numbered as on the map.
+void paintRouteBlock(ReportPages& pages, const ReportContent& content) {
+    QPainter& painter = pages.painter();
+    const double line = pages.line();
+    painter.setPen(Qt::black);
+    painter.setFont(pages.body());
+    painter.drawText(QRectF(pages.left(), pages.take(line), pages.width(), line), Qt::AlignLeft,
+                     QStringLiteral("Recorrido"));
+    // As tall as the route's shape asks, from under half the width to under three quarters of it.
+    double shape = 0.72;
+    if (const auto bounds = content.route.bounds()) {
+        shape = (bounds->bottom - bounds->top) / std::max(bounds->right - bounds->left, 1e-12);
+    }
+    const double height =
+        std::min(pages.width() * std::clamp(shape, 0.45, 0.72), pages.room() - line * 3);
+    const QRectF box(pages.left(), pages.take(height), pages.width(), height);
+    painter.setFont(pages.small());
+    paintRoute(painter, box, content.route, content.routeMarks, pages.em());
+    pages.take(line * 1.5);
+}
+
 // Every stop, in columns, running on over as many pages as it takes.
 void paintStops(ReportPages& pages, const ReportContent& content) {
     QPainter& painter = pages.painter();
@@ -344,6 +378,8 @@ ReportContent reportContent(const AnalysisResult& result, const NumberLocale& lo
         content.altitude.push_back(point.altitudeMetres);
         content.speed.push_back(point.speedKmh);
     }
+    content.route = mapTrackOf(result.points);
+    content.routeMarks = mapMarksOf(result, locale);
     const AltitudeAxis axis =
         altitudeAxis(result.summary.lowestAltitude, result.summary.highestAltitude);
     content.altitudeAxisMinimum = axis.minimum;
@@ -379,7 +415,10 @@ int paintReport(QPainter& painter, const QRectF& page, const ReportContent& cont
                  {QStringLiteral("Velocidad (km/h)"), content.speed, low, high, QColor(20, 60, 180),
                   false, content.speedHint},
                  content);
+    pages.atSecondPage([&] { paintRouteBlock(pages, content); });
     paintStops(pages, content);
+    if (pages.pages() == 1)
+        pages.breakPage();
     painter.restore();
     return pages.pages();
 }

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "analysis/analysis_result.h"
+#include "charts/map_mark.h"
+#include "charts/map_track.h"
 #include "platform/number_locale.h"
 
 class QPainter;
@@ -37,6 +39,9 @@ struct ReportContent {
     // One value per point: metres and km/h.
     std::vector<double> altitude;
     std::vector<double> speed;
+    // The route as the map draws it, with the map's marks.
+    MapTrack route;
+    std::vector<MapMark> routeMarks;
     // The altitude chart's value axis as the analysis fitted it.
     double altitudeAxisMinimum = 0.0;
     double altitudeAxisMaximum = 0.0;
@@ -54,8 +59,9 @@ std::int32_t todayAsDayCount();
 ReportContent reportContent(const AnalysisResult& result, const NumberLocale& locale);
 
 // Draws the report page after page into `page` (in the painter's units): heading, thresholds,
-// figures, both profiles and every stop. Before each page after the first it calls `newPage`,
-// which starts one and returns true, or returns false to stop there. Returns the pages drawn.
+// figures, both profiles and every stop, and at the top of the second page the route. Before each
+// page after the first it calls `newPage`, which starts one and returns true, or returns false to
+// stop there. Returns the pages drawn.
 int paintReport(QPainter& painter, const QRectF& page, const ReportContent& content,
                 const std::function<bool()>& newPage);
 

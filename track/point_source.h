@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/runtime_error.h"
+#include "track/point_numbering.h"
 #include "track/track_point.h"
 
 // The points of a track as the analysis pass takes them, whatever the format of the file. A track
@@ -13,14 +14,12 @@
 // other formats hand out points already read.
 namespace at {
 
-// Tracks of more points than this cannot be analysed: the lines read, the six header lines
-// included, must fit in 16 bits.
-constexpr std::int64_t kMostTrackPoints = 32761;
-
 class PointSource {
   public:
     virtual ~PointSource() = default;
 
+    // How wide the numbers of the track's points are.
+    virtual PointNumbering numbering() const = 0;
     // The number of points, for the size of the profiles; asked before the points are read.
     virtual std::int64_t countPoints() = 0;
     // How many of the points counted carry no time: a track with any is analysed without times.
@@ -38,9 +37,6 @@ class PointSource {
     virtual std::int32_t localDay() const = 0;
     // Adds the place of the point read last to a failure.
     virtual void locate(RuntimeError& error) const = 0;
-    // What the user can do about a track too long to analyse, once it is counted; empty when the
-    // format has no answer.
-    virtual std::string tooLongAdvice() const = 0;
     virtual void close() = 0;
 };
 

@@ -200,7 +200,8 @@ TEST_P(ResultSharingTest, ExportsPointsSummaryReportAndImages) {
     sharing.copySummary();
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), out.str());
 
-    // One A4 page: 595 x 842 points, drawn at 36 dpi as 298 x 421 pixels.
+    // Two A4 pages, the route on the second: 595 x 842 points, drawn at 36 dpi as 298 x 421
+    // pixels.
     const QString pdfPath = QString::fromStdString(dir.file("informe.pdf"));
     saves->answer = pdfPath;
     sharing.exportReportAs();
@@ -213,12 +214,18 @@ TEST_P(ResultSharingTest, ExportsPointsSummaryReportAndImages) {
     ASSERT_EQ(pdftoppm.exitCode(), 0) << pdftoppm.readAllStandardError().toStdString();
     const QImage page(prefix + QStringLiteral("-1.png"));
     EXPECT_EQ(page.size(), QSize(298, 421));
-    EXPECT_FALSE(QFileInfo::exists(prefix + QStringLiteral("-2.png")));  // one page only
-    int dark = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x)
+    EXPECT_FALSE(QFileInfo::exists(prefix + QStringLiteral("-3.png")));
+    const QImage second(prefix + QStringLiteral("-2.png"));
+    int dark = 0, route = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
             dark += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
-    EXPECT_GT(dark, 500);  // text and profiles, not a blank page
+            const QColor colour = second.pixelColor(x, y);
+            route += colour.blue() > 150 && colour.red() > 80 && colour.green() < 110 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark, 500);   // text and profiles, not a blank page
+    EXPECT_GT(route, 150);  // the route's line
 
     // Pictures of a chart at twice its size.
     const QString png = QString::fromStdString(dir.file("altitud.png"));
@@ -289,7 +296,10 @@ TEST_F(WindowTest, MenusOfferTheShareCommands) {
     for (QMenu* menu : {chart.get(), results.get()})
         for (QAction* action : menu->actions())
             texts << action->text();
-    EXPECT_EQ(texts, QStringList({QStringLiteral("Guardar imagen…"),
+    // The speed profile's own choices come first, apart from the share commands.
+    EXPECT_EQ(texts, QStringList({QStringLiteral("Eje horizontal"),
+                                  QStringLiteral("Velocidad media en movimiento"), QString(),
+                                  QStringLiteral("Guardar imagen…"),
                                   QStringLiteral("Copiar imagen"), QStringLiteral("Copiar resumen"),
                                   QStringLiteral("Exportar informe PDF…"),
                                   QStringLiteral("Exportar puntos CSV…")}));

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QFontInfo>
 #include <QImage>
 
@@ -69,6 +70,7 @@ TEST_F(WindowLayout, Tooltips) {
     } cases[] = {
         {"cmdCargar", "Cargar Track"},
         {"Command1", "Vuelve a calcularlo"},
+        {"cmdMapa", "Ver el recorrido en un mapa"},
         {"cmdCortar", "Cortar el archivo cargado en varios de X puntos"},
         {"Combo1", "Cantidad de puntos por archivo"},
         {"Text1",
@@ -105,29 +107,60 @@ TEST_F(WindowLayout, PlacesControlsInTwipsFifteenToAPixel) {
         const char* name;
         QRect pixels;
     } cases[] = {
-        {"cmdCargar", {6, 3, 41, 35}},     {"txtArchivo", {53, 6, 593, 19}},
-        {"Command1", {628, 27, 19, 22}},   {"Combo1", {49, 46, 52, 21}},
-        {"lbl1", {138, 80, 57, 14}},       {"Label8", {306, 95, 33, 14}},
-        {"Label14", {405, 110, 81, 14}},   {"MSChart2", {2, 125, 649, 145}},
-        {"MSChart1", {2, 249, 649, 261}},  {"Label3", {12, 8, 57, 13}},
-        {"lstParada", {660, 23, 74, 472}}, {"lblKm", {512, 55, 94, 14}},
+        {"cmdCargar", {6, 3, 41, 35}},    {"txtArchivo", {53, 6, 593, 19}},
+        {"Command1", {628, 27, 19, 22}},  {"Combo1", {49, 46, 52, 21}},
+        {"cmdMapa", {606, 27, 19, 22}},   {"lbl1", {138, 80, 57, 14}},
+        {"Label8", {306, 95, 33, 14}},    {"Label14", {405, 110, 81, 14}},
+        {"MSChart2", {2, 125, 649, 145}}, {"MSChart1", {2, 249, 649, 261}},
+        {"Label3", {12, 8, 57, 13}},      {"lstParada", {660, 23, 74, 472}},
+        {"lblKm", {512, 55, 94, 14}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(control(c.name)->geometry(), c.pixels) << c.name;
     EXPECT_EQ(window->size(), QSize(740, 512));
-    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_EQ(window->minimumSize(), QSize(740, 512));
+}
+
+TEST_F(WindowLayout, GrowsTheProfilesAndKeepsTheRightColumnAtTheRightEdge) {
+    const struct {
+        const char* name;
+        QRect initial;
+        QRect grown;  // 400 px wider, 300 px higher: 107 to the speed profile, 193 to the altitude
+    } cases[] = {
+        {"MSChart2", {2, 125, 649, 145}, {2, 125, 1049, 252}},
+        {"MSChart1", {2, 249, 649, 261}, {2, 356, 1049, 454}},
+        {"Frame2", {286, 253, 81, 25}, {286, 360, 81, 25}},
+        {"Frame1", {286, 129, 81, 25}, {286, 129, 81, 25}},
+        {"Label12", {680, 8, 41, 17}, {1080, 8, 41, 17}},
+        {"lstParada", {660, 23, 74, 472}, {1060, 23, 74, 772}},
+        {"cmdMapa", {606, 27, 19, 22}, {606, 27, 19, 22}},
+        {"txtArchivo", {53, 6, 593, 19}, {53, 6, 593, 19}},
+        {"lblKm", {512, 55, 94, 14}, {512, 55, 94, 14}},
+        {"Label14", {405, 110, 81, 14}, {405, 110, 81, 14}},
+    };
+    window->show();
+    window->resize(1140, 812);
+    QApplication::processEvents();
+    for (const auto& c : cases)
+        EXPECT_EQ(control(c.name)->geometry(), c.grown) << c.name;
+    const QImage picture = window->grab().toImage();
+    EXPECT_EQ(picture.pixelColor(1058, 600), look::kPanelGrey);  // Shape3, down to the bottom
+    EXPECT_EQ(picture.pixelColor(700, 12), QColor(3, 0, 67));    // where it stood
+    window->resize(740, 512);
+    QApplication::processEvents();
+    for (const auto& c : cases)
+        EXPECT_EQ(control(c.name)->geometry(), c.initial) << c.name;
 }
 
 // A normal top-level window, so that desktops list it in the taskbar and Alt+Tab, with the
-// program's icon; its title bar has only the close button.
+// program's icon; it can be minimised, enlarged and maximised.
 TEST_F(WindowLayout, IsATopLevelWindowWithItsCaptionAndIcon) {
     const Qt::WindowFlags flags = window->windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Window);
-    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
-    EXPECT_TRUE(flags & Qt::WindowTitleHint);
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    // No hints of its own: the desktop's title bar with every button.
+    EXPECT_FALSE(flags & Qt::CustomizeWindowHint);
+    EXPECT_GT(window->maximumSize().width(), 740);
+    EXPECT_GT(window->maximumSize().height(), 512);
     const QString title = window->windowTitle();
     EXPECT_TRUE(title.startsWith(QStringLiteral("Análisis Tracks @Senderal v1.3") +
                                  QString(109, QChar(' ')) + QStringLiteral("(")));
@@ -182,7 +215,7 @@ TEST_F(WindowLayout, PaintsBackgroundAndPanelsBehindTheControls) {
 }
 
 TEST_F(WindowLayout, ButtonPicturesAreScalable) {
-    for (const char* name : {"cmdCargar", "Command1", "cmdCortar"}) {
+    for (const char* name : {"cmdCargar", "Command1", "cmdMapa", "cmdCortar"}) {
         const QIcon icon = control<QToolButton>(name)->icon();
         ASSERT_FALSE(icon.isNull()) << name;
         // Drawn from a vector picture: sharp at twice the size too.
@@ -194,9 +227,9 @@ TEST_F(WindowLayout, ButtonPicturesAreScalable) {
 
 TEST_F(WindowLayout, StackingAndTabOrder) {
     const QObjectList children = window->children();
-    const char* backToFront[] = {"cmdCargar", "txtArchivo", "Command1", "Text1", "MSChart2",
-                                 "MSChart1",  "Frame1",     "Frame2",   "Text2", "Text3",
-                                 "lstParada", "cmdCortar",  "Combo1"};
+    const char* backToFront[] = {"cmdCargar", "txtArchivo", "Command1",  "cmdMapa", "Text1",
+                                 "MSChart2",  "MSChart1",   "Frame1",    "Frame2",  "Text2",
+                                 "Text3",     "lstParada",  "cmdCortar", "Combo1"};
     qsizetype previous = -1;
     for (const char* name : backToFront) {
         const qsizetype at = children.indexOf(control(name));
@@ -208,9 +241,9 @@ TEST_F(WindowLayout, StackingAndTabOrder) {
         EXPECT_LT(children.indexOf(label), firstControl) << label->objectName().toStdString();
     }
 
-    const char* tabOrder[] = {"cmdCargar", "txtArchivo", "MSChart1", "Command1",
-                              "MSChart2",  "Text1",      "Text2",    "Text3",
-                              "lstParada", "cmdCortar",  "Combo1"};
+    const char* tabOrder[] = {"cmdCargar", "txtArchivo", "MSChart1",  "Command1",
+                              "cmdMapa",   "MSChart2",   "Text1",     "Text2",
+                              "Text3",     "lstParada",  "cmdCortar", "Combo1"};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
         QWidget* next = control(tabOrder[i - 1])->nextInFocusChain();
         // Parts of a control (a chart's viewport) pass their focus on to it.

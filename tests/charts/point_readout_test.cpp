@@ -58,6 +58,9 @@ TEST(PointReadout, WhatARouteLacksAndAJump) {
     EXPECT_EQ(pointReadout(p, NumberLocale::comma()),
               (std::vector<std::string>{"Punto 7", "Altitud: 812,5 m", "Recorrido: 2,5 km",
                                         "salto del GPS, sin distancia"}));
+    EXPECT_EQ(pointReadout(p, NumberLocale::comma(), -3.25),
+              (std::vector<std::string>{"Punto 7", "Altitud: 812,5 m", "Pendiente: -3,2 %",
+                                        "Recorrido: 2,5 km", "salto del GPS, sin distancia"}));
     PointDetail q = p;
     q.point = 9;
     q.distanceKm = 4.0f;

@@ -107,7 +107,7 @@ TEST(Report, WritesOnePdfOrSaysWhyNot) {
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string bytes = readBytes(pdf);
     EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
-    EXPECT_NE(bytes.find("/Count 1"), std::string::npos);  // one page
+    EXPECT_NE(bytes.find("/Count 2"), std::string::npos);  // the route on the second page
 
     run = runCli({"informe", dir.file("falta.plt"), "--pdf", dir.file("b.pdf")});
     EXPECT_EQ(run.status, 1);

@@ -27,7 +27,7 @@ class MemoryAnalysisView final : public AnalysisView {
     std::string pathToolTip;
     MemoryProfileChart altitude;
     MemoryProfileChart speed;
-    std::int16_t lastLinesRead = 0;
+    std::int32_t lastLinesRead = 0;
     float lastDistanceKm = 0.0f;
     PointTable points;
     // The result of the last analysis that reached its end.
@@ -46,7 +46,7 @@ class MemoryAnalysisView final : public AnalysisView {
         toolTips[label] = text;
     }
     void setPathToolTip(const std::string& text) override { pathToolTip = text; }
-    void keepForReadout(std::int16_t linesRead, float distanceKm) override {
+    void keepForReadout(std::int32_t linesRead, float distanceKm) override {
         lastLinesRead = linesRead;
         lastDistanceKm = distanceKm;
     }
