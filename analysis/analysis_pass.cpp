@@ -124,7 +124,9 @@ class AnalysisPass {
             listStandstills(standstills_->add(
                 {i, wholeSeconds(i), position_, summary_.distanceKm, leg.gpsJump, leg.gapStop}));
         }
-        if (i > 1 && summary_.hasTimes)
+        // The leg has already asked whether its gap is a stop: most are not, and need no second
+        // look.
+        if (leg.gapStop)
             listGapStop(i, now);
         profiles_.selectAltitudeRow(i);
 
