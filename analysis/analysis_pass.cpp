@@ -1,11 +1,15 @@
 #include "analysis/analysis_pass.h"
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "analysis/climb.h"
+#include "analysis/distance_step.h"
+#include "analysis/gps_jump.h"
 #include "analysis/profiles.h"
+#include "analysis/standstill_search.h"
 #include "formats/track_source.h"
 #include "platform/checked.h"
 #include "track/track_file.h"
@@ -13,11 +17,6 @@
 namespace at {
 namespace {
 
-// Six-decimal coordinates are millionths of a degree: these turn them into kilometres on a flat
-// projection around the current point.
-constexpr double kLatitudeUnitsPerKmSquared = 80780549.0;  // 8987.8², per km of latitude
-constexpr double kLongitudeUnitsPerKmAtEquator = 9020.0;
-constexpr double kUnitsPerRadian = 57295779.0;
 // A speed is taken over the first window back from the current point that spans 16 s or more:
 // the last four gaps first, as always; only when none of them is that long (one-second samples)
 // further back, up to 64 points.
@@ -29,6 +28,19 @@ constexpr std::int64_t kMidnightStepSeconds = 43200;
 // Times and distances of the latest points, by point number modulo the ring size.
 constexpr int kRingSize = 128;
 static_assert(kRingSize > kDeepestSpeedWindow && (kRingSize & (kRingSize - 1)) == 0);
+
+// The leg from the point before to the current one, worked out before anything of the point is
+// listed: a stretch it closes and its own gap stop come first, and whether its step is a GPS jump
+// decides both what it adds and whether the point can join a stretch.
+struct Leg {
+    std::int64_t seconds = 0;
+    bool gapStop = false;
+    // The step is taken after a point other than 0 ft; none when it cannot be worked out, which
+    // fails the pass where the step is added.
+    bool stepTaken = false;
+    std::optional<double> stepKm;
+    bool gpsJump = false;
+};
 
 class AnalysisPass {
   public:
@@ -42,12 +54,17 @@ class AnalysisPass {
         const ThresholdTexts& thresholds = result_.inputs.thresholds;
         result_.settings = readAnalysisSettings(thresholds.altitudeJump, thresholds.stopMinutes,
                                                 thresholds.stopSeconds, locale);
+        climb_.emplace(result_.settings.altitudeJumpLimit);
+        standstills_.emplace(result_.settings.stopGapSeconds);
         const std::string& path = result_.inputs.trackPath;
         const std::unique_ptr<PointSource> source = openPointSource(path);
         result_.numbering = source->numbering();
         stops_.numbering = result_.numbering;
         try {
             const std::int64_t count = source->countPoints();
+            summary_.pointsWithoutTime = toInt32Checked(source->pointsWithoutTime());
+            summary_.hasTimes = summary_.pointsWithoutTime == 0;
+            lookForStandstills_ = summary_.hasTimes && result_.settings.stopGapSeconds >= 0;
             profiles_.sizeProfiles(count, result_.numbering);
             // The count fits the charts' row numbers here (it is negative for a file of fewer
             // than six lines); a blank line may end the points sooner.
@@ -60,6 +77,10 @@ class AnalysisPass {
         }
         summary_.stopCount = stops_.stopCount;
         summary_.stopSeconds = stops_.stopSeconds;
+        summary_.accumulatedClimb = climb_->accumulated();
+        summary_.discardedSamples = climb_->discarded();
+        summary_.gpsJumps = jumps_.count();
+        summary_.hasAltitudes = result_.points.empty() || altitudeSeen_;
         result_.summary = summary_;
         return std::move(result_);
     }
@@ -83,32 +104,39 @@ class AnalysisPass {
         }
         source.close();
         summary_.endTime = lastTime_;
+        if (lookForStandstills_)
+            listStandstills(standstills_->finish());
     }
 
     // The point's altitude is converted only after its stop check and its altitude row: a point
     // line with a bad altitude still leaves its stop in the list.
     void takePoint(const TrackPoint& point, PointSource& source) {
         const std::int32_t i = numbered(result_.numbering, summary_.linesRead - kHeaderLines);
-        previousLatitude_ = latitude_;
-        latitude_ = point.latitudeDigits;
-        previousLongitude_ = longitude_;
-        longitude_ = point.longitudeDigits;
-        const DateTime now = continuousTime(i, point.timeOfDay);
+        previousPosition_ = position_;
+        position_ = stepPoint(point.latitudeDigits, point.longitudeDigits);
+        const DateTime now = summary_.hasTimes ? continuousTime(i, point.timeOfDay) : 0.0;
         lastTime_ = now;
-
-        if (i == 1) {
+        if (i == 1 && summary_.hasTimes)
             summary_.startTime = now;
-        } else if (auto stop = checkStop(time(i - 1), now, distanceAfter(i - 2),
-                                         result_.settings.stopGapSeconds, stops_)) {
-            stop->row = i - 1;
-            result_.stops.push_back(*stop);
-            port_.addStop(*stop);
+        const Leg leg = legTo(i, now);
+
+        if (lookForStandstills_) {
+            listStandstills(standstills_->add(
+                {i, wholeSeconds(i), position_, summary_.distanceKm, leg.gpsJump, leg.gapStop}));
         }
+        // The leg has already asked whether its gap is a stop: most are not, and need no second
+        // look.
+        if (leg.gapStop)
+            listGapStop(i, now);
         profiles_.selectAltitudeRow(i);
 
         // A point without altitude still counts as one other than 0 here, as it always did.
-        if (previousAltitude_ != 0)
-            addDistanceStep();
+        if (leg.stepTaken) {
+            if (!leg.stepKm)
+                failDistanceStep(previousPosition_, position_);
+            if (!leg.gpsJump)
+                summary_.distanceKm = static_cast<float>(summary_.distanceKm + *leg.stepKm);
+        }
         distanceAfter(i) = summary_.distanceKm;
 
         previousHadAltitude_ = hasAltitude_;
@@ -116,6 +144,7 @@ class AnalysisPass {
         hasAltitude_ = feet != kNoAltitudeFeet;
         altitudeMetres_ = feet * kMetresPerFoot;
         if (hasAltitude_) {
+            altitudeSeen_ = true;
             if (altitudeMetres_ < summary_.lowestAltitude)
                 summary_.lowestAltitude = altitudeMetres_;
             if (altitudeMetres_ > summary_.highestAltitude)
@@ -124,45 +153,72 @@ class AnalysisPass {
         }
         // Without an altitude the profile repeats the row before rather than dive to -236.8 m.
         profiles_.setAltitudeValue(altitudeRowValue_);
-        if (previousAltitude_ != 0 && hasAltitude_ && previousHadAltitude_)
-            takeAltitudeStep();
+        if (previousAltitude_ != 0 && hasAltitude_ && previousHadAltitude_) {
+            climb_->step(previousAltitude_, altitudeMetres_,
+                         summary_.hasTimes ? leg.seconds : Climb::kUntimedLegSeconds);
+        } else if (hasAltitude_) {
+            climb_->restartAt(altitudeMetres_);
+        }
 
-        speedKmh_ = i >= kFirstPointWithSpeed ? speedOverWindow(i) : 0.0;
+        speedKmh_ = summary_.hasTimes && i >= kFirstPointWithSpeed ? speedOverWindow(i) : 0.0;
         if (speedKmh_ < summary_.lowestSpeed)
             summary_.lowestSpeed = speedKmh_;
         if (speedKmh_ > summary_.highestSpeed)
             summary_.highestSpeed = speedKmh_;
         profiles_.addSpeedRow(i, speedKmh_);
-        const PointDetail detail{i,         source.localDay(),   now,
-                                 latitude_, longitude_,          altitudeRowValue_,
-                                 speedKmh_, summary_.distanceKm, summary_.accumulatedClimb};
+        const PointDetail detail{.point = i,
+                                 .localDay = summary_.hasTimes ? source.localDay() : 0,
+                                 .timeOfDay = now,
+                                 .latitudeDigits = point.latitudeDigits,
+                                 .longitudeDigits = point.longitudeDigits,
+                                 .altitudeMetres = altitudeRowValue_,
+                                 .speedKmh = speedKmh_,
+                                 .distanceKm = summary_.distanceKm,
+                                 .hasTime = summary_.hasTimes,
+                                 .gpsJump = leg.gpsJump,
+                                 .hasAltitude = hasAltitude_,
+                                 .accumulatedClimb = climb_->accumulated()};
         result_.points.push_back(detail);
         port_.addPoint(detail);
     }
 
-    void addDistanceStep() {
-        const double dLat = sub32(latitude_, previousLatitude_);
-        const double a = dLat * dLat / kLatitudeUnitsPerKmSquared;
-        const double dLon = sub32(longitude_, previousLongitude_);
-        const double phi = latitude_ / kUnitsPerRadian;
-        const double k = kLongitudeUnitsPerKmAtEquator / std::cos(phi);
-        const double b = (dLon / k) * (dLon / k);
-        const double step = std::sqrt(a + b);
-        if (!std::isfinite(step)) {
-            throw RuntimeError(ErrorKind::DivisionByZero,
-                               "El tramo entre dos puntos no tiene longitud calculable.");
+    // The leg from point i - 1 to point i (none for the first point). Without times a track has
+    // no gaps, and no GPS jumps are looked for.
+    Leg legTo(int i, DateTime now) {
+        Leg leg;
+        leg.stepTaken = previousAltitude_ != 0;
+        if (leg.stepTaken)
+            leg.stepKm = distanceStepKm(previousPosition_, position_);
+        if (i == 1 || !summary_.hasTimes)
+            return leg;
+        leg.seconds = wholeSeconds(i) - wholeSeconds(i - 1);
+        leg.gapStop = isGapStop(time(i - 1), now, result_.settings.stopGapSeconds);
+        if (leg.stepKm) {
+            leg.gpsJump = jumps_.setAside(*leg.stepKm, leg.seconds, speedKmh_);
+        } else {
+            jumps_.noStep();
         }
-        summary_.distanceKm = static_cast<float>(summary_.distanceKm + step);
+        return leg;
     }
 
-    void takeAltitudeStep() {
-        const double diff = altitudeMetres_ - previousAltitude_;
-        const std::int16_t limit = result_.settings.altitudeJumpLimit;
-        if (diff > 0 && diff < limit)
-            summary_.accumulatedClimb += diff;
-        if (diff > limit) {
-            summary_.discardedSamples = add32(summary_.discardedSamples, 1);
+    void listGapStop(int i, DateTime now) {
+        if (std::optional<Stop> stop = checkStop(time(i - 1), now, distanceAfter(i - 2),
+                                                 result_.settings.stopGapSeconds, stops_)) {
+            stop->row = i - 1;
+            showStop(*stop);
         }
+    }
+
+    void listStandstills(const std::vector<Stop>& stops) {
+        for (const Stop& stop : stops) {
+            countStop(stop.gapSeconds, stops_);
+            showStop(stop);
+        }
+    }
+
+    void showStop(const Stop& stop) {
+        result_.stops.push_back(stop);
+        port_.addStop(stop);
     }
 
     // The distance over the first window back from point i that spans 16 s or more; without one
@@ -201,15 +257,18 @@ class AnalysisPass {
     AnalysisResult result_;
     TrackSummary summary_;
     StopTotals stops_;
+    std::optional<Climb> climb_;
+    GpsJumps jumps_;
+    std::optional<StandstillSearch> standstills_;
+    bool lookForStandstills_ = false;
 
-    std::int32_t latitude_ = 0;
-    std::int32_t longitude_ = 0;
-    std::int32_t previousLatitude_ = 0;
-    std::int32_t previousLongitude_ = 0;
+    StepPoint position_;
+    StepPoint previousPosition_;
     double altitudeMetres_ = 0.0;
     double previousAltitude_ = 0.0;
     bool hasAltitude_ = true;
     bool previousHadAltitude_ = true;
+    bool altitudeSeen_ = false;
     double altitudeRowValue_ = 0.0;
     double speedKmh_ = 0.0;
     std::int64_t previousSecondOfDay_ = 0;

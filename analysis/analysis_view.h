@@ -29,6 +29,10 @@ class AnalysisView : public AnalysisPort {
     virtual void setSummaryLabel(SummaryLabel label, const std::string& text) = 0;
     // The lines read in the width of the track's numbering.
     virtual void keepForReadout(std::int32_t linesRead, float distanceKm) = 0;
+    // What the mouse resting on a figure, or on the track's path, tells besides: empty for
+    // nothing. A view without tooltips ignores them.
+    virtual void setSummaryToolTip(SummaryLabel, const std::string&) {}
+    virtual void setPathToolTip(const std::string&) {}
 };
 
 }  // namespace at

@@ -70,7 +70,9 @@ void appendPointsCsvLines(std::string& out, const std::vector<PointDetail>& poin
                 out += formatDate(p.localDay);
             out += sep;
         }
-        out += formatTimeOfDay(p.timeOfDay);
+        // A point without time leaves its time and its speed empty.
+        if (p.hasTime)
+            out += formatTimeOfDay(p.timeOfDay);
         out += sep;
         appendDegrees(out, p.latitudeDigits, locale);
         out += sep;
@@ -80,7 +82,8 @@ void appendPointsCsvLines(std::string& out, const std::vector<PointDetail>& poin
         out += sep;
         appendSingle(out, roundHalfEven(p.distanceKm, 3), locale);
         out += sep;
-        appendDouble(out, roundHalfEven(p.speedKmh, 2), locale);
+        if (p.hasTime)
+            appendDouble(out, roundHalfEven(p.speedKmh, 2), locale);
         out += "\r\n";
     }
 }

@@ -27,6 +27,7 @@ std::string pointsCsvHeading(const CsvColumns& columns, const NumberLocale& loca
 
 // One line per point, its figures rounded half to even as a person reads them (coordinates to 6
 // decimals, altitude to 1, distance to 3, speed to 2) and written by the summary's number rule.
+// The time and the speed of a point of a track without times are empty cells.
 // `file` fills the "archivo" column, quoted when it holds the separator or a quote.
 void appendPointsCsvLines(std::string& out, const std::vector<PointDetail>& points,
                           const CsvColumns& columns, std::string_view file,

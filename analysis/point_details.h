@@ -22,6 +22,13 @@ struct PointDetail {
     double speedKmh = 0.0;
     // Totals as they stood after this point, so that a stretch is the difference of two points.
     float distanceKm = 0.0f;
+    // The flags sit beside the float, in room the alignment leaves anyway.
+    // False for every point of a track analysed without times: its time and speed are unknown.
+    bool hasTime = true;
+    // The leg from the point before was set aside as a GPS jump: it added no distance.
+    bool gpsJump = false;
+    // False when the point has no altitude of its own: altitudeMetres repeats the last one.
+    bool hasAltitude = true;
     double accumulatedClimb = 0.0;
 };
 

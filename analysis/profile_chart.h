@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace at {
 
@@ -21,6 +22,10 @@ class ProfileChart {
     virtual void setRowValue(double value) = 0;
     virtual void setValueAxisMinimum(double value) = 0;
     virtual void setValueAxisMaximum(double value) = 0;
+    // A text shown in the plot instead of the rows, for a profile the track has no values for,
+    // until the next row count; the value axis takes the chart's own scaling meanwhile. A chart
+    // that shows no hints ignores it.
+    virtual void setHint(const std::string&) {}
 };
 
 }  // namespace at

@@ -9,6 +9,10 @@
 // analysis fills while it reads a track.
 namespace at {
 
+// What the profiles of a track without altitudes or without times show instead of their rows.
+inline constexpr const char* kNoAltitudesHint = "Este track no tiene altitudes";
+inline constexpr const char* kNoTimesHint = "Este track no tiene horas";
+
 // The altitude axis fitted to the lowest and highest altitude: whole metres, 5 m margin.
 struct AltitudeAxis {
     double minimum = 0.0;
@@ -30,6 +34,9 @@ class Profiles {
     void addSpeedRow(std::int32_t point, double kmh);
     // The value axis from the lowest to the highest altitude (altitudeAxis), minimum first.
     void fitAltitudeAxis(double lowest, double highest);
+    // The hints of a track whose points have no altitude, or some of them no time.
+    void showNoAltitudes() { altitude_.setHint(kNoAltitudesHint); }
+    void showNoTimes() { speed_.setHint(kNoTimesHint); }
 
   private:
     ProfileChart& altitude_;

@@ -23,13 +23,21 @@ std::string stopEntryText(const Stop& stop, const NumberLocale& locale) {
     return stopEntryText(stop.kmBefore, stop.gapSeconds, locale);
 }
 
+bool isGapStop(DateTime previous, DateTime current, std::int16_t stopGapSeconds) {
+    return secondsBetween(previous, current) > stopGapSeconds;
+}
+
+void countStop(std::int64_t seconds, StopTotals& totals) {
+    totals.stopCount = numbered(totals.numbering, std::int64_t{totals.stopCount} + 1);
+    totals.stopSeconds = toInt32Checked(std::int64_t{totals.stopSeconds} + seconds);
+}
+
 std::optional<Stop> checkStop(DateTime previous, DateTime current, float kmBefore,
                               std::int16_t stopGapSeconds, StopTotals& totals) {
-    const std::int64_t gap = secondsBetween(previous, current);
-    if (gap <= stopGapSeconds)
+    if (!isGapStop(previous, current, stopGapSeconds))
         return std::nullopt;
-    totals.stopCount = numbered(totals.numbering, std::int64_t{totals.stopCount} + 1);
-    totals.stopSeconds = toInt32Checked(std::int64_t{totals.stopSeconds} + gap);
+    const std::int64_t gap = secondsBetween(previous, current);
+    countStop(gap, totals);
     return Stop{kmBefore, gap, 0};
 }
 

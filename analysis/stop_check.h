@@ -10,12 +10,15 @@
 
 namespace at {
 
-// One stop of the list.
+// One stop of the list: a gap between two samples, or a standstill while the receiver recorded.
 struct Stop {
-    // The distance after the point before the gap's first point, as the list has always shown it.
+    // The distance after the point before the stop's first point, as the list has always shown
+    // it: for a gap, the point before the gap's first point.
     float kmBefore = 0.0f;
+    // The gap, or the length of the standstill.
     std::int64_t gapSeconds = 0;
-    // The chart row of the point where the stop began, the last before its gap.
+    // The chart row of the point where the stop began: the last before a gap, the first of a
+    // standstill.
     std::int32_t row = 0;
 };
 
@@ -26,9 +29,15 @@ struct StopTotals {
     std::int32_t stopSeconds = 0;
 };
 
+// Whether the gap between two consecutive samples is a stop: longer than the threshold.
+bool isGapStop(DateTime previous, DateTime current, std::int16_t stopGapSeconds);
+
+// Counts a stop and sums its seconds. A count beyond the numbering's width (the 32768th stop of a
+// track file) is an overflow error, as is a total beyond 32 bits.
+void countStop(std::int64_t seconds, StopTotals& totals);
+
 // A gap between two consecutive samples longer than the threshold is a stop: it is counted and
-// summed, and returned without its row. A count beyond the numbering's width (the 32768th stop of
-// a track file) is an overflow error.
+// summed, and returned without its row.
 std::optional<Stop> checkStop(DateTime previous, DateTime current, float kmBefore,
                               std::int16_t stopGapSeconds, StopTotals& totals);
 

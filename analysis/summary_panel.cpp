@@ -13,7 +13,29 @@ std::int64_t elapsedSeconds(const TrackSummary& summary) {
     return secondsBetween(*summary.startTime, summary.endTime);
 }
 
+bool hasFigure(SummaryLabel label, const TrackSummary& summary) {
+    switch (label) {
+        case SummaryLabel::Climb:
+        case SummaryLabel::LowestAltitude:
+        case SummaryLabel::HighestAltitude:
+            return summary.hasAltitudes;
+        case SummaryLabel::LowestSpeed:
+        case SummaryLabel::HighestSpeed:
+        case SummaryLabel::TotalTime:
+        case SummaryLabel::StopCount:
+        case SummaryLabel::StopTime:
+        case SummaryLabel::MovingTime:
+            return summary.hasTimes;
+        case SummaryLabel::DiscardedSamples:
+        case SummaryLabel::Distance:
+            return true;
+    }
+    return true;
+}
+
 std::string summaryFigure(SummaryLabel label, const TrackSummary& s, const NumberLocale& locale) {
+    if (!hasFigure(label, s))
+        return kAbsentFigure;
     const auto oneDecimal = [&](double value) {
         return formatDouble(roundHalfEven(value, 1), locale);
     };
@@ -45,6 +67,18 @@ std::string summaryFigure(SummaryLabel label, const TrackSummary& s, const Numbe
     return {};
 }
 
+std::string gpsJumpsNote(const TrackSummary& summary) {
+    if (!summary.hasTimes)
+        return {};
+    return "Saltos del GPS sin distancia: " + formatInteger(summary.gpsJumps);
+}
+
+std::string pointsWithoutTimeNote(const TrackSummary& summary) {
+    if (summary.pointsWithoutTime == 0)
+        return {};
+    return formatInteger(summary.pointsWithoutTime) + " puntos sin hora";
+}
+
 namespace {
 
 void showFigures(const AnalysisResult& result, AnalysisView& view, const NumberLocale& locale) {
@@ -52,15 +86,25 @@ void showFigures(const AnalysisResult& result, AnalysisView& view, const NumberL
     const auto show = [&](SummaryLabel label) {
         view.setSummaryLabel(label, summaryFigure(label, s, locale));
     };
+    view.setPathToolTip(pointsWithoutTimeNote(s));
     for (const SummaryLabel label :
          {SummaryLabel::Climb, SummaryLabel::DiscardedSamples, SummaryLabel::Distance,
           SummaryLabel::LowestAltitude, SummaryLabel::HighestAltitude, SummaryLabel::LowestSpeed,
-          SummaryLabel::HighestSpeed, SummaryLabel::TotalTime}) {
+          SummaryLabel::HighestSpeed}) {
         show(label);
     }
+    for (const SummaryLabel label : {SummaryLabel::LowestSpeed, SummaryLabel::HighestSpeed})
+        view.setSummaryToolTip(label, gpsJumpsNote(s));
+    show(SummaryLabel::TotalTime);
 
-    Profiles(view.altitudeChart(), view.speedChart())
-        .fitAltitudeAxis(s.lowestAltitude, s.highestAltitude);
+    Profiles profiles(view.altitudeChart(), view.speedChart());
+    if (s.hasAltitudes) {
+        profiles.fitAltitudeAxis(s.lowestAltitude, s.highestAltitude);
+    } else {
+        profiles.showNoAltitudes();
+    }
+    if (!s.hasTimes)
+        profiles.showNoTimes();
 
     // Track files of more than 32761 points end here with an overflow: the lines read, header
     // included, no longer fit the 16-bit value the read-out keeps.

@@ -9,6 +9,11 @@ namespace at {
 
 // The totals and extremes of one analysis, with the start values a track without points keeps.
 struct TrackSummary {
+    // A track with a point without time has no speeds, durations, stops or GPS jumps: none are
+    // looked for. A track whose points all lack an altitude has no climb and no altitude
+    // extremes. Each figure it lacks is shown as absent, not as its start value.
+    bool hasTimes = true;
+    bool hasAltitudes = true;
     float distanceKm = 0.0f;  // summed in single precision, as it always was
     double lowestAltitude = 6000.0;
     double highestAltitude = 0.0;
@@ -18,6 +23,9 @@ struct TrackSummary {
     double highestSpeed = 0.0;
     std::int32_t stopCount = 0;  // 16-bit for a track file (PointNumbering)
     std::int32_t stopSeconds = 0;
+    // Legs set aside as GPS jumps: they added no distance.
+    std::int32_t gpsJumps = 0;
+    std::int32_t pointsWithoutTime = 0;
     std::optional<DateTime> startTime;
     DateTime endTime = 0.0;
     // Every line read: the header, the point lines, and the blank line that ended the data.

@@ -513,6 +513,8 @@ void frmPpal::Dibujar() {
     // The stop list and the charts now fill with the new track: until its labels are written
     // there is no result on show to share.
     result_.reset();
+    // The note on the path belongs to the track analysed last.
+    txtArchivo_->setToolTip(QString());
     const AnalysisInputs inputs{
         trackPath(),
         {Text1_->text().toStdString(), Text2_->text().toStdString(), Text3_->text().toStdString()}};
@@ -566,6 +568,14 @@ void frmPpal::addStop(const Stop& stop) {
 
 void frmPpal::setSummaryLabel(SummaryLabel label, const std::string& text) {
     summaryValues_[static_cast<std::size_t>(label)]->setText(QString::fromStdString(text));
+}
+
+void frmPpal::setSummaryToolTip(SummaryLabel label, const std::string& text) {
+    summaryValues_[static_cast<std::size_t>(label)]->setToolTip(QString::fromStdString(text));
+}
+
+void frmPpal::setPathToolTip(const std::string& text) {
+    txtArchivo_->setToolTip(QString::fromStdString(text));
 }
 
 ProfileChart& frmPpal::altitudeChart() {

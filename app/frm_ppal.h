@@ -60,6 +60,8 @@ class frmPpal final : public QWidget, public AnalysisView {
     void addPoint(const PointDetail& detail) override;
     void setSummaryLabel(SummaryLabel label, const std::string& text) override;
     void keepForReadout(std::int32_t linesRead, float distanceKm) override;
+    void setSummaryToolTip(SummaryLabel label, const std::string& text) override;
+    void setPathToolTip(const std::string& text) override;
 
     // Images, summary, report and point table of the result on show.
     ResultSharing& sharing() { return *sharing_; }

@@ -7,6 +7,8 @@
 namespace at {
 
 std::optional<double> meanSpeedInMotion(const TrackSummary& summary) {
+    if (!summary.hasTimes)
+        return std::nullopt;
     const std::int64_t moving = elapsedSeconds(summary) - summary.stopSeconds;
     if (moving <= 0)
         return std::nullopt;

@@ -19,15 +19,21 @@ std::vector<std::string> pointReadout(const PointDetail& point, const NumberLoca
     std::vector<std::string> lines = {
         "Punto " + formatInteger(point.point),
         "Altitud: " + formatDouble(roundHalfEven(point.altitudeMetres, 1), locale) + " m",
-        "Velocidad: " + formatDouble(roundHalfEven(point.speedKmh, 1), locale) + " km/h",
-        "Hora: " + formatTimeOfDay(point.timeOfDay),
-        "Recorrido: " + formatSingle(roundHalfEven(point.distanceKm, 2), locale) + " km",
     };
     if (slopePercent) {
         // Plus 0.0 so that a level stretch never reads "-0".
         const double shown = roundHalfEven(*slopePercent, 1) + 0.0;
-        lines.insert(lines.begin() + 2, "Pendiente: " + formatDouble(shown, locale) + " %");
+        lines.push_back("Pendiente: " + formatDouble(shown, locale) + " %");
     }
+    if (point.hasTime) {
+        lines.push_back("Velocidad: " + formatDouble(roundHalfEven(point.speedKmh, 1), locale) +
+                        " km/h");
+        lines.push_back("Hora: " + formatTimeOfDay(point.timeOfDay));
+    }
+    lines.push_back("Recorrido: " + formatSingle(roundHalfEven(point.distanceKm, 2), locale) +
+                    " km");
+    if (point.gpsJump)
+        lines.push_back(kGpsJumpReadout);
     return lines;
 }
 
@@ -35,6 +41,8 @@ std::optional<double> slopePercent(std::span<const PointDetail> points, std::siz
     if (index >= points.size())
         return std::nullopt;
     const PointDetail& here = points[index];
+    if (!here.hasAltitude)
+        return std::nullopt;
     const double reach = static_cast<double>(here.distanceKm) - kSlopeBaseKm;
     // The distance never goes back: the points before `index` at or short of `reach` come first.
     const auto first = points.begin();
@@ -44,6 +52,8 @@ std::optional<double> slopePercent(std::span<const PointDetail> points, std::siz
     if (past == first)
         return std::nullopt;
     const PointDetail& back = *(past - 1);
+    if (!back.hasAltitude)
+        return std::nullopt;
     const double metres =
         (static_cast<double>(here.distanceKm) - static_cast<double>(back.distanceKm)) * 1000.0;
     return (here.altitudeMetres - back.altitudeMetres) / metres * 100.0;
@@ -58,6 +68,9 @@ Stretch measureStretch(const PointDetail& from, const PointDetail& to) {
     // In single precision, as the analysis takes the distance of a speed window.
     stretch.distanceKm = b.distanceKm - a.distanceKm;
     stretch.climbMetres = b.accumulatedClimb - a.accumulatedClimb;
+    stretch.hasTime = a.hasTime && b.hasTime;
+    if (!stretch.hasTime)
+        return stretch;
     stretch.seconds = secondsBetween(a.timeOfDay, b.timeOfDay);
     if (stretch.seconds > 0) {
         const double days = b.timeOfDay - a.timeOfDay;
@@ -68,16 +81,19 @@ Stretch measureStretch(const PointDetail& from, const PointDetail& to) {
 }
 
 std::vector<std::string> stretchReadout(const Stretch& stretch, const NumberLocale& locale) {
-    return {
+    std::vector<std::string> lines = {
         "Puntos " + formatInteger(stretch.firstPoint) + " a " + formatInteger(stretch.lastPoint),
         "Distancia: " + formatSingle(roundHalfEven(stretch.distanceKm, 2), locale) + " km",
         "Desnivel: " + formatDouble(roundDown(stretch.climbMetres), locale) + " mts",
-        "Tiempo: " + formatDuration(stretch.seconds),
-        "Velocidad media: " +
-            (stretch.hasMeanSpeed
-                 ? formatDouble(roundHalfEven(stretch.meanSpeedKmh, 1), locale) + " km/h"
-                 : std::string("-")),
     };
+    if (!stretch.hasTime)
+        return lines;
+    lines.push_back("Tiempo: " + formatDuration(stretch.seconds));
+    lines.push_back("Velocidad media: " +
+                    (stretch.hasMeanSpeed
+                         ? formatDouble(roundHalfEven(stretch.meanSpeedKmh, 1), locale) + " km/h"
+                         : std::string("-")));
+    return lines;
 }
 
 }  // namespace at

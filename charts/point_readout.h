@@ -15,13 +15,18 @@
 namespace at {
 
 // Point number, altitude (m), the slope when there is one (%), speed (km/h), time of day and the
-// distance covered (km).
+// distance covered (km); a track without times has no speed and no time to show. A point whose
+// leg was set aside as a GPS jump says so last.
 std::vector<std::string> pointReadout(const PointDetail& point, const NumberLocale& locale,
                                       std::optional<double> slopePercent = std::nullopt);
 
 // The slope at `points[index]`, in percent: its altitude less that of the latest point at least
-// 100 m of distance back, over the distance between them. None until the track has covered 100 m.
+// 100 m of distance back, over the distance between them. None until the track has covered 100 m,
+// nor when either point has no altitude of its own.
 std::optional<double> slopePercent(std::span<const PointDetail> points, std::size_t index);
+
+// The read-out's line for a point whose leg was set aside.
+inline constexpr const char* kGpsJumpReadout = "salto del GPS, sin distancia";
 
 // A stretch from one point to a later one, worked out as the analysis works out a track: the
 // difference of the distance and climb totals, the whole seconds between the two times, and the
@@ -31,6 +36,8 @@ struct Stretch {
     std::int32_t lastPoint = 0;
     float distanceKm = 0.0f;
     double climbMetres = 0.0;
+    // False on a track without times: it has no time and no mean speed.
+    bool hasTime = true;
     std::int64_t seconds = 0;
     // None when the time does not move forward.
     bool hasMeanSpeed = false;
@@ -38,7 +45,8 @@ struct Stretch {
 };
 Stretch measureStretch(const PointDetail& from, const PointDetail& to);
 
-// Points, distance, climb, time and mean speed, in the summary band's units and rounding.
+// Points, distance, climb, time and mean speed, in the summary band's units and rounding; the
+// last two only where the track has times.
 std::vector<std::string> stretchReadout(const Stretch& stretch, const NumberLocale& locale);
 
 }  // namespace at

@@ -174,6 +174,7 @@ void ProfileChartWidget::setRowCount32(qint32 count) {
     values_.resize(count > 0 ? static_cast<std::size_t>(count) : 0, 0.0);
     // A new row count starts a new track: what was chosen, measured or zoomed belongs to the old.
     sized_ = true;
+    hint_.clear();
     zoom_.reset();
     markedRow_.reset();
     stretch_.reset();
@@ -222,6 +223,15 @@ void ProfileChartWidget::setValueAxisMinimum(double value) {
 
 void ProfileChartWidget::setValueAxisMaximum(double value) {
     axisMaximum_ = value;
+    changed();
+}
+
+void ProfileChartWidget::setHint(const std::string& text) {
+    hint_ = QString::fromStdString(text);
+    if (!hint_.isEmpty()) {
+        axisMinimum_.reset();
+        axisMaximum_.reset();
+    }
     changed();
 }
 
@@ -351,10 +361,13 @@ void ProfileChartWidget::rebuildSeries() {
     const auto [shownLow, shownHigh] = shownRows();
     const auto [begin, end] = axis.rowsToDraw(shownLow, shownHigh);
     const auto columns = static_cast<std::size_t>(drawingColumns());
-    const std::vector<std::size_t> rows =
-        axis.mode() == AxisMode::Points
-            ? drawnRows(values_, begin, end, columns)
-            : drawnRowsAlong(values_, axis.positions(), begin, end, shownLow, shownHigh, columns);
+    // A profile with a hint has no values to draw.
+    std::vector<std::size_t> rows;
+    if (hint_.isEmpty()) {
+        rows = axis.mode() == AxisMode::Points ? drawnRows(values_, begin, end, columns)
+                                               : drawnRowsAlong(values_, axis.positions(), begin,
+                                                                end, shownLow, shownHigh, columns);
+    }
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(rows.size()));
     for (const std::size_t i : rows)
@@ -582,6 +595,10 @@ QString ProfileChartWidget::emptyHint() {
     return QStringLiteral("Cargue un track para ver su perfil");
 }
 
+QString ProfileChartWidget::hintText() const {
+    return sized_ ? hint_ : emptyHint();
+}
+
 void ProfileChartWidget::mousePressEvent(QMouseEvent* event) {
     pressPosition_ = event->position();
     pressRows_ = shownRows();
@@ -713,12 +730,14 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
     if (plot.width() <= 0 || plot.height() <= 0)
         return;
     painter->save();
-    if (!sized_) {
+    if (!hintText().isEmpty()) {
         QFont font = this->font();
         font.setPointSizeF(9);
         painter->setFont(font);
         painter->setPen(QColor(110, 110, 110));
-        painter->drawText(plot, Qt::AlignCenter, emptyHint());
+        painter->drawText(plot, Qt::AlignCenter, hintText());
+    }
+    if (!sized_) {
         painter->restore();
         return;
     }

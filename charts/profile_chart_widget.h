@@ -64,6 +64,9 @@ class ProfileChartWidget : public QChartView {
     // Any range is accepted: a minimum above the maximum is drawn with its ends swapped.
     Q_INVOKABLE void setValueAxisMinimum(double value);
     Q_INVOKABLE void setValueAxisMaximum(double value);
+    // Shown in the plot instead of the rows until the next row count; the value axis goes back to
+    // the chart's own scaling.
+    void setHint(const std::string& text);
 
     // 1-based; 0 for a row outside the row count.
     Q_INVOKABLE double rowValue(int row) const;
@@ -140,6 +143,9 @@ class ProfileChartWidget : public QChartView {
 
     // The hint while the chart has never been given rows.
     static QString emptyHint();
+    // The hint the plot shows: the empty one, one for a track without the profile's values, or
+    // none.
+    Q_INVOKABLE QString hintText() const;
 
   signals:
     // A data point was chosen with the mouse; `dataPoint` is its row. The other three carry the
@@ -182,6 +188,7 @@ class ProfileChartWidget : public QChartView {
         void setRowValue(double value) override { chart_.setRowValue(value); }
         void setValueAxisMinimum(double value) override { chart_.setValueAxisMinimum(value); }
         void setValueAxisMaximum(double value) override { chart_.setValueAxisMaximum(value); }
+        void setHint(const std::string& text) override { chart_.setHint(text); }
 
       private:
         ProfileChartWidget& chart_;
@@ -215,6 +222,7 @@ class ProfileChartWidget : public QChartView {
     bool dirty_ = false;
     bool refreshPosted_ = false;
     bool sized_ = false;
+    QString hint_;
 
     const PointTable* points_ = nullptr;
     AxisMode chosenAxis_ = AxisMode::Points;

@@ -154,12 +154,13 @@ void paintHeading(ReportPages& pages, const ReportContent& content) {
     pages.take(line * 0.6);
 }
 
-// The eleven figures in two columns, caption and value.
+// The eleven figures in two columns, caption and value, and the notes below them.
 void paintFigures(ReportPages& pages, const ReportContent& content) {
     QPainter& painter = pages.painter();
     const double line = pages.line();
     const std::size_t rows = (content.figures.size() + 1) / 2;
-    if (!pages.makeRoom(line * (static_cast<double>(rows) + 1.2)))
+    const auto notes = static_cast<double>(content.notes.size());
+    if (!pages.makeRoom(line * (static_cast<double>(rows) + notes + 1.2)))
         return;
     const double top = pages.take(line * static_cast<double>(rows));
     const double column = pages.width() / 2;
@@ -174,6 +175,10 @@ void paintFigures(ReportPages& pages, const ReportContent& content) {
         painter.drawText(QRectF(x + column * 0.45, y, column * 0.55, line), Qt::AlignLeft,
                          text(content.figures[i].second));
     }
+    painter.setPen(Qt::black);
+    for (const std::string& note : content.notes)
+        painter.drawText(QRectF(pages.left(), pages.take(line), pages.width(), line), Qt::AlignLeft,
+                         text(note));
     pages.take(line * 1.2);
 }
 
@@ -184,6 +189,8 @@ struct Profile {
     double high;
     QColor colour;
     bool filled;
+    // Shown in the plot instead of the values when not empty.
+    const std::string& hint;
 };
 
 // A profile in a framed plot as the window draws it: light grid lines at round values, point
@@ -222,7 +229,11 @@ void paintProfile(ReportPages& pages, const Profile& profile, const ReportConten
 
     painter.setFont(pages.small());
     const QPen grid(kGridColour, em * 0.04);
-    for (const double tick : ticksBetween(low, high, niceStep(high - low, 5))) {
+    // A profile without values has no value axis to mark.
+    const std::vector<double> valueTicks = profile.hint.empty()
+                                               ? ticksBetween(low, high, niceStep(high - low, 5))
+                                               : std::vector<double>();
+    for (const double tick : valueTicks) {
         painter.setPen(grid);
         painter.drawLine(QPointF(plot.left(), yOf(tick)), QPointF(plot.right(), yOf(tick)));
         painter.setPen(Qt::black);
@@ -244,7 +255,11 @@ void paintProfile(ReportPages& pages, const Profile& profile, const ReportConten
     painter.drawText(QRectF(plot.left(), plot.bottom() + em * 1.1, plot.width(), em),
                      Qt::AlignRight | Qt::AlignTop, QStringLiteral("punto"));
 
-    if (n > 0) {
+    if (!profile.hint.empty()) {
+        painter.setPen(kFooterColour);
+        painter.setFont(pages.body());
+        painter.drawText(plot, Qt::AlignCenter, text(profile.hint));
+    } else if (n > 0) {
         painter.save();
         painter.setClipRect(plot);
         const std::vector<std::size_t> rows =
@@ -350,6 +365,11 @@ ReportContent reportContent(const AnalysisResult& result, const NumberLocale& lo
         content.figures.emplace_back(entry.caption,
                                      summaryFigure(entry.label, result.summary, locale));
     }
+    for (const std::string& note :
+         {gpsJumpsNote(result.summary), pointsWithoutTimeNote(result.summary)}) {
+        if (!note.empty())
+            content.notes.push_back(note);
+    }
     for (const Stop& stop : result.stops) {
         content.stops.push_back(stopEntryText(stop, locale));
         content.stopRows.push_back(stop.row);
@@ -364,6 +384,10 @@ ReportContent reportContent(const AnalysisResult& result, const NumberLocale& lo
         altitudeAxis(result.summary.lowestAltitude, result.summary.highestAltitude);
     content.altitudeAxisMinimum = axis.minimum;
     content.altitudeAxisMaximum = axis.maximum;
+    if (!result.summary.hasAltitudes)
+        content.altitudeHint = kNoAltitudesHint;
+    if (!result.summary.hasTimes)
+        content.speedHint = kNoTimesHint;
     content.locale = locale;
     return content;
 }
@@ -376,7 +400,7 @@ int paintReport(QPainter& painter, const QRectF& page, const ReportContent& cont
     paintFigures(pages, content);
     paintProfile(pages,
                  {QStringLiteral("Altitud (m)"), content.altitude, content.altitudeAxisMinimum,
-                  content.altitudeAxisMaximum, QColor(60, 120, 40), true},
+                  content.altitudeAxisMaximum, QColor(60, 120, 40), true, content.altitudeHint},
                  content);
     // Speeds from 0 (or the lowest, were it below) to the highest, on round values as the
     // window's chart scales them.
@@ -387,10 +411,10 @@ int paintReport(QPainter& painter, const QRectF& page, const ReportContent& cont
         low = std::floor(low / step) * step;
         high = std::ceil(high / step) * step;
     }
-    paintProfile(
-        pages,
-        {QStringLiteral("Velocidad (km/h)"), content.speed, low, high, QColor(20, 60, 180), false},
-        content);
+    paintProfile(pages,
+                 {QStringLiteral("Velocidad (km/h)"), content.speed, low, high, QColor(20, 60, 180),
+                  false, content.speedHint},
+                 content);
     pages.atSecondPage([&] { paintRouteBlock(pages, content); });
     paintStops(pages, content);
     if (pages.pages() == 1)

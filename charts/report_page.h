@@ -31,6 +31,8 @@ struct ReportContent {
     std::string stopSeconds;
     // The summary band, caption and text, in reading order.
     std::vector<std::pair<std::string, std::string>> figures;
+    // What the band does not say: the legs set aside as GPS jumps, the points without time.
+    std::vector<std::string> notes;
     std::vector<std::string> stops;
     // The point where each stop began, as the charts mark it.
     std::vector<int> stopRows;
@@ -43,6 +45,9 @@ struct ReportContent {
     // The altitude chart's value axis as the analysis fitted it.
     double altitudeAxisMinimum = 0.0;
     double altitudeAxisMaximum = 0.0;
+    // What a profile the track has no values for shows instead of them, as the window does.
+    std::string altitudeHint;
+    std::string speedHint;
     // The user's number format, for the figures on the axes.
     NumberLocale locale = NumberLocale::point();
 };

@@ -71,21 +71,30 @@ Json summaryJson(const AnalysisResult& result, const NumberLocale& locale) {
     Json stops = Json::array();
     for (const Stop& stop : result.stops)
         stops.push_back(jsonText(stopEntryText(stop, locale)));
-    // Units as the analysis keeps them: km, metres, km/h, seconds; times of day in days.
+    // Units as the analysis keeps them: km, metres, km/h, seconds; times of day in days. What the
+    // track lacks (altitudes, times) is null, as its text is "—".
+    const auto ifAltitudes = [&](const Json& value) {
+        return summary.hasAltitudes ? value : Json(nullptr);
+    };
+    const auto ifTimes = [&](const Json& value) {
+        return summary.hasTimes ? value : Json(nullptr);
+    };
     const Json figures = {
         {"distanciaKm", jsonNumber(summary.distanceKm)},
-        {"cotaMinima", summary.lowestAltitude},
-        {"cotaMaxima", summary.highestAltitude},
-        {"desnivelAcumulado", summary.accumulatedClimb},
+        {"cotaMinima", ifAltitudes(summary.lowestAltitude)},
+        {"cotaMaxima", ifAltitudes(summary.highestAltitude)},
+        {"desnivelAcumulado", ifAltitudes(summary.accumulatedClimb)},
         {"tomasDespreciadas", summary.discardedSamples},
-        {"velocidadMinima", summary.lowestSpeed},
-        {"velocidadMaxima", summary.highestSpeed},
-        {"numeroParadas", summary.stopCount},
-        {"segundosEnParadas", summary.stopSeconds},
-        {"horaInicio", orNull(summary.startTime)},
-        {"horaFin", summary.endTime},
+        {"velocidadMinima", ifTimes(summary.lowestSpeed)},
+        {"velocidadMaxima", ifTimes(summary.highestSpeed)},
+        {"numeroParadas", ifTimes(summary.stopCount)},
+        {"segundosEnParadas", ifTimes(summary.stopSeconds)},
+        {"horaInicio", ifTimes(orNull(summary.startTime))},
+        {"horaFin", ifTimes(summary.endTime)},
         {"lineasLeidas", summary.linesRead},
-        {"segundosTotales", elapsedSeconds(summary)},
+        {"segundosTotales", ifTimes(elapsedSeconds(summary))},
+        {"saltosGps", ifTimes(summary.gpsJumps)},
+        {"puntosSinHora", summary.pointsWithoutTime},
     };
     return {{"archivo", jsonText(result.inputs.trackPath)},
             {"resumen", std::move(band)},

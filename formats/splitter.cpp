@@ -198,22 +198,39 @@ void refuseTooManyFiles(std::int64_t points, double closeMark, const std::string
         .withAdvice("Elija al menos " + std::to_string(fewestPoints) + " puntos por archivo.");
 }
 
+// A point line needs a time: a track with points without one (a route planned in an app) is not
+// cut at all, rather than into pieces that would not read back.
+void refusePointsWithoutTime(std::int64_t withoutTime, const std::string& sourcePath) {
+    if (withoutTime == 0)
+        return;
+    throw RuntimeError(ErrorKind::TypeMismatch,
+                       "El track no tiene horas (" + std::to_string(withoutTime) +
+                           " puntos sin hora): no se puede cortar, porque un track .plt necesita "
+                           "la hora de cada punto.")
+        .withFile(sourcePath);
+}
+
 // The points of a GPX, TCX or FIT track are counted before anything is written. A FIT file's
 // bytes are vouched for by its CRC at the end, so any fault of one ends the split here, before a
 // piece of a damaged file is written; the fault of a text format is met again by the copy where
 // it lies, after the pieces before it.
 void countReadPoints(const std::string& sourcePath, TrackFormat format, double closeMark) {
     std::int64_t points = 0;
+    std::int64_t withoutTime = 0;
     try {
         const std::unique_ptr<PointReader> reader = openPointReader(sourcePath, format);
         TrackPoint point;
-        while (reader->next(point))
+        while (reader->next(point)) {
             ++points;
+            if (!point.hasTime)
+                ++withoutTime;
+        }
         reader->close();
     } catch (const RuntimeError&) {
         if (format == TrackFormat::Fit)
             throw;
     }
+    refusePointsWithoutTime(withoutTime, sourcePath);
     refuseTooManyFiles(points, closeMark, sourcePath);
 }
 

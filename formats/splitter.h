@@ -23,8 +23,9 @@ double leadingNumber(std::string_view text);
 std::string splitFileName(const std::string& sourcePath, int number);
 
 // Splits `sourcePath` into files of N points (N from `pointsPerFileText`), see the rules of the
-// division in splitter.cpp. Throws RuntimeError on the first failure: the files completed before
-// stay complete, nothing is left open, and the caller shows no success message.
+// division in splitter.cpp. A track with points without a time is refused before anything is
+// written: point lines need their times. Throws RuntimeError on the first failure: the files
+// completed before stay complete, nothing is left open, and the caller shows no success message.
 void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileText);
 
 }  // namespace at

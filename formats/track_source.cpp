@@ -23,6 +23,7 @@ class ReadPointSource final : public PointSource {
     std::int64_t countPoints() override {
         const auto reader = openPointReader(path_, format_);
         TrackPoint point;
+        withoutTime_ = 0;
         kept_.clear();
         while (reader->next(point)) {
             const PointPlace place = reader->place();
@@ -30,10 +31,14 @@ class ReadPointSource final : public PointSource {
                 throw tooLong(place);
             placesAreByteOffsets_ = place.byteOffset;
             kept_.push_back({point, place.value, reader->localDay()});
+            if (!point.hasTime)
+                ++withoutTime_;
         }
         reader->close();
         return static_cast<std::int64_t>(kept_.size());
     }
+
+    std::int64_t pointsWithoutTime() const override { return withoutTime_; }
 
     void open() override { next_ = 0; }
 
@@ -76,6 +81,7 @@ class ReadPointSource final : public PointSource {
 
     std::string path_;
     TrackFormat format_;
+    std::int64_t withoutTime_ = 0;
     std::vector<Kept> kept_;
     bool placesAreByteOffsets_ = false;
     std::size_t next_ = 0;

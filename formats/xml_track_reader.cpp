@@ -366,13 +366,6 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
                     .withText(tag(format_->pointName())));
             return;
         }
-        if (!point_.unixSeconds) {
-            fail(RuntimeError(ErrorKind::TypeMismatch, "Punto sin hora.")
-                     .withLine(point_.line)
-                     .withField(format_->valueName(XmlValue::Time))
-                     .withText(pointTag()));
-            return;
-        }
         QueuedPoint q;
         q.line = point_.line;
         try {
@@ -383,9 +376,14 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
             return;
         }
         q.point.altitudeFeet = point_.feet.value_or(kNoAltitudeFeet);
-        const LocalTime local = clock_.at(*point_.unixSeconds);
-        q.point.timeOfDay = local.timeOfDay;
-        q.day = local.day;
+        // A point without a time (a route planned in an app) has no day either.
+        if (point_.unixSeconds) {
+            const LocalTime local = clock_.at(*point_.unixSeconds);
+            q.point.timeOfDay = local.timeOfDay;
+            q.day = local.day;
+        } else {
+            q.point.hasTime = false;
+        }
         queue_.push_back(q);
         ++pointsRead_;
     }

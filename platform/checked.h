@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "platform/runtime_error.h"
 
@@ -48,6 +49,16 @@ inline std::int32_t add32(std::int32_t a, std::int32_t b) {
 }
 inline std::int32_t sub32(std::int32_t a, std::int32_t b) {
     return toInt32Checked(std::int64_t{a} - b);
+}
+// The same difference for a measure that simply does not apply where it leaves 32 bits: none
+// then, and no error.
+inline std::optional<std::int32_t> sub32IfFits(std::int32_t a, std::int32_t b) {
+    const std::int64_t difference = std::int64_t{a} - b;
+    if (difference < std::numeric_limits<std::int32_t>::min() ||
+        difference > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(difference);
 }
 
 }  // namespace at

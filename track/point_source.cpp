@@ -17,6 +17,8 @@ class PointLineSource final : public PointSource {
 
     std::int64_t countPoints() override { return countPointLines(path_); }
 
+    std::int64_t pointsWithoutTime() const override { return 0; }
+
     void open() override {
         reader_.emplace(path_);
         skipHeader(*reader_);

@@ -22,6 +22,8 @@ class PointSource {
     virtual PointNumbering numbering() const = 0;
     // The number of points, for the size of the profiles; asked before the points are read.
     virtual std::int64_t countPoints() = 0;
+    // How many of the points counted carry no time: a track with any is analysed without times.
+    virtual std::int64_t pointsWithoutTime() const = 0;
     // Opens the track for reading its points (after the header, for a track file).
     virtual void open() = 0;
     virtual bool atEnd() = 0;

@@ -20,6 +20,9 @@ struct TrackPoint {
     std::int16_t altitudeFeet = 0;
     // The time of day alone; the date of a sample is never read.
     DateTime timeOfDay = 0.0;
+    // A point line always has its time; a GPX or TCX point may come without one (a route planned
+    // in an app), and then its time of day is 0.
+    bool hasTime = true;
 };
 
 }  // namespace at

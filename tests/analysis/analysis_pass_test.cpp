@@ -53,8 +53,16 @@ std::vector<Pt> northbound(int count, long long step, int every, int feet = 1000
     return points;
 }
 
-// 8988 millionths of a degree of latitude are 1.0000222 km.
+// 8988 millionths of a degree of latitude are 1.0000222 km. A km takes 40 s or more from a
+// standing start in these tracks: faster legs of more than 100 m are GPS jumps.
 constexpr long long kOneKm = 8988;
+constexpr long long kHalfKm = 4494;
+constexpr long long kHundredMetres = 899;
+constexpr long long kTenMetres = 90;
+
+double km(long long latitudeUnits) {
+    return static_cast<double>(latitudeUnits) / 8987.8;
+}
 
 double number(const std::string& text) {
     std::string canonical = text;
@@ -199,26 +207,26 @@ TEST_F(AnalysisPassTest, ExtremesThatNoPointChangesKeepTheirStartValues) {
 }
 
 TEST_F(AnalysisPassTest, DistanceOnAFlatProjectionAroundTheCurrentPoint) {
-    auto summary = analyse(northbound(14, kOneKm, 10));
+    auto summary = analyse(northbound(14, kOneKm, 40));
     EXPECT_NEAR(summary.distanceKm, 13 * 1.0000222, 1e-4);
     EXPECT_EQ(label(SummaryLabel::Distance), "13 km");
     EXPECT_EQ(view.lastDistanceKm, summary.distanceKm);
 
     // At 60° a degree of longitude is half as long: 18040 millionths make one km.
-    summary = analyse({{60000000, 0, 1000, 0}, {60000000, 18040, 1000, 10}});
+    summary = analyse({{60000000, 0, 1000, 0}, {60000000, 18040, 1000, 40}});
     EXPECT_NEAR(summary.distanceKm, 1.0, 1e-4);
 
     // Seven decimals are the six they round to.
     summary = analyse(test::trackText(
-        {"40.0000000,-3.0,0,1000,0,x,10:00:00", "40.0089880,-3.0,0,1000,0,x,10:00:10"}));
+        {"40.0000000,-3.0,0,1000,0,x,10:00:00", "40.0089880,-3.0,0,1000,0,x,10:00:40"}));
     EXPECT_NEAR(summary.distanceKm, 1.0000222, 1e-4);
 }
 
 TEST_F(AnalysisPassTest, APointAfterZeroFeetTakesNoStep) {
     const std::vector<Pt> track = {{40000000, 0, 1000, 0},
-                                   {40000000 + kOneKm, 0, 0, 10},
-                                   {40000000 + 2 * kOneKm, 0, 1000, 20},
-                                   {40000000 + 3 * kOneKm, 0, 1000, 30}};
+                                   {40000000 + kOneKm, 0, 0, 40},
+                                   {40000000 + 2 * kOneKm, 0, 1000, 80},
+                                   {40000000 + 3 * kOneKm, 0, 1000, 120}};
     const auto summary = analyse(track);
     EXPECT_NEAR(summary.distanceKm, 2 * 1.0000222, 1e-4);
     EXPECT_EQ(label(SummaryLabel::DiscardedSamples), "0");
@@ -231,50 +239,50 @@ TEST_F(AnalysisPassTest, APointAfterZeroFeetTakesNoStep) {
 }
 
 TEST_F(AnalysisPassTest, SpeedOverTheFirstWindowLongerThanFifteenSeconds) {
-    // 1 km every 20 s: 180 km/h from point 5 on, 0 before.
-    analyse(northbound(8, kOneKm, 20));
+    // Half a km every 20 s: 90 km/h from point 5 on, 0 before.
+    analyse(northbound(8, kHalfKm, 20));
     const auto& speeds = view.speed.rows();
     ASSERT_EQ(speeds.size(), 8u);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(speeds[i], "0") << i;
     for (int i = 4; i < 8; ++i)
-        EXPECT_NEAR(number(speeds[i]), 180.004, 1e-3) << i;
+        EXPECT_NEAR(number(speeds[i]), 90.002, 1e-3) << i;
     EXPECT_EQ(label(SummaryLabel::LowestSpeed), "0 km/h");
-    EXPECT_EQ(label(SummaryLabel::HighestSpeed), "180 km/h");
+    EXPECT_EQ(label(SummaryLabel::HighestSpeed), "90 km/h");
 
-    // 1 km every 6 s: the first window over 15 s spans three gaps.
-    analyse(northbound(6, kOneKm, 6));
-    EXPECT_NEAR(number(view.speed.rows()[4]), 3 * 1.0000222 / (18.0 / 3600), 1e-2);
+    // 100 m every 6 s: the first window over 15 s spans three gaps.
+    analyse(northbound(6, kHundredMetres, 6));
+    EXPECT_NEAR(number(view.speed.rows()[4]), 3 * km(kHundredMetres) / (18.0 / 3600), 1e-2);
 }
 
 // One sample a second (or two): the window reaches back past the last four gaps to the first
 // point 16 s or more before; until a window that long exists the speed carries over.
 TEST_F(AnalysisPassTest, DenseSamplesTakeTheFirstWindowOfSixteenSecondsOrMore) {
-    analyse(northbound(30, kOneKm, 1));
+    analyse(northbound(30, kTenMetres, 1));
     const auto& everySecond = view.speed.rows();
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(everySecond[i], "0") << "point " << i + 1;
     for (int i = 16; i < 30; ++i)  // k = 16
-        EXPECT_NEAR(number(everySecond[i]), 16 * 1.0000222 / (16.0 / 3600), 1e-2) << i + 1;
-    EXPECT_EQ(label(SummaryLabel::HighestSpeed), "3600.1 km/h");
+        EXPECT_NEAR(number(everySecond[i]), 16 * km(kTenMetres) / (16.0 / 3600), 1e-2) << i + 1;
+    EXPECT_EQ(label(SummaryLabel::HighestSpeed), "36 km/h");
 
     // Two samples a second, written as repeated whole seconds: k = 31 on the first sample of a
     // second, k = 32 on the second.
     std::vector<Pt> halfSeconds;
     for (int i = 0; i < 60; ++i)
-        halfSeconds.push_back({40000000 + i * kOneKm, -3000000, 1000, 36000 + i / 2});
+        halfSeconds.push_back({40000000 + i * kTenMetres, -3000000, 1000, 36000 + i / 2});
     analyse(halfSeconds);
-    EXPECT_NEAR(number(view.speed.rows()[40]), 31 * 1.0000222 / (16.0 / 3600), 1e-2);
-    EXPECT_NEAR(number(view.speed.rows()[41]), 32 * 1.0000222 / (16.0 / 3600), 1e-2);
+    EXPECT_NEAR(number(view.speed.rows()[40]), 31 * km(kTenMetres) / (16.0 / 3600), 1e-2);
+    EXPECT_NEAR(number(view.speed.rows()[41]), 32 * km(kTenMetres) / (16.0 / 3600), 1e-2);
 
     // Exactly 15 s never qualifies, for the first four windows as for the deeper ones.
-    analyse(northbound(6, kOneKm, 15));
-    EXPECT_NEAR(number(view.speed.rows()[4]), 2 * 1.0000222 / (30.0 / 3600), 1e-2);
-    analyse(northbound(7, kOneKm, 3));
+    analyse(northbound(6, kHundredMetres, 15));
+    EXPECT_NEAR(number(view.speed.rows()[4]), 2 * km(kHundredMetres) / (30.0 / 3600), 1e-2);
+    analyse(northbound(7, kTenMetres, 3));
     EXPECT_EQ(view.speed.rows()[5], "0");  // k = 5 spans exactly 15 s
-    EXPECT_NEAR(number(view.speed.rows()[6]), 6 * 1.0000222 / (18.0 / 3600), 1e-2);
-    analyse(northbound(6, kOneKm, 16));
-    EXPECT_NEAR(number(view.speed.rows()[4]), 1.0000222 / (16.0 / 3600), 1e-2);
+    EXPECT_NEAR(number(view.speed.rows()[6]), 6 * km(kTenMetres) / (18.0 / 3600), 1e-2);
+    analyse(northbound(6, kHundredMetres, 16));
+    EXPECT_NEAR(number(view.speed.rows()[4]), km(kHundredMetres) / (16.0 / 3600), 1e-2);
 }
 
 TEST_F(AnalysisPassTest, AClockStandingStillLongerThanSixtyFourPointsCarriesTheSpeedOver) {
@@ -291,22 +299,22 @@ TEST_F(AnalysisPassTest, AClockStandingStillLongerThanSixtyFourPointsCarriesTheS
 }
 
 TEST_F(AnalysisPassTest, TimeRunningBackwardsCarriesTheSpeedOver) {
-    auto track = northbound(5, kOneKm, 20);
-    track.push_back({track.back().lat + kOneKm, -3000000, 1000, track.back().second - 100});
+    auto track = northbound(5, kHalfKm, 20);
+    track.push_back({track.back().lat + kTenMetres, -3000000, 1000, track.back().second - 100});
     analyse(track);
     EXPECT_EQ(view.speed.rows()[5], view.speed.rows()[4]);
     EXPECT_NE(view.speed.rows()[5], "0");
 }
 
 TEST_F(AnalysisPassTest, StopsAreListedWithTheKmTwoPointsBeforeTheGap) {
-    // 1.1126 km steps; gaps of 205 s (stop), 71 s (stop) and 70 s (not a stop).
+    // 111.26 m steps; gaps of 205 s (stop), 71 s (stop) and 70 s (not a stop).
     const int times[] = {0, 10, 20, 30, 40, 50, 255, 326, 396};
     std::vector<Pt> track;
     for (int i = 0; i < 9; ++i)
-        track.push_back({40000000 + i * 10000LL, -3000000, 1000, 36000 + times[i]});
+        track.push_back({40000000 + i * 1000LL, -3000000, 1000, 36000 + times[i]});
     for (const auto& [locale, first, second, distance] :
-         {std::tuple{NumberLocale::point(), "4.45 (3'25'')", "5.56 (1'11'')", "8.9 km"},
-          std::tuple{NumberLocale::comma(), "4,45 (3'25'')", "5,56 (1'11'')", "8,9 km"}}) {
+         {std::tuple{NumberLocale::point(), "0.45 (3'25'')", "0.56 (1'11'')", "0.9 km"},
+          std::tuple{NumberLocale::comma(), "0,45 (3'25'')", "0,56 (1'11'')", "0,9 km"}}) {
         view.stopList = {"de antes"};
         analyse(track, locale);
         EXPECT_EQ(view.stopList, (std::vector<std::string>{first, second}));
@@ -372,12 +380,12 @@ TEST_F(AnalysisPassTest, AStepBackOfTwelveHoursOrLessStaysNegative) {
 // takes no part in altitudes, climb or the samples counted as erroneous.
 TEST_F(AnalysisPassTest, PointsWithoutAltitude) {
     const std::vector<Pt> track = {{40000000, 0, -777, 0},
-                                   {40000000 + kOneKm, 0, 1000, 20},
-                                   {40000000 + 2 * kOneKm, 0, 1010, 40},
-                                   {40000000 + 3 * kOneKm, 0, -777, 60},
-                                   {40000000 + 4 * kOneKm, 0, 1200, 80},
-                                   {40000000 + 5 * kOneKm, 0, 1210, 100},
-                                   {40000000 + 6 * kOneKm, 0, -777, 120}};
+                                   {40000000 + kOneKm, 0, 1000, 40},
+                                   {40000000 + 2 * kOneKm, 0, 1010, 80},
+                                   {40000000 + 3 * kOneKm, 0, -777, 120},
+                                   {40000000 + 4 * kOneKm, 0, 1200, 160},
+                                   {40000000 + 5 * kOneKm, 0, 1210, 200},
+                                   {40000000 + 6 * kOneKm, 0, -777, 240}};
     for (const auto& [locale, rows] :
          {std::pair{NumberLocale::point(),
                     std::vector<std::string>{"0", "304.8", "307.848", "307.848", "365.76",
@@ -396,33 +404,36 @@ TEST_F(AnalysisPassTest, PointsWithoutAltitude) {
     EXPECT_EQ(label(SummaryLabel::LowestAltitude), "304,8 mts");
     EXPECT_EQ(label(SummaryLabel::HighestAltitude), "368,8 mts");
 
-    // "-777.0" is the same mark; a track without any altitude keeps the start values.
+    // "-777.0" is the same mark; a track without any altitude has no climb and no altitude
+    // extremes, and its profile is not fitted to any.
     const auto summary =
-        analyse(test::trackText({"40.0,0,0,-777.0,0,x,10:00:00", "40.008988,0,0,-777,0,x,10:00:20",
-                                 "40.017976,0,0,-777,0,x,10:00:40"}));
+        analyse(test::trackText({"40.0,0,0,-777.0,0,x,10:00:00", "40.008988,0,0,-777,0,x,10:00:40",
+                                 "40.017976,0,0,-777,0,x,10:01:20"}));
     EXPECT_NEAR(summary.distanceKm, 2 * 1.0000222, 1e-4);
-    EXPECT_EQ(label(SummaryLabel::LowestAltitude), "6000 mts");
-    EXPECT_EQ(label(SummaryLabel::HighestAltitude), "0 mts");
-    EXPECT_EQ(label(SummaryLabel::Climb), "0 mts");
+    EXPECT_EQ(label(SummaryLabel::LowestAltitude), "—");
+    EXPECT_EQ(label(SummaryLabel::HighestAltitude), "—");
+    EXPECT_EQ(label(SummaryLabel::Climb), "—");
     EXPECT_EQ(view.altitude.rows(), (std::vector<std::string>{"0", "0", "0"}));
+    EXPECT_EQ(view.altitude.axisMinimum(), 300.0);  // as the track before left it
+    EXPECT_EQ(view.altitude.hint(), "Este track no tiene altitudes");
 
     // 0 ft keeps its old meaning: the next point takes no distance step.
     analyse({{40000000, 0, 1000, 0},
-             {40000000 + kOneKm, 0, 0, 20},
-             {40000000 + 2 * kOneKm, 0, -777, 40},
-             {40000000 + 3 * kOneKm, 0, 1000, 60}});
+             {40000000 + kOneKm, 0, 0, 40},
+             {40000000 + 2 * kOneKm, 0, -777, 80},
+             {40000000 + 3 * kOneKm, 0, 1000, 120}});
     EXPECT_EQ(label(SummaryLabel::Distance), "2 km");
 }
 
 TEST_F(AnalysisPassTest, CoordinatesWithFourToSevenDecimalsGiveTheDistancesOfSix) {
     const std::vector<std::string> six = {
-        "40.000000,-3.100000,0,1000,0,x,10:00:00", "40.008990,-3.100000,0,1000,0,x,10:00:20",
-        "40.017980,-3.090000,0,1000,0,x,10:00:40", "40.026970,-3.080000,0,1000,0,x,10:01:00",
-        "40.035960,-3.070000,0,1000,0,x,10:01:20", "40.044950,-3.060000,0,1000,0,x,10:01:40"};
+        "40.000000,-3.100000,0,1000,0,x,10:00:00", "40.008990,-3.100000,0,1000,0,x,10:01:00",
+        "40.017980,-3.090000,0,1000,0,x,10:02:00", "40.026970,-3.080000,0,1000,0,x,10:03:00",
+        "40.035960,-3.070000,0,1000,0,x,10:04:00", "40.044950,-3.060000,0,1000,0,x,10:05:00"};
     const std::vector<std::string> mixed = {
-        "40.0000,-3.1000,0,1000,0,x,10:00:00",     "40.00899,-3.10000,0,1000,0,x,10:00:20",
-        "40.017980,-3.090000,0,1000,0,x,10:00:40", "40.0269700,-3.0800000,0,1000,0,x,10:01:00",
-        "40.03596,-3.07,0,1000,0,x,10:01:20",      "40.04495,-3.060000,0,1000,0,x,10:01:40"};
+        "40.0000,-3.1000,0,1000,0,x,10:00:00",     "40.00899,-3.10000,0,1000,0,x,10:01:00",
+        "40.017980,-3.090000,0,1000,0,x,10:02:00", "40.0269700,-3.0800000,0,1000,0,x,10:03:00",
+        "40.03596,-3.07,0,1000,0,x,10:04:00",      "40.04495,-3.060000,0,1000,0,x,10:05:00"};
     const auto expected = analyse(test::trackText(six));
     const auto speeds = view.speed.rows();
     const auto summary = analyse(test::trackText(mixed));

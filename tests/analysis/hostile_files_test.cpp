@@ -30,11 +30,12 @@ using test::TempDir;
 
 constexpr int kLabels = static_cast<int>(SummaryLabel::MovingTime) + 1;
 
-// Points 100 m apart going north, 2 s apart from midnight, at 2000 ft.
+// Points 99 m apart going north (no leg long enough to be a GPS jump), 2 s apart from midnight,
+// at 2000 ft.
 std::vector<std::string> points(int count) {
     std::vector<std::string> lines;
     for (int i = 0; i < count; ++i)
-        lines.push_back(test::pointLine(40.0 + i * 0.0009, -3.5, 2000, test::clock(i * 2)));
+        lines.push_back(test::pointLine(40.0 + i * 0.00089, -3.5, 2000, test::clock(i * 2)));
     return lines;
 }
 

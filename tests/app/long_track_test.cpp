@@ -23,15 +23,16 @@ constexpr std::int64_t k10h = 1714557600;  // 2024-05-01T10:00:00Z
 
 class LongTrack : public WindowTest {
   protected:
-    // On the equator, where 9020 millionths of a degree of longitude are exactly 1 km: 1 km every
-    // 200 points (199 km in all), one point a second, and a rest of ten minutes after point 36000.
+    // On the equator, where 9020 millionths of a degree of longitude are exactly 1 km: 45 of them
+    // (4.99 m) a point, one point a second (199.58 km in all as the pass sums them in single
+    // precision), and a rest of ten minutes after point 36000.
     void SetUp() override {
         WindowTest::SetUp();
         const ScopedTimeZone zone("UTC0");
         std::vector<RecordedPoint> points;
         for (int i = 0; i < kPoints; ++i) {
             char longitude[32];
-            std::snprintf(longitude, sizeof longitude, "%.6f", 0.00902 * (i / 200));
+            std::snprintf(longitude, sizeof longitude, "%.6f", 0.000045 * i);
             points.push_back({"0.000000", longitude, "700", k10h + i + (i >= 36000 ? 600 : 0)});
         }
         setText("txtArchivo", QString::fromStdString(dir.write("dia.gpx", gpxText({points}))));
@@ -69,19 +70,19 @@ TEST_F(LongTrack, IsChartedWholeAndItsPointsAreChosenByTheirOwnRows) {
     EXPECT_EQ(altitude->rowCount32(), kPoints);
     EXPECT_EQ(speed->rowCount32(), kPoints);
     EXPECT_EQ(altitude->rowCount(), 32767);  // the 16-bit count goes no further
-    EXPECT_EQ(text("lbl3"), QStringLiteral("199 km"));
+    EXPECT_EQ(text("lbl3"), QStringLiteral("199.6 km"));
     EXPECT_EQ(text("Label8"), QStringLiteral("1"));
     EXPECT_EQ(altitude->stopRows(), std::vector<int>{36000});
 
     QSignalSpy chosen16(altitude, &ProfileChartWidget::pointSelected);
     QSignalSpy chosen32(altitude, &ProfileChartWidget::pointSelected32);
-    // 60 rows to a pixel, yet the exact row under the mouse; 36000 × 199 km / 40006 lines read.
+    // 60 rows to a pixel, yet the exact row under the mouse; 36000 × 199.58 km / 40006 lines read.
     for (const int row : {40000, 36001, 36000}) {
         clickAt(row);
         EXPECT_EQ(chosen32.takeFirst()[1].value<qint32>(), row);
         EXPECT_EQ(speed->markedRow(), row);
     }
-    EXPECT_EQ(text("lblKm"), QStringLiteral("Km Seleccionado: 179.07"));
+    EXPECT_EQ(text("lblKm"), QStringLiteral("Km Seleccionado: 179.59"));
     EXPECT_EQ(chosen16.count(), 0);
     // A row that fits 16 bits is announced both ways, and read out once.
     clickAt(100);
@@ -107,7 +108,7 @@ TEST_F(LongTrack, IsChartedWholeAndItsPointsAreChosenByTheirOwnRows) {
     emit map.rowChosen(38000);
     EXPECT_EQ(altitude->markedRow(), 38000);
     EXPECT_EQ(speed->markedRow(), 38000);
-    EXPECT_EQ(text("lblKm"), QStringLiteral("Km Seleccionado: 189.02"));
+    EXPECT_EQ(text("lblKm"), QStringLiteral("Km Seleccionado: 189.57"));
 
     // The 32-bit operations are there for whoever drives the chart by name.
     ASSERT_TRUE(QMetaObject::invokeMethod(altitude, "setRow32", Q_ARG(qint32, 39000)));

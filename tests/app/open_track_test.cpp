@@ -1,7 +1,10 @@
 // Other ways into "Cargar": a file named on the command line or dropped on the window is loaded
 // and analysed as if chosen in the file dialog, whatever its format; a bad one shows the usual
 // error box and leaves the window usable.
+#include <filesystem>
+
 #include <QApplication>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -80,13 +83,13 @@ TEST_F(OpenTrack, ADragWithoutALocalFileIsRefused) {
 
 TEST_F(OpenTrack, ABadFileShowsTheErrorBoxAndTheWindowGoesOn) {
     auto bad = points();
-    bad[1].unixSeconds.reset();
-    const std::string gpx = dir.write("sin-hora.gpx", gpxText({bad}));
+    bad[1].latitude = "91";
+    const std::string gpx = dir.write("fuera.gpx", gpxText({bad}));
     const int openBefore = openFileCount();
     window->openTrack(QString::fromStdString(gpx));
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].kind, QStringLiteral("warning"));
-    EXPECT_TRUE(messages->shown[0].text.contains(QStringLiteral("Punto sin hora")));
+    EXPECT_TRUE(messages->shown[0].text.contains(QStringLiteral("La latitud no está")));
     EXPECT_TRUE(messages->shown[0].text.contains(QStringLiteral("Línea: 8")));
     EXPECT_EQ(openFileCount(), openBefore);
     EXPECT_EQ(text("txtArchivo"), QString::fromStdString(gpx));
@@ -95,6 +98,42 @@ TEST_F(OpenTrack, ABadFileShowsTheErrorBoxAndTheWindowGoesOn) {
     window->openTrack(QString::fromStdString(good));
     EXPECT_EQ(messages->shown.size(), 1u);
     EXPECT_FALSE(text("lbl3").isEmpty());
+}
+
+// A route without times nor altitudes: "—" for what it lacks, the hints in both charts, the
+// points without time beside the path; "Cortar" refuses it and writes nothing. A full track
+// afterwards takes every note away and counts its GPS jumps.
+TEST_F(OpenTrack, ARouteWithoutTimesOrAltitudesSaysWhatItLacks) {
+    std::vector<RecordedPoint> route = points();
+    for (RecordedPoint& p : route) {
+        p.elevation.reset();
+        p.unixSeconds.reset();
+    }
+    const std::string gpx = dir.write("ruta.gpx", gpxText({route}));
+    window->openTrack(QString::fromStdString(gpx));
+    EXPECT_TRUE(messages->shown.empty());
+    EXPECT_EQ(text("lbl3"), QStringLiteral("0.2 km"));
+    for (const char* absent :
+         {"lbl1", "lbl4", "lbl5", "lbl6", "lbl7", "lblTiempo", "Label8", "Label10", "Label14"})
+        EXPECT_EQ(text(absent), QStringLiteral("—")) << absent;
+    EXPECT_EQ(control("txtArchivo")->toolTip(), QStringLiteral("3 puntos sin hora"));
+    EXPECT_EQ(control<ProfileChartWidget>("MSChart1")->hintText(),
+              QStringLiteral("Este track no tiene altitudes"));
+    EXPECT_EQ(control<ProfileChartWidget>("MSChart2")->hintText(),
+              QStringLiteral("Este track no tiene horas"));
+
+    control<QComboBox>("Combo1")->setCurrentText(QStringLiteral("250"));
+    dialog->answers = {{true, QString::fromStdString(gpx)}};
+    click("cmdCortar");
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_TRUE(messages->shown[0].text.contains(QStringLiteral("El track no tiene horas")));
+    EXPECT_FALSE(std::filesystem::exists(gpx + ".1.plt"));
+
+    window->openTrack(QString::fromStdString(dir.write("buena.gpx", gpxText({points()}))));
+    EXPECT_EQ(control("txtArchivo")->toolTip(), QString());
+    EXPECT_EQ(control("lbl6")->toolTip(), QStringLiteral("Saltos del GPS sin distancia: 0"));
+    EXPECT_EQ(control<ProfileChartWidget>("MSChart1")->hintText(), QString());
+    EXPECT_EQ(control<ProfileChartWidget>("MSChart2")->hintText(), QString());
 }
 
 }  // namespace

@@ -131,6 +131,24 @@ TEST_F(ProfileAxisWindow, TheChoiceHoldsForTheSessionAndHoraNeedsTimes) {
     EXPECT_EQ(altitude->horizontalAxis(), QStringLiteral("puntos"));
 }
 
+// A rest while the receiver records, on a track without altitudes: its stop is marked at its
+// first row's km, the altitude profile keeps its hint, and no point reads out a slope.
+TEST_F(ProfileAxisWindow, AStandstillAndAHintAlongTheDistance) {
+    action("mnuEjeDistancia")->trigger();
+    std::vector<std::string> lines;
+    for (int i = 0; i < 14; ++i) {
+        const int metresNorth = i < 3 ? i : i < 12 ? 3 : i - 8;
+        lines.push_back(pointLine(40.0 + 0.001 * metresNorth, 3.0, -777, clock(36000 + 10 * i)));
+    }
+    load(dir.write("descanso.plt", trackText(lines)));
+    EXPECT_EQ(altitude->stopRows(), std::vector<int>{4});
+    EXPECT_NEAR(altitude->rowPosition(4), 0.333786, 1e-6);
+    EXPECT_EQ(altitude->hintText(), QStringLiteral("Este track no tiene altitudes"));
+    speed->hoverAt(at(*speed, 14));
+    ASSERT_EQ(speed->hoverText().value(0), QStringLiteral("Punto 14"));
+    EXPECT_FALSE(speed->hoverText().join('\n').contains(QStringLiteral("Pendiente")));
+}
+
 TEST_F(ProfileAxisWindow, TheMeanSpeedInMotionLineIsOffUntilChosen) {
     EXPECT_FALSE(speed->meanLineShown());
     EXPECT_FALSE(action("mnuVelocidadMedia")->isChecked());

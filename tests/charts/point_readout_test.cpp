@@ -46,6 +46,31 @@ TEST(PointReadout, PointLinesInEitherLocale) {
     EXPECT_EQ(pointReadout(p, NumberLocale::comma()), comma);
 }
 
+// A point of a route has no time nor speed to show, nor a stretch of it; a point whose leg was a
+// GPS jump says so; the CSV leaves a route's time and speed cells empty.
+TEST(PointReadout, WhatARouteLacksAndAJump) {
+    PointDetail p;
+    p.point = 7;
+    p.hasTime = false;
+    p.altitudeMetres = 812.5;
+    p.distanceKm = 2.5f;
+    p.gpsJump = true;
+    EXPECT_EQ(pointReadout(p, NumberLocale::comma()),
+              (std::vector<std::string>{"Punto 7", "Altitud: 812,5 m", "Recorrido: 2,5 km",
+                                        "salto del GPS, sin distancia"}));
+    EXPECT_EQ(pointReadout(p, NumberLocale::comma(), -3.25),
+              (std::vector<std::string>{"Punto 7", "Altitud: 812,5 m", "Pendiente: -3,2 %",
+                                        "Recorrido: 2,5 km", "salto del GPS, sin distancia"}));
+    PointDetail q = p;
+    q.point = 9;
+    q.distanceKm = 4.0f;
+    EXPECT_EQ(stretchReadout(measureStretch(p, q), NumberLocale::point()),
+              (std::vector<std::string>{"Puntos 7 a 9", "Distancia: 1.5 km", "Desnivel: 0 mts"}));
+    EXPECT_EQ(pointsCsv({p}, NumberLocale::point()),
+              "Punto,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),Velocidad (km/h)\r\n"
+              "7,,0,0,812.5,2.5,\r\n");
+}
+
 TEST(PointReadout, StretchesAsTheAnalysisWorksThemOut) {
     PointDetail a;
     a.point = 10;

@@ -143,6 +143,13 @@ TEST(PointReadout, SlopeFromTheLatestPointAHundredMetresBack) {
     const std::vector<PointDetail> level = {point(1, 0.0f, 9.0, 500.0), point(2, 0.2f, 9.1, 500.0)};
     EXPECT_EQ(pointReadout(level[1], NumberLocale::point(), slopePercent(level, 1))[2],
               "Pendiente: 0 %");
+    // A point without an altitude of its own has no slope, nor one measured from such a point.
+    std::vector<PointDetail> gaps = points;
+    gaps[1].hasAltitude = false;
+    gaps[2].hasAltitude = false;
+    EXPECT_FALSE(slopePercent(gaps, 2));
+    EXPECT_FALSE(slopePercent(gaps, 3));
+    EXPECT_TRUE(slopePercent(gaps, 4));
 }
 
 }  // namespace

@@ -198,5 +198,33 @@ TEST(Report, ProfileRangesInTheUsersNumberFormat) {
     EXPECT_NE(text.find("325"), std::string::npos) << text;
 }
 
+// The report says what the window says beside its figures: the GPS jumps set aside, the points
+// without time, and the hint of a profile the track has no values for.
+TEST(Report, SaysWhatTheTrackLacksAndTheJumpsSetAside) {
+    TempDir dir;
+    const std::string pdf = dir.file("informe.pdf");
+    const auto reportText = [&](const std::string& track) {
+        EXPECT_EQ(runCli({"informe", track, "--pdf", pdf}).status, 0);
+        const std::string textFile = dir.file("informe.txt");
+        EXPECT_EQ(std::system(("pdftotext '" + pdf + "' '" + textFile + "'").c_str()), 0);
+        return readBytes(textFile);
+    };
+    // A cold start 1.1 km off in a second.
+    std::string text =
+        reportText(dir.write("salto.plt", trackText({"40.000000,-3.500000,0,1000,0,x,10:00:00",
+                                                     "40.010000,-3.500000,0,1000,0,x,10:00:01",
+                                                     "40.010100,-3.500000,0,1000,0,x,10:00:11"})));
+    EXPECT_NE(text.find("Saltos del GPS sin distancia: 1"), std::string::npos) << text;
+    EXPECT_EQ(text.find("sin hora"), std::string::npos) << text;
+
+    text = reportText(
+        dir.write("ruta.gpx", gpxText({{{"40.1", "-3.1", std::nullopt, std::nullopt},
+                                        {"40.2", "-3.1", std::nullopt, std::nullopt}}})));
+    EXPECT_NE(text.find("2 puntos sin hora"), std::string::npos) << text;
+    EXPECT_NE(text.find("Este track no tiene altitudes"), std::string::npos) << text;
+    EXPECT_NE(text.find("Este track no tiene horas"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Saltos del GPS"), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace at::test

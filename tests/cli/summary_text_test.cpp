@@ -19,17 +19,18 @@ using test::clock;
 using test::pointLine;
 using test::runCli;
 
-// Five points walking north 2697 millionths of a degree (0.30007 km) a step, after the first.
-// Worked by hand with the window's defaults: climbs of 15.24 m and 12.192 m (27 mts), one rise
-// of 30.48 m discarded, a 71 s gap before point 5 (a stop, logged at the distance after point 3,
-// 0.60 km), and point 5's speed over that gap: 0.30007 km in 71 s, 15.2 km/h.
+// Five points walking north 2697 millionths of a degree (0.30007 km) a step, after the first,
+// 11 s apart (98 km/h: no GPS jump). Worked by hand with the window's defaults: climbs of
+// 15.24 m and 12.192 m (27 mts), one rise of 30.48 m discarded, a 71 s gap before point 5 (a
+// stop, logged at the distance after point 3, 0.60 km), and point 5's speed over that gap:
+// 0.30007 km in 71 s, 15.2 km/h.
 std::string smallTrack() {
     return test::trackText({
         pointLine(42.000000, -1.5, 500, clock(36000)),
-        pointLine(42.002697, -1.5, 550, clock(36010)),
-        pointLine(42.005394, -1.5, 650, clock(36020)),
-        pointLine(42.008091, -1.5, 600, clock(36030)),
-        pointLine(42.010788, -1.5, 640, clock(36101)),
+        pointLine(42.002697, -1.5, 550, clock(36011)),
+        pointLine(42.005394, -1.5, 650, clock(36022)),
+        pointLine(42.008091, -1.5, 600, clock(36033)),
+        pointLine(42.010788, -1.5, 640, clock(36104)),
     });
 }
 
@@ -53,9 +54,9 @@ TEST(SummaryText, ShowsTheBandRowByRowThenTheStops) {
          "Número de paradas: 1\n"
          "Cota Máx: 198.1 mts\n"
          "Velocidad Máx: 15.2 km/h\n"
-         "Tiempo: 00h 01' 41''\n"
+         "Tiempo: 00h 01' 44''\n"
          "t en paradas: 00h 01' 11''\n"
-         "t en ruta: 00h 00' 30''\n"
+         "t en ruta: 00h 00' 33''\n"
          "Paradas\n"
          "0.6 (1'11'')\n"},
         {"defaults, decimal comma",
@@ -69,9 +70,9 @@ TEST(SummaryText, ShowsTheBandRowByRowThenTheStops) {
          "Número de paradas: 1\n"
          "Cota Máx: 198,1 mts\n"
          "Velocidad Máx: 15,2 km/h\n"
-         "Tiempo: 00h 01' 41''\n"
+         "Tiempo: 00h 01' 44''\n"
          "t en paradas: 00h 01' 11''\n"
-         "t en ruta: 00h 00' 30''\n"
+         "t en ruta: 00h 00' 33''\n"
          "Paradas\n"
          "0,6 (1'11'')\n"},
         // A 5 s stop threshold makes every gap a stop; a limit of 31 m climbs the 30.48 m rise.
@@ -86,13 +87,13 @@ TEST(SummaryText, ShowsTheBandRowByRowThenTheStops) {
          "Número de paradas: 4\n"
          "Cota Máx: 198,1 mts\n"
          "Velocidad Máx: 15,2 km/h\n"
-         "Tiempo: 00h 01' 41''\n"
-         "t en paradas: 00h 01' 41''\n"
+         "Tiempo: 00h 01' 44''\n"
+         "t en paradas: 00h 01' 44''\n"
          "t en ruta: 00h 00' 00''\n"
          "Paradas\n"
-         "0 (0'10'')\n"
-         "0 (0'10'')\n"
-         "0,3 (0'10'')\n"
+         "0 (0'11'')\n"
+         "0 (0'11'')\n"
+         "0,3 (0'11'')\n"
          "0,6 (1'11'')\n"},
         // Thresholds are the window's texts, read in the user's locale: "1,5" min reads as 2.
         {"threshold texts as typed",
@@ -106,9 +107,9 @@ TEST(SummaryText, ShowsTheBandRowByRowThenTheStops) {
          "Número de paradas: 1\n"
          "Cota Máx: 198,1 mts\n"
          "Velocidad Máx: 15,2 km/h\n"
-         "Tiempo: 00h 01' 41''\n"
+         "Tiempo: 00h 01' 44''\n"
          "t en paradas: 00h 01' 11''\n"
-         "t en ruta: 00h 00' 30''\n"
+         "t en ruta: 00h 00' 33''\n"
          "Paradas\n"
          "0,6 (1'11'')\n"},
     };

@@ -121,6 +121,23 @@ TEST_F(Readers, LinesCountedWhateverTheLineEnds) {
     }
 }
 
+// A route planned in an app, or a track with a point whose time was lost: every point is read,
+// and the one without a time says so.
+TEST_F(Readers, GpxAndTcxPointsWithoutTimeAreReadAsSuch) {
+    const std::vector<RecordedPoint> points = {{"40.1", "-3.1", "700", k10h},
+                                               {"40.2", "-3.2", "701", std::nullopt}};
+    for (const std::string& path : {dir_.write("ruta.gpx", test::gpxText({points})),
+                                    dir_.write("ruta.tcx", test::tcxText({points}))}) {
+        const auto reader = openPointReader(path, detectTrackFormat(path));
+        TrackPoint first;
+        TrackPoint second;
+        ASSERT_TRUE(reader->next(first) && reader->next(second)) << path;
+        EXPECT_TRUE(first.hasTime && !second.hasTime) << path;
+        EXPECT_EQ(second.altitudeFeet, 2300) << path;
+        reader->close();
+    }
+}
+
 TEST_F(Readers, TcxTrackpointsOfEveryLapOfTheFirstActivity) {
     const std::vector<RecordedPoint> lap1 = {{"40.1", "-3.1", "700", k10h},
                                              {"40.2", "-3.2", std::nullopt, k10h + 5}};

@@ -27,6 +27,7 @@ class MemoryProfileChart final : public ProfileChart {
     void setRowValue(double value) override;
     void setValueAxisMinimum(double value) override { axisMinimum_ = value; }
     void setValueAxisMaximum(double value) override { axisMaximum_ = value; }
+    void setHint(const std::string& text) override { hint_ = text; }
 
     // Row values, index 0 holding row 1; none for rows never written.
     const std::vector<std::optional<double>>& values() const { return values_; }
@@ -34,6 +35,8 @@ class MemoryProfileChart final : public ProfileChart {
     std::vector<std::string> rows() const;
     std::optional<double> axisMinimum() const { return axisMinimum_; }
     std::optional<double> axisMaximum() const { return axisMaximum_; }
+    // The hint shown instead of the rows, until the next row count.
+    const std::string& hint() const { return hint_; }
 
   private:
     NumberLocale locale_;
@@ -41,6 +44,7 @@ class MemoryProfileChart final : public ProfileChart {
     std::int32_t currentRow_ = 1;
     std::optional<double> axisMinimum_;
     std::optional<double> axisMaximum_;
+    std::string hint_;
 };
 
 }  // namespace at

@@ -23,6 +23,8 @@ class MemoryAnalysisView final : public AnalysisView {
 
     std::vector<std::string> stopList;
     std::map<SummaryLabel, std::string> labels;
+    std::map<SummaryLabel, std::string> toolTips;
+    std::string pathToolTip;
     MemoryProfileChart altitude;
     MemoryProfileChart speed;
     std::int32_t lastLinesRead = 0;
@@ -40,6 +42,10 @@ class MemoryAnalysisView final : public AnalysisView {
     void setSummaryLabel(SummaryLabel label, const std::string& text) override {
         labels[label] = text;
     }
+    void setSummaryToolTip(SummaryLabel label, const std::string& text) override {
+        toolTips[label] = text;
+    }
+    void setPathToolTip(const std::string& text) override { pathToolTip = text; }
     void keepForReadout(std::int32_t linesRead, float distanceKm) override {
         lastLinesRead = linesRead;
         lastDistanceKm = distanceKm;

@@ -130,17 +130,17 @@ TEST_F(SplitFormats, ABadSourceLeavesNothingBehindOrTheCompletePieces) {
     EXPECT_THROW(splitTrack(empty, "250"), RuntimeError);
     EXPECT_FALSE(std::filesystem::exists(splitFileName(empty, 1)));
 
-    // A point without time after 300 points: two complete files stay, the third holds what was
-    // read.
+    // A latitude off the Earth after 300 points: two complete files stay, the third holds what
+    // was read.
     auto points = track(400);
-    points[300].unixSeconds.reset();
+    points[300].latitude = "91";
     const std::string gpx = dir_.write("rota.gpx", test::gpxText({points}));
     const int openBefore = test::openFileCount();
     try {
         splitTrack(gpx, "150");
         ADD_FAILURE();
     } catch (const RuntimeError& e) {
-        EXPECT_NE(e.message().find("Punto sin hora"), std::string::npos) << e.message();
+        EXPECT_NE(e.message().find("La latitud no está"), std::string::npos) << e.message();
     }
     EXPECT_EQ(test::openFileCount(), openBefore);
     EXPECT_EQ(readPiece(splitFileName(gpx, 1)).points.size(), 148u);
