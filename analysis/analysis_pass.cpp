@@ -140,6 +140,10 @@ class AnalysisPass {
                                  speedKmh_, summary_.distanceKm, summary_.accumulatedClimb};
         result_.points.push_back(detail);
         port_.addPoint(detail);
+        if (const SensorReading sensors = source.sensors(); sensors.any()) {
+            result_.sensors.set(result_.points.size() - 1, sensors);
+            port_.addPointSensors(sensors);
+        }
     }
 
     void addDistanceStep() {

@@ -30,6 +30,8 @@ struct AnalysisResult {
     std::vector<Stop> stops;
     // One per point read, by chart row.
     std::vector<PointDetail> points;
+    // The sensors' values of those points, by their index in `points`.
+    SensorColumns sensors;
     // What the user can do about a track too long for the window's 16-bit figures, if the format
     // has an answer (the cut); empty for a track file, whose rules give none.
     std::string tooLongAdvice;

@@ -24,9 +24,12 @@ class ReadPointSource final : public PointSource {
         TrackPoint point;
         count_ = 0;
         kept_.clear();
+        sensors_.clear();
         while (reader->next(point)) {
-            if (count_ < kKeptPoints)
+            if (count_ < kKeptPoints) {
+                sensors_.set(kept_.size(), reader->sensors());
                 kept_.push_back({point, reader->place(), reader->localDay()});
+            }
             ++count_;
         }
         reader->close();
@@ -45,6 +48,8 @@ class ReadPointSource final : public PointSource {
     std::int16_t altitudeFeet() override { return kept_[next_ - 1].point.altitudeFeet; }
 
     std::int32_t localDay() const override { return kept_[next_ - 1].day; }
+
+    SensorReading sensors() const override { return sensors_.reading(next_ - 1); }
 
     void locate(RuntimeError& error) const override {
         if (next_ == 0)
@@ -74,6 +79,8 @@ class ReadPointSource final : public PointSource {
     TrackFormat format_;
     std::int64_t count_ = 0;
     std::vector<Kept> kept_;
+    // Apart from the points: only the sensors the track has take room.
+    SensorColumns sensors_;
     std::size_t next_ = 0;
 };
 
