@@ -33,16 +33,16 @@ TEST(PointsCsv, OneLinePerPointInEitherLocale) {
     } cases[] = {
         {NumberLocale::point(),
          "archivo,Punto,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),Velocidad "
-         "(km/h)\r\n" +
-             track + ",1,10:00:00,40,-3.5,304.8,0,0\r\n" + track +
-             ",2,10:01:40,40.001,-3.5,335.3,0.111,0\r\n" + track +
-             ",3,10:04:40,40.002,-3.5005,320,0.23,0\r\n"},
+         "(km/h),Pulso (ppm),Cadencia (rpm),Potencia (W),Temperatura (°C)\r\n" +
+             track + ",1,10:00:00,40,-3.5,304.8,0,0,,,,\r\n" + track +
+             ",2,10:01:40,40.001,-3.5,335.3,0.111,0,,,,\r\n" + track +
+             ",3,10:04:40,40.002,-3.5005,320,0.23,0,,,,\r\n"},
         {NumberLocale::comma(),
          "archivo;Punto;Hora;Latitud (°);Longitud (°);Altitud (m);Distancia (km);Velocidad "
-         "(km/h)\r\n" +
-             track + ";1;10:00:00;40;-3,5;304,8;0;0\r\n" + track +
-             ";2;10:01:40;40,001;-3,5;335,3;0,111;0\r\n" + track +
-             ";3;10:04:40;40,002;-3,5005;320;0,23;0\r\n"},
+         "(km/h);Pulso (ppm);Cadencia (rpm);Potencia (W);Temperatura (°C)\r\n" +
+             track + ";1;10:00:00;40;-3,5;304,8;0;0;;;;\r\n" + track +
+             ";2;10:01:40;40,001;-3,5;335,3;0,111;0;;;;\r\n" + track +
+             ";3;10:04:40;40,002;-3,5005;320;0,23;0;;;;\r\n"},
     };
     for (const auto& c : cases) {
         const CliRun run = runCli({"resumen", track, "--csv"}, c.locale);
@@ -67,7 +67,7 @@ TEST(PointsCsv, SeveralFilesMakeOneTable) {
     EXPECT_NE(run.err.find("falta.plt"), std::string::npos);
     const std::string heading =
         "archivo,Punto,Fecha,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),"
-        "Velocidad (km/h)\r\n";
+        "Velocidad (km/h),Pulso (ppm),Cadencia (rpm),Potencia (W),Temperatura (°C)\r\n";
     ASSERT_EQ(run.out.substr(0, heading.size()), heading);
     EXPECT_EQ(run.out.find("archivo", 1), std::string::npos);  // once
     EXPECT_NE(run.out.find(undated + ",3,,10:04:40,"), std::string::npos) << run.out;
