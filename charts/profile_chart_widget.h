@@ -8,6 +8,7 @@
 #include "analysis/point_details.h"
 #include "analysis/profile_chart.h"
 #include "platform/number_locale.h"
+#include "track/sensor_values.h"
 
 class QAreaSeries;
 class QLineSeries;
@@ -66,6 +67,20 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     // The values of each row for the read-outs; rows it does not cover show their own value only.
     // The table must outlive the chart or be replaced first.
     void setPointTable(const PointTable* points) { points_ = points; }
+
+    // A chart that offers the sensors may draw one of the point table's instead of its rows, with
+    // the sensor's name and an axis title of its own. Its rows keep their values, and a sensor
+    // chosen once is drawn for every track that has it; a track without it shows the rows.
+    void setOffersSensors(bool offers);
+    // The chart's own series, named as the chart was made, then the sensors the track shown has.
+    Q_INVOKABLE QStringList seriesChoices() const;
+    // Draws the series named `name` if it is one of seriesChoices(); false otherwise.
+    Q_INVOKABLE bool showSeries(const QString& name);
+    Q_INVOKABLE QString shownSeries() const;
+    // The value drawn for `row`: the row's own, or the sensor's; NaN for a point without one.
+    Q_INVOKABLE double shownValue(int row) const;
+    // "Pulso (ppm)" while a sensor is drawn; empty for the rows.
+    Q_INVOKABLE QString valueAxisTitle() const;
 
     // The row marked as chosen, until the next choice or the next row count.
     std::optional<int> markedRow() const { return markedRow_; }
@@ -129,6 +144,10 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
 
     void changed();
     void rebuildSeries();
+    // The sensor drawn instead of the rows, if any.
+    std::optional<Sensor> shownSensor() const;
+    // The rows' values, or the shown sensor's in sensorValues_.
+    const std::vector<double>& drawnValues();
     void applyAxes();
     int drawingColumns() const;
     std::pair<double, double> allRows() const;
@@ -140,8 +159,12 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
                      const QRectF& bounds) const;
 
     Style style_;
+    QString seriesName_;
     NumberLocale locale_;
     std::vector<double> values_;
+    bool offersSensors_ = false;
+    std::optional<Sensor> chosenSensor_;
+    std::vector<double> sensorValues_;
     qint16 currentRow_ = 1;
     std::optional<double> axisMinimum_;
     std::optional<double> axisMaximum_;

@@ -14,8 +14,10 @@ std::vector<std::size_t> drawnRows(std::span<const double> values, std::size_t b
     const std::size_t shown = end - begin;
     if (columns == 0 || shown <= 2 * columns) {
         rows.reserve(shown);
-        for (std::size_t i = begin; i < end; ++i)
-            rows.push_back(i);
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!std::isnan(values[i]))
+                rows.push_back(i);
+        }
         return rows;
     }
     rows.reserve(2 * columns);
@@ -24,14 +26,18 @@ std::vector<std::size_t> drawnRows(std::span<const double> values, std::size_t b
         const std::size_t last = begin + (c + 1) * shown / columns;
         if (first >= last)
             continue;
-        std::size_t low = first;
-        std::size_t high = first;
-        for (std::size_t i = first + 1; i < last; ++i) {
-            if (values[i] < values[low])
+        std::size_t low = last;
+        std::size_t high = last;
+        for (std::size_t i = first; i < last; ++i) {
+            if (std::isnan(values[i]))
+                continue;
+            if (low == last || values[i] < values[low])
                 low = i;
-            if (values[i] > values[high])
+            if (high == last || values[i] > values[high])
                 high = i;
         }
+        if (low == last)
+            continue;
         rows.push_back(std::min(low, high));
         if (high != low)
             rows.push_back(std::max(low, high));

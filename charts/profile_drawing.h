@@ -10,7 +10,8 @@ namespace at {
 
 // The indices of `values` from `begin` up to `end` (not included) to draw across `columns` pixel
 // columns, in row order. Up to twice as many rows as columns are all drawn; beyond that each
-// column keeps its lowest and its highest row, so peaks and dips survive the thinning.
+// column keeps its lowest and its highest row, so peaks and dips survive the thinning. A row
+// without a value (NaN) is never drawn.
 std::vector<std::size_t> drawnRows(std::span<const double> values, std::size_t begin,
                                    std::size_t end, std::size_t columns);
 

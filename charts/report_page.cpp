@@ -11,8 +11,10 @@
 #include <QPdfWriter>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "analysis/profiles.h"
+#include "analysis/sensor_figures.h"
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
 #include "charts/map_content.h"
@@ -20,6 +22,7 @@
 #include "charts/route_drawing.h"
 #include "platform/number_text.h"
 #include "platform/output_file.h"
+#include "platform/rounding.h"
 #include "platform/runtime_error.h"
 
 namespace at {
@@ -184,14 +187,33 @@ struct Profile {
     double high;
     QColor colour;
     bool filled;
+    // Of the plot, in em.
+    double height = 14;
 };
+
+// Round values around `low` to `high`, as the window's chart scales them.
+std::pair<double, double> roundRange(double low, double high) {
+    if (const double step = niceStep(high - low, 5); std::isfinite(step) && step > 0) {
+        low = std::floor(low / step) * step;
+        high = std::ceil(high / step) * step;
+    }
+    return {low, high};
+}
+
+// "Pulso (ppm): mínimo 95 · media 131,2 · máximo 172".
+std::string sensorProfileTitle(const SensorFigures& figures, Sensor sensor,
+                               const NumberLocale& locale) {
+    return sensorTitle(sensor) + ": mínimo " + formatSingle(figures.lowest, locale) + " · media " +
+           formatDouble(roundHalfEven(figures.mean, 1), locale) + " · máximo " +
+           formatSingle(figures.highest, locale);
+}
 
 // A profile in a framed plot as the window draws it: light grid lines at round values, point
 // numbers along the bottom, the stops marked where they began, and every peak kept however many
 // points there are.
 void paintProfile(ReportPages& pages, const Profile& profile, const ReportContent& content) {
     const double em = pages.em();
-    const double plotHeight = em * 14;
+    const double plotHeight = em * profile.height;
     // The title, clear of the label of the top grid line.
     const double titleHeight = em * 1.9;
     if (!pages.makeRoom(titleHeight + plotHeight + em * 2.6))
@@ -358,6 +380,18 @@ ReportContent reportContent(const AnalysisResult& result, const NumberLocale& lo
         content.altitude.push_back(point.altitudeMetres);
         content.speed.push_back(point.speedKmh);
     }
+    for (const Sensor sensor : kSensors) {
+        const auto figures = sensorFigures(result.sensors, sensor, 0, result.points.size());
+        if (!figures)
+            continue;
+        ReportContent::SensorProfile profile{sensorProfileTitle(*figures, sensor, locale), {}};
+        profile.values.reserve(result.points.size());
+        for (std::size_t i = 0; i < result.points.size(); ++i) {
+            const auto v = result.sensors.value(sensor, i);
+            profile.values.push_back(v ? *v : std::numeric_limits<double>::quiet_NaN());
+        }
+        content.sensors.push_back(std::move(profile));
+    }
     content.route = mapTrackOf(result.points);
     content.routeMarks = mapMarksOf(result, locale);
     const AltitudeAxis axis =
@@ -381,16 +415,26 @@ int paintReport(QPainter& painter, const QRectF& page, const ReportContent& cont
     // Speeds from 0 (or the lowest, were it below) to the highest, on round values as the
     // window's chart scales them.
     const auto [slowest, fastest] = std::minmax_element(content.speed.begin(), content.speed.end());
-    double low = content.speed.empty() ? 0.0 : std::min(0.0, *slowest);
-    double high = content.speed.empty() ? 1.0 : *fastest;
-    if (const double step = niceStep(high - low, 5); std::isfinite(step) && step > 0) {
-        low = std::floor(low / step) * step;
-        high = std::ceil(high / step) * step;
-    }
+    const auto [low, high] = roundRange(content.speed.empty() ? 0.0 : std::min(0.0, *slowest),
+                                        content.speed.empty() ? 1.0 : *fastest);
     paintProfile(
         pages,
         {QStringLiteral("Velocidad (km/h)"), content.speed, low, high, QColor(20, 60, 180), false},
         content);
+    for (const ReportContent::SensorProfile& sensor : content.sensors) {
+        double lowest = std::numeric_limits<double>::infinity();
+        double highest = -lowest;
+        for (const double v : sensor.values) {
+            if (!std::isnan(v)) {
+                lowest = std::min(lowest, v);
+                highest = std::max(highest, v);
+            }
+        }
+        const auto [from, to] = roundRange(lowest, highest);
+        paintProfile(pages,
+                     {text(sensor.title), sensor.values, from, to, QColor(170, 40, 90), false, 7},
+                     content);
+    }
     pages.atSecondPage([&] { paintRouteBlock(pages, content); });
     paintStops(pages, content);
     if (pages.pages() == 1)
