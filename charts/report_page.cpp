@@ -80,7 +80,8 @@ class ReportPages {
     bool makeRoom(double height) {
         if (height <= room() || y_ == top())
             return true;
-        return breakPage();
+        // What the new page starts with (the route) may leave too little room again.
+        return breakPage() && makeRoom(height);
     }
 
     // Goes on at the top of a new page; false when no further page may be started.
@@ -406,6 +407,8 @@ int paintReport(QPainter& painter, const QRectF& page, const ReportContent& cont
                 const std::function<bool()>& newPage) {
     painter.save();
     ReportPages pages(painter, page, QFileInfo(text(content.fileName)).fileName(), newPage);
+    // The sensors' profiles may reach the second page before the stops do.
+    pages.atSecondPage([&] { paintRouteBlock(pages, content); });
     paintHeading(pages, content);
     paintFigures(pages, content);
     paintProfile(pages,
@@ -435,7 +438,6 @@ int paintReport(QPainter& painter, const QRectF& page, const ReportContent& cont
                      {text(sensor.title), sensor.values, from, to, QColor(170, 40, 90), false, 7},
                      content);
     }
-    pages.atSecondPage([&] { paintRouteBlock(pages, content); });
     paintStops(pages, content);
     if (pages.pages() == 1)
         pages.breakPage();
