@@ -29,23 +29,18 @@ class SensorSeries : public WindowTest {
         QApplication::processEvents();
     }
 
-    // The entries of the speed profile's menu, the checked one marked with "*".
-    QStringList menuEntries() {
+    // The entries of the speed profile's menu, the checked one marked with "*"; the entry
+    // `chosen`, if any, is triggered.
+    QStringList menu(const QString& chosen = {}) {
         std::unique_ptr<QMenu> menu(window->sharing().chartMenu(*speed));
         QStringList entries;
         for (QAction* action : menu->actions()) {
+            if (action->text() == chosen)
+                action->trigger();
             if (!action->isSeparator())
                 entries << action->text() + (action->isChecked() ? "*" : "");
         }
         return entries;
-    }
-
-    void choose(const QString& entry) {
-        std::unique_ptr<QMenu> menu(window->sharing().chartMenu(*speed));
-        for (QAction* action : menu->actions()) {
-            if (action->text() == entry)
-                action->trigger();
-        }
     }
 
     ScopedTimeZone utc{"UTC0"};
@@ -54,12 +49,12 @@ class SensorSeries : public WindowTest {
 
 TEST_F(SensorSeries, TheSpeedProfileDrawsAChosenSensorAndItsRowsKeepTheSpeeds) {
     load("s.gpx", gpxWithSensors());
-    EXPECT_EQ(menuEntries(), QStringList({"Velocidad*", "Pulso", "Cadencia", "Potencia",
-                                          "Temperatura", "Guardar imagen…", "Copiar imagen"}));
+    EXPECT_EQ(menu(), QStringList({"Velocidad*", "Pulso", "Cadencia", "Potencia", "Temperatura",
+                                   "Guardar imagen…", "Copiar imagen"}));
     EXPECT_EQ(control<ProfileChartWidget>("MSChart1")->seriesChoices(), QStringList({"Metros"}));
     const std::vector<double> speeds = {speed->rowValue(1), speed->rowValue(2), speed->rowValue(3)};
 
-    choose("Pulso");
+    menu("Pulso");
     EXPECT_EQ(speed->shownSeries(), "Pulso");
     EXPECT_EQ(speed->valueAxisTitle(), "Pulso (ppm)");
     EXPECT_EQ(speed->shownValue(1), 120.0);
@@ -68,7 +63,7 @@ TEST_F(SensorSeries, TheSpeedProfileDrawsAChosenSensorAndItsRowsKeepTheSpeeds) {
     EXPECT_EQ(std::vector<double>({speed->rowValue(1), speed->rowValue(2), speed->rowValue(3)}),
               speeds);
     EXPECT_EQ(text("Label3"), "Velocidad");
-    EXPECT_EQ(menuEntries().mid(0, 2), QStringList({"Velocidad", "Pulso*"}));
+    EXPECT_EQ(menu().mid(0, 2), QStringList({"Velocidad", "Pulso*"}));
 
     EXPECT_TRUE(speed->showSeries("Temperatura"));
     EXPECT_EQ(speed->valueAxisTitle(), "Temperatura (°C)");
@@ -84,6 +79,11 @@ TEST_F(SensorSeries, TheSpeedProfileDrawsAChosenSensorAndItsRowsKeepTheSpeeds) {
     EXPECT_EQ(speed->shownSeries(), "Temperatura");
     EXPECT_TRUE(speed->showSeries("Velocidad"));
     EXPECT_EQ(speed->shownValue(3), speeds[2]);
+
+    // A track file has no sensors, and the menu no choice.
+    load("p.plt", trackText({pointLine(40, -3.5, 1000, "10:00:00")}));
+    EXPECT_EQ(menu(), QStringList({"Guardar imagen…", "Copiar imagen"}));
+    EXPECT_FALSE(speed->showSeries("Pulso"));
 }
 
 TEST_F(SensorSeries, ReadOutsShowEveryValueOfThePointAndTheStretchsMeans) {
@@ -107,15 +107,6 @@ TEST_F(SensorSeries, ReadOutsShowEveryValueOfThePointAndTheStretchsMeans) {
                                                         "Potencia: 210 W", "Temperatura: -5 °C"}));
     EXPECT_FALSE(hover(0.5).join(" ").contains("Pulso"));
     EXPECT_EQ(hover(1.0).last(), "Pulso: 131 ppm");
-}
-
-TEST_F(SensorSeries, ATrackFileHasNoSensorsAndItsMenuNoChoice) {
-    load("p.plt", trackText({pointLine(40, -3.5, 1000, "10:00:00"),
-                             pointLine(40.001, -3.5, 1010, "10:00:10")}));
-    EXPECT_EQ(speed->seriesChoices(), QStringList({"Velocidad"}));
-    EXPECT_EQ(menuEntries(), QStringList({"Guardar imagen…", "Copiar imagen"}));
-    EXPECT_FALSE(speed->showSeries("Pulso"));
-    EXPECT_EQ(speed->valueAxisTitle(), "");
 }
 
 }  // namespace

@@ -63,22 +63,20 @@ std::string fitWithSensors() {
                 {7, 2, 0x84},
                 {13, 1, 0x01}});
     const auto record = [&fit](std::uint32_t second, double latitude, std::uint8_t heartRate,
-                               std::uint8_t cadence, std::uint16_t power,
-                               std::uint8_t temperature) {
+                               std::uint8_t cadence, std::uint16_t power, std::int8_t temperature) {
         std::vector<std::uint8_t> bytes = le(kFirst + second, 4);
-        for (const auto b : le(static_cast<std::uint32_t>(semicircles(latitude)), 4))
-            bytes.push_back(b);
-        for (const auto b : le(static_cast<std::uint32_t>(semicircles(-3.0)), 4))
-            bytes.push_back(b);
-        bytes.push_back(heartRate);
-        bytes.push_back(cadence);
-        for (const auto b : le(power, 2))
-            bytes.push_back(b);
-        bytes.push_back(temperature);
+        for (const std::uint64_t value : {static_cast<std::uint32_t>(semicircles(latitude)),
+                                          static_cast<std::uint32_t>(semicircles(-3.0))}) {
+            const auto four = le(value, 4);
+            bytes.insert(bytes.end(), four.begin(), four.end());
+        }
+        bytes.insert(bytes.end(), {heartRate, cadence, static_cast<std::uint8_t>(power & 0xFF),
+                                   static_cast<std::uint8_t>(power >> 8),
+                                   static_cast<std::uint8_t>(temperature)});
         fit.data(0, bytes);
     };
     // The invalid value of each base type stands for a value the point does not have.
-    record(0, 40.0, 120, 80, 210, static_cast<std::uint8_t>(-5));
+    record(0, 40.0, 120, 80, 210, -5);
     record(10, 40.001, 0xFF, 0xFF, 0xFFFF, 0x7F);
     record(20, 40.002, 131, 0xFF, 0xFFFF, 0x7F);
     return fit.file();
