@@ -94,6 +94,7 @@ struct OpenPoint {
     bool hasPosition = false;
 };
 
+// The sensor a sensor's value element carries.
 Sensor sensorOf(XmlValue value) {
     switch (value) {
         case XmlValue::Cadence:
@@ -102,9 +103,14 @@ Sensor sensorOf(XmlValue value) {
             return Sensor::Power;
         case XmlValue::Temperature:
             return Sensor::Temperature;
-        default:
-            return Sensor::HeartRate;
+        case XmlValue::HeartRate:
+        case XmlValue::Elevation:
+        case XmlValue::Time:
+        case XmlValue::Latitude:
+        case XmlValue::Longitude:
+            break;
     }
+    return Sensor::HeartRate;
 }
 
 const char* notANumberText(Sensor sensor) {
