@@ -360,15 +360,17 @@ void ProfileChartWidget::applyAxes() {
     const auto [shownLow, shownHigh] = shownRows();
     setTicks(axisX_, shownLow, shownHigh, values_.size() >= 2 ? 5 : 2);
 
-    double low = valueAxisMinimum();
-    double high = valueAxisMaximum();
+    // A range set for the rows is none of a sensor's drawn instead.
+    const bool automatic = shownSensor() || (!axisMinimum_ && !axisMaximum_);
+    double low = shownSensor() ? autoMinimum_ : valueAxisMinimum();
+    double high = shownSensor() ? autoMaximum_ : valueAxisMaximum();
     if (low > high)
         std::swap(low, high);
     if (high - low < 1e-9) {
         low -= 1.0;
         high += 1.0;
     }
-    if (!axisMinimum_ && !axisMaximum_) {
+    if (automatic) {
         // Automatic scaling starts and ends on a tick.
         const double step = niceStep(high - low, 5);
         if (std::isfinite(step) && step > 0.0) {
