@@ -9,15 +9,15 @@ namespace {
 // A chart that keeps its row count only: the speed chart takes the altitude chart's.
 class RowCountOnly final : public ProfileChart {
   public:
-    void setRowCount(std::int16_t count) override { count_ = count; }
-    std::int16_t rowCount() const override { return count_; }
-    void setRow(std::int16_t) override {}
+    void setRowCount(std::int32_t count) override { count_ = count; }
+    std::int32_t rowCount() const override { return count_; }
+    void setRow(std::int32_t) override {}
     void setRowValue(double) override {}
     void setValueAxisMinimum(double) override {}
     void setValueAxisMaximum(double) override {}
 
   private:
-    std::int16_t count_ = 0;
+    std::int32_t count_ = 0;
 };
 
 class NoWindow final : public AnalysisView {
@@ -27,7 +27,7 @@ class NoWindow final : public AnalysisView {
     ProfileChart& altitudeChart() override { return altitude_; }
     ProfileChart& speedChart() override { return speed_; }
     void setSummaryLabel(SummaryLabel, const std::string&) override {}
-    void keepForReadout(std::int16_t, float) override {}
+    void keepForReadout(std::int32_t, float) override {}
 
   private:
     RowCountOnly altitude_;

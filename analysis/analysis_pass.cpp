@@ -44,25 +44,23 @@ class AnalysisPass {
                                                 thresholds.stopSeconds, locale);
         const std::string& path = result_.inputs.trackPath;
         const std::unique_ptr<PointSource> source = openPointSource(path);
+        result_.numbering = source->numbering();
+        stops_.numbering = result_.numbering;
         try {
             const std::int64_t count = source->countPoints();
-            profiles_.sizeProfiles(count);
-            // The count fits the charts' 16 bits here (it is negative for a file of fewer than six
-            // lines); a blank line may end the points sooner.
+            profiles_.sizeProfiles(count, result_.numbering);
+            // The count fits the charts' row numbers here (it is negative for a file of fewer
+            // than six lines); a blank line may end the points sooner.
             result_.points.reserve(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
             port_.beginPoints();
             readTrack(*source);
         } catch (RuntimeError& e) {
             e.withFile(path);
-            const std::string advice = source->tooLongAdvice();
-            if (e.kind() == ErrorKind::Overflow && !advice.empty())
-                e.withAdvice(advice);
             throw;
         }
         summary_.stopCount = stops_.stopCount;
         summary_.stopSeconds = stops_.stopSeconds;
         result_.summary = summary_;
-        result_.tooLongAdvice = source->tooLongAdvice();
         return std::move(result_);
     }
 
@@ -90,7 +88,7 @@ class AnalysisPass {
     // The point's altitude is converted only after its stop check and its altitude row: a point
     // line with a bad altitude still leaves its stop in the list.
     void takePoint(const TrackPoint& point, PointSource& source) {
-        const std::int16_t i = toInt16Checked(summary_.linesRead - kHeaderLines);
+        const std::int32_t i = numbered(result_.numbering, summary_.linesRead - kHeaderLines);
         previousLatitude_ = latitude_;
         latitude_ = point.latitudeDigits;
         previousLongitude_ = longitude_;
@@ -102,7 +100,7 @@ class AnalysisPass {
             summary_.startTime = now;
         } else if (auto stop = checkStop(time(i - 1), now, distanceAfter(i - 2),
                                          result_.settings.stopGapSeconds, stops_)) {
-            stop->row = static_cast<std::int16_t>(i - 1);
+            stop->row = i - 1;
             result_.stops.push_back(*stop);
             port_.addStop(*stop);
         }

@@ -7,6 +7,8 @@
 #include "analysis/point_details.h"
 #include "analysis/stop_check.h"
 #include "analysis/track_summary.h"
+#include "track/point_numbering.h"
+#include "track/sensor_values.h"
 
 namespace at {
 
@@ -25,6 +27,8 @@ struct AnalysisResult {
     AnalysisInputs inputs;
     // The thresholds as the pass used them.
     AnalysisSettings settings;
+    // How wide the track's point numbers, point count, stop count and lines read are.
+    PointNumbering numbering = PointNumbering::Bits16;
     TrackSummary summary;
     // In track order, each with the row where it began.
     std::vector<Stop> stops;
@@ -32,9 +36,6 @@ struct AnalysisResult {
     std::vector<PointDetail> points;
     // The sensors' values of those points, by their index in `points`.
     SensorColumns sensors;
-    // What the user can do about a track too long for the window's 16-bit figures, if the format
-    // has an answer (the cut); empty for a track file, whose rules give none.
-    std::string tooLongAdvice;
 
     // The activity's date: its first point's local day (days since 1899-12-30); 0 when the file
     // gives none.

@@ -27,7 +27,8 @@ enum class SummaryLabel {
 class AnalysisView : public AnalysisPort {
   public:
     virtual void setSummaryLabel(SummaryLabel label, const std::string& text) = 0;
-    virtual void keepForReadout(std::int16_t linesRead, float distanceKm) = 0;
+    // The lines read in the width of the track's numbering.
+    virtual void keepForReadout(std::int32_t linesRead, float distanceKm) = 0;
 };
 
 }  // namespace at

@@ -12,7 +12,7 @@ namespace at {
 // hover read-out, a stretch's figures and the per-point export show. Whatever else a point comes
 // to carry (facts about the leg that ends at it, a sensor's value) belongs here, beside them.
 struct PointDetail {
-    std::int16_t point = 0;  // the chart row, 1 for the first point
+    std::int32_t point = 0;  // the chart row, 1 for the first point
     // The local date the file gives the point, days since 1899-12-30; 0 when it gives none.
     std::int32_t localDay = 0;
     // The time of day, plus a day for every midnight the track has crossed before this point.

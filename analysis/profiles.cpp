@@ -1,6 +1,5 @@
 #include "analysis/profiles.h"
 
-#include "platform/checked.h"
 #include "platform/number_text.h"
 #include "platform/rounding.h"
 
@@ -10,12 +9,12 @@ AltitudeAxis altitudeAxis(double lowest, double highest) {
     return {roundHalfEven(lowest) - 5, roundHalfEven(highest) + 5};
 }
 
-void Profiles::sizeProfiles(std::int64_t pointCount) {
-    altitude_.setRowCount(toInt16Checked(pointCount));
+void Profiles::sizeProfiles(std::int64_t pointCount, PointNumbering numbering) {
+    altitude_.setRowCount(numbered(numbering, pointCount));
     speed_.setRowCount(altitude_.rowCount());
 }
 
-void Profiles::selectAltitudeRow(std::int16_t point) {
+void Profiles::selectAltitudeRow(std::int32_t point) {
     altitude_.setRow(point);
 }
 
@@ -23,7 +22,7 @@ void Profiles::setAltitudeValue(double metres) {
     altitude_.setRowValue(roundToShownDigits(metres));
 }
 
-void Profiles::addSpeedRow(std::int16_t point, double kmh) {
+void Profiles::addSpeedRow(std::int32_t point, double kmh) {
     speed_.setRow(point);
     speed_.setRowValue(roundToShownDigits(kmh));
 }

@@ -28,7 +28,7 @@ std::optional<Stop> checkStop(DateTime previous, DateTime current, float kmBefor
     const std::int64_t gap = secondsBetween(previous, current);
     if (gap <= stopGapSeconds)
         return std::nullopt;
-    totals.stopCount = add16(totals.stopCount, 1);
+    totals.stopCount = numbered(totals.numbering, std::int64_t{totals.stopCount} + 1);
     totals.stopSeconds = toInt32Checked(std::int64_t{totals.stopSeconds} + gap);
     return Stop{kmBefore, gap, 0};
 }

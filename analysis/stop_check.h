@@ -6,6 +6,7 @@
 
 #include "platform/date_time.h"
 #include "platform/number_locale.h"
+#include "track/point_numbering.h"
 
 namespace at {
 
@@ -15,16 +16,19 @@ struct Stop {
     float kmBefore = 0.0f;
     std::int64_t gapSeconds = 0;
     // The chart row of the point where the stop began, the last before its gap.
-    std::int16_t row = 0;
+    std::int32_t row = 0;
 };
 
 struct StopTotals {
-    std::int16_t stopCount = 0;
+    // The stops are counted in the width of the track's point numbers.
+    PointNumbering numbering = PointNumbering::Bits16;
+    std::int32_t stopCount = 0;
     std::int32_t stopSeconds = 0;
 };
 
 // A gap between two consecutive samples longer than the threshold is a stop: it is counted and
-// summed, and returned without its row. The 32768th stop is an overflow error.
+// summed, and returned without its row. A count beyond the numbering's width (the 32768th stop of
+// a track file) is an overflow error.
 std::optional<Stop> checkStop(DateTime previous, DateTime current, float kmBefore,
                               std::int16_t stopGapSeconds, StopTotals& totals);
 

@@ -62,15 +62,9 @@ void showFigures(const AnalysisResult& result, AnalysisView& view, const NumberL
     Profiles(view.altitudeChart(), view.speedChart())
         .fitAltitudeAxis(s.lowestAltitude, s.highestAltitude);
 
-    // Tracks of more than 32761 points end here with an overflow: the lines read, header
+    // Track files of more than 32761 points end here with an overflow: the lines read, header
     // included, no longer fit the 16-bit value the read-out keeps.
-    try {
-        view.keepForReadout(toInt16Checked(s.linesRead), s.distanceKm);
-    } catch (RuntimeError& e) {
-        if (!result.tooLongAdvice.empty())
-            e.withAdvice(result.tooLongAdvice);
-        throw;
-    }
+    view.keepForReadout(numbered(result.numbering, s.linesRead), s.distanceKm);
 
     for (const SummaryLabel label :
          {SummaryLabel::StopCount, SummaryLabel::StopTime, SummaryLabel::MovingTime}) {

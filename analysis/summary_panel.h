@@ -19,7 +19,8 @@ std::string summaryFigure(SummaryLabel label, const TrackSummary& summary,
 
 // The closing stage of an analysis: the figures with their units, the total time, the altitude
 // axis, the values kept for the read-out, then the stop count and the two other durations. A
-// track whose lines read do not fit the 16-bit kept value fails between the two groups.
+// track whose lines read do not fit the kept value (16 bits for a track file) fails between the
+// two groups.
 void writeSummary(const AnalysisResult& result, AnalysisView& view, const NumberLocale& locale);
 
 }  // namespace at

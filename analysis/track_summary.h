@@ -16,7 +16,7 @@ struct TrackSummary {
     std::int32_t discardedSamples = 0;
     double lowestSpeed = 1000.0;
     double highestSpeed = 0.0;
-    std::int16_t stopCount = 0;
+    std::int32_t stopCount = 0;  // 16-bit for a track file (PointNumbering)
     std::int32_t stopSeconds = 0;
     std::optional<DateTime> startTime;
     DateTime endTime = 0.0;

@@ -24,10 +24,12 @@
 #include "analysis/summary_panel.h"
 #include "app/desktop_integration.h"
 #include "app/map_window.h"
+#include "app/profile_view_choices.h"
 #include "app/result_sharing.h"
 #include "app/window_look.h"
 #include "charts/map_content.h"
 #include "charts/map_widget.h"
+#include "charts/moving_speed.h"
 #include "charts/plot_alignment.h"
 #include "charts/profile_chart_widget.h"
 #include "charts/readout.h"
@@ -265,7 +267,7 @@ void frmPpal::buildCharts() {
         new ProfileChartWidget(ProfileChartWidget::Style::Area, QStringLiteral("Metros"), this);
     MSChart1_->setObjectName(QStringLiteral("MSChart1"));
     MSChart1_->setGeometry(twips(30, 3735, 9735, 3915));
-    connect(MSChart1_, &ProfileChartWidget::pointSelected, this, &frmPpal::showSelectedKm);
+    connect(MSChart1_, &ProfileChartWidget::pointSelected32, this, &frmPpal::showSelectedKm);
 
     for (ProfileChartWidget* chart : {MSChart1_, MSChart2_}) {
         chart->setNumberLocale(locale_);
@@ -273,13 +275,14 @@ void frmPpal::buildCharts() {
     }
     // The two profiles show the same rows: a choice, a zoom or a pan on one is shown on both.
     const auto follow = [this](ProfileChartWidget* from, ProfileChartWidget* to) {
-        connect(from, &ProfileChartWidget::pointSelected, to,
-                [to](qint16, qint16 row, qint16, qint16) { to->setMarkedRow(row); });
+        connect(from, &ProfileChartWidget::pointSelected32, to,
+                [to](qint32, qint32 row, qint32, qint32) { to->setMarkedRow(row); });
         connect(from, &ProfileChartWidget::shownRowsChanged, to, &ProfileChartWidget::setShownRows);
     };
     follow(MSChart1_, MSChart2_);
     follow(MSChart2_, MSChart1_);
     new PlotAlignment({MSChart2_, MSChart1_}, this);
+    viewChoices_ = new ProfileViewChoices(*MSChart1_, *MSChart2_, locale_, this);
 
     const auto heading = [this](const char* frameName, QRect frameRect, const QColor& fill,
                                 const char* labelName, const QString& caption, QRect labelRect) {
@@ -369,8 +372,8 @@ void frmPpal::showMap() {
         // A click on the map chooses the row as a click on the altitude profile does.
         connect(map, &MapWidget::rowChosen, MSChart1_, &ProfileChartWidget::chooseRow);
         for (ProfileChartWidget* chart : {MSChart1_, MSChart2_}) {
-            connect(chart, &ProfileChartWidget::pointSelected, map,
-                    [map](qint16, qint16 row, qint16, qint16) { map->setChosenRow(row); });
+            connect(chart, &ProfileChartWidget::pointSelected32, map,
+                    [map](qint32, qint32 row, qint32, qint32) { map->setChosenRow(row); });
             connect(chart, &ProfileChartWidget::hoveredRowChanged, map, &MapWidget::setHoverRow);
             connect(chart, &ProfileChartWidget::stretchChanged, map, &MapWidget::setStretch);
         }
@@ -494,7 +497,7 @@ void frmPpal::splitCommand() {
     });
 }
 
-void frmPpal::showSelectedKm(qint16, qint16 dataPoint, qint16, qint16) {
+void frmPpal::showSelectedKm(qint32, qint32 dataPoint, qint32, qint32) {
     const auto caption = selectedKmCaption(dataPoint, lastLinesRead_, lastDistanceKm_, locale_);
     if (!caption)
         return;
@@ -521,9 +524,11 @@ void frmPpal::Dibujar() {
         writeSummary(result, *this, locale_);
         result_ = std::move(result);
     } catch (...) {
+        viewChoices_->setMeanSpeed(std::nullopt);
         showResultOnMap();
         throw;
     }
+    viewChoices_->setMeanSpeed(meanSpeedInMotion(result_->summary));
     // Once open, the map follows every analysis.
     showResultOnMap();
 }
@@ -566,10 +571,10 @@ void frmPpal::setSummaryLabel(SummaryLabel label, const std::string& text) {
 }
 
 ProfileChart& frmPpal::altitudeChart() {
-    return *MSChart1_;
+    return MSChart1_->port();
 }
 ProfileChart& frmPpal::speedChart() {
-    return *MSChart2_;
+    return MSChart2_->port();
 }
 
 void frmPpal::beginPoints() {
@@ -584,7 +589,7 @@ void frmPpal::addPointSensors(const SensorReading& sensors) {
     points_.addSensors(sensors);
 }
 
-void frmPpal::keepForReadout(std::int16_t linesRead, float distanceKm) {
+void frmPpal::keepForReadout(std::int32_t linesRead, float distanceKm) {
     lastLinesRead_ = linesRead;
     lastDistanceKm_ = distanceKm;
 }

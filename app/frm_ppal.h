@@ -23,6 +23,7 @@ namespace at {
 
 class MapWindow;
 class ProfileChartWidget;
+class ProfileViewChoices;
 class ResultSharing;
 
 // The program's one window: the inputs of an analysis (track path, thresholds, points per split
@@ -59,7 +60,7 @@ class frmPpal final : public QWidget, public AnalysisView {
     void addPoint(const PointDetail& detail) override;
     void addPointSensors(const SensorReading& sensors) override;
     void setSummaryLabel(SummaryLabel label, const std::string& text) override;
-    void keepForReadout(std::int16_t linesRead, float distanceKm) override;
+    void keepForReadout(std::int32_t linesRead, float distanceKm) override;
 
     // Images, summary, report and point table of the result on show.
     ResultSharing& sharing() { return *sharing_; }
@@ -79,7 +80,7 @@ class frmPpal final : public QWidget, public AnalysisView {
     void loadCommand();
     void recalculateCommand();
     void splitCommand();
-    void showSelectedKm(qint16 series, qint16 dataPoint, qint16 mouseFlags, qint16 cancel);
+    void showSelectedKm(qint32 series, qint32 dataPoint, qint32 mouseFlags, qint32 cancel);
 
   private:
     void buildTopBand();
@@ -130,8 +131,10 @@ class frmPpal final : public QWidget, public AnalysisView {
     };
     std::vector<Growing> growing_;
     MapWindow* map_ = nullptr;
+    ProfileViewChoices* viewChoices_ = nullptr;
 
-    std::int16_t lastLinesRead_ = 0;
+    // 16-bit for a track file, as the analysis keeps them.
+    std::int32_t lastLinesRead_ = 0;
     float lastDistanceKm_ = 0.0f;
     // The points the charts show, for their read-outs, as the last analysis handed them over.
     PointTable points_;

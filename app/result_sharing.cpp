@@ -85,6 +85,12 @@ ResultSharing::~ResultSharing() = default;
 
 QMenu* ResultSharing::chartMenu(ProfileChartWidget& chart) {
     auto* menu = new QMenu(window_);
+    // How the chart is shown (its axis, its lines), as the window gave it those choices, then
+    // the series it can draw.
+    if (!chart.actions().isEmpty()) {
+        menu->addActions(chart.actions());
+        menu->addSeparator();
+    }
     addSeriesChoices(*menu, chart);
     menu->addAction(QStringLiteral("Guardar imagen…"), this,
                     [this, &chart] { saveChartImageAs(chart); });

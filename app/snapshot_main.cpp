@@ -2,11 +2,12 @@
 // start-up; it is not installed:
 //   analisis-tracks-snapshot --exit-when-shown
 //       starts like the program and ends as soon as the window has been painted once;
-//   analisis-tracks-snapshot TRACK PICTURE.png [POINT] [--hover ROW] [--zoom FIRST LAST]
-//                            [--stretch FIRST LAST]
-//       analyses TRACK, chooses data point POINT of the altitude chart, puts the mouse over row
-//       ROW, shows rows FIRST to LAST on both charts and measures a stretch, then saves the
-//       window;
+//   analisis-tracks-snapshot TRACK PICTURE.png [POINT] [--eje AXIS] [--media] [--hover ROW]
+//                            [--zoom FIRST LAST] [--stretch FIRST LAST]
+//       analyses TRACK, chooses data point POINT of the altitude chart, lays both profiles along
+//       AXIS ("puntos", "distancia" or "hora"), shows the mean speed in motion, puts the mouse
+//       over row ROW, shows FIRST to LAST (in the axis's units) on both charts and measures a
+//       stretch, then saves the window;
 //   analisis-tracks-snapshot --escritorio TRACK PICTURE.png [POINT]
 //       opens TRACK as the file manager does, chooses POINT, then opens the file dialog of
 //       "Cargar" (beside TRACK) and saves the whole screen, with the window manager's frames and
@@ -14,6 +15,7 @@
 //   analisis-tracks-snapshot --mapa TRACK PICTURE.png [POINT] [...]
 //       the same as the second, then opens the "Mapa" window and saves it once its tiles have
 //       arrived (from the tile server that ANALISIS_TRACKS_TESELAS names).
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -84,9 +86,9 @@ int main(int argc, char** argv) {
     auto* chart = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart1"));
     auto* speed = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart2"));
     if (args.size() > 2)
-        emit chart->pointSelected(1, static_cast<qint16>(args[2].toInt()), 1, 0);
+        emit chart->pointSelected32(1, args[2].toInt(), 1, 0);
     QApplication::processEvents();
-    for (qsizetype i = 3; i + 1 < args.size(); ++i) {
+    for (qsizetype i = 3; i < args.size(); ++i) {
         if (args[i] == QStringLiteral("--zoom") && i + 2 < args.size()) {
             for (at::ProfileChartWidget* c : {chart, speed})
                 c->setShownRows(args[i + 1].toDouble(), args[i + 2].toDouble());
@@ -94,12 +96,18 @@ int main(int argc, char** argv) {
         } else if (args[i] == QStringLiteral("--stretch") && i + 2 < args.size()) {
             chart->setStretch(std::pair(args[i + 1].toInt(), args[i + 2].toInt()));
             i += 2;
-        } else if (args[i] == QStringLiteral("--hover")) {
+        } else if (args[i] == QStringLiteral("--eje") && i + 1 < args.size()) {
+            // "puntos", "distancia" or "hora", on both profiles as the menu chooses it.
+            chart->setHorizontalAxis(args[i + 1]);
+            i += 1;
+        } else if (args[i] == QStringLiteral("--media")) {
+            window.findChild<QAction*>(QStringLiteral("mnuVelocidadMedia"))->trigger();
+        } else if (args[i] == QStringLiteral("--hover") && i + 1 < args.size()) {
             // The mouse over that row, halfway up the plot.
             const auto [low, high] = chart->shownRows();
             const QRectF plot = chart->chart()->plotArea();
-            const double x =
-                plot.left() + (args[i + 1].toDouble() - low) / (high - low) * plot.width();
+            const double x = plot.left() + (chart->rowPosition(args[i + 1].toInt()) - low) /
+                                               (high - low) * plot.width();
             chart->hoverAt(chart->viewportTransform().map(
                 chart->chart()->mapToScene(QPointF(x, plot.center().y()))));
             i += 1;

@@ -5,7 +5,10 @@
 #    most 1.1×);
 #  - the window's recalculate click on 32,761 points until its labels are written, less the same
 #    click on a track of no points (goal: at most 15 ms), and the repaint it leaves pending (goal:
-#    at most 8 ms), from build/bench/analisis-tracks-window-timing.
+#    at most 8 ms), from build/bench/analisis-tracks-window-timing; the same click and repaint on a
+#    day at one point a second (86,400 points) as a GPX and as a FIT file (goals: at most 60 ms
+#    and 16 ms); a new horizontal axis on 32,761 points until both profiles are repainted (goal:
+#    at most 50 ms).
 #   bench/speed_goals.sh [build folder]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -60,8 +63,8 @@ pairs split "'$splitter' --split-once '$work/ours/track.plt' 1000" \
     "find '$work/ours' -name 'track.plt.*' -delete; rm -f '$work/theirs'/*"
 rm -rf "$work/ours" "$work/theirs"
 
-echo "== window: click to labels (less a track of no points) and the pending repaint"
-QT_QPA_PLATFORM=offscreen "$window" --benchmark_filter='ClickToLabels|PendingRepaint' \
+echo "== window: click to labels (less a track of no points), the pending repaint, a new axis"
+QT_QPA_PLATFORM=offscreen "$window" --benchmark_filter='ClickToLabels|PendingRepaint|SwitchAxis' \
     --benchmark_repetitions=7 --benchmark_report_aggregates_only=true 2>/dev/null |
     awk '/_median/ { sub(/\/real_time_median/, "", $1); time[$1] = $2 }
          END {
@@ -69,4 +72,10 @@ QT_QPA_PLATFORM=offscreen "$window" --benchmark_filter='ClickToLabels|PendingRep
                     time["ClickToLabels/points:32761"] - time["ClickToLabels/points:0"],
                     time["ClickToLabels/points:32761"], time["ClickToLabels/points:0"]
              printf "pending repaint %.1f ms\n", time["PendingRepaint"]
+             printf "new horizontal axis to repaint %.1f ms\n", time["SwitchAxisAndRepaint"]
+             for (fit = 0; fit <= 1; ++fit) {
+                 printf "a day as %s: click to labels %.1f ms, pending repaint %.1f ms\n",
+                        fit ? "FIT" : "GPX", time["DayClickToLabels/fit:" fit],
+                        time["DayPendingRepaint/fit:" fit]
+             }
          }'

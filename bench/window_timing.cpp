@@ -1,9 +1,11 @@
-// Timing of the window: a recalculation of the largest track the window takes (32,761 points,
+// Timing of the window: a recalculation of the largest track file the window takes (32,761 points,
 // 32,767 lines read), from the click to both charts repainted with a chosen point and the stops
 // marked; the same click split in two, from the click to its labels (beside a track of no points,
-// whose time is the command's own) and the repaint it leaves pending; a click on the altitude
-// profile until both charts show the new mark; the hover read-out's handler; and the start of the
-// program until its window is painted.
+// whose time is the command's own) and the repaint it leaves pending, and these two again for a
+// day at one point a second as a GPX and a FIT file (86,400 points); a click on the altitude
+// profile until both charts show the new mark; the hover read-out's handler; a new horizontal axis
+// until both charts are repainted along it; and the start of the program until its window is
+// painted.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -20,6 +22,7 @@
 #include <fstream>
 
 #include "app/frm_ppal.h"
+#include "bench/bench_files.h"
 #include "charts/profile_chart_widget.h"
 
 extern char** environ;
@@ -84,13 +87,12 @@ void RecalculateAndRepaint(benchmark::State& state) {
 }
 BENCHMARK(RecalculateAndRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The recalculate click until it returns with its labels written; the charts' repaint is still
-// pending then. Run on a track of no points too: its time is the command's own, the rest is the
-// analysis.
-void ClickToLabels(benchmark::State& state) {
+// The recalculate click on the track at `path` until it returns with its labels written; the
+// charts' repaint is still pending then.
+void clickToLabels(benchmark::State& state, const std::string& path) {
     at::frmPpal window;
     window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))
-        ->setText(QString::fromStdString(largestTrack(static_cast<int>(state.range(0)))));
+        ->setText(QString::fromStdString(path));
     auto* recalculate = window.findChild<QToolButton*>(QStringLiteral("Command1"));
     auto* distance = window.findChild<QLabel*>(QStringLiteral("lbl3"));
     window.show();
@@ -105,19 +107,13 @@ void ClickToLabels(benchmark::State& state) {
     if (distance->text().isEmpty())
         state.SkipWithError("the labels were not written");
 }
-BENCHMARK(ClickToLabels)
-    ->ArgName("points")
-    ->Arg(0)
-    ->Arg(32761)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
 
-// What the click leaves pending, as the event loop runs it: both charts rebuilt where they still
-// need it and painted.
-void PendingRepaint(benchmark::State& state) {
+// What the click on the track at `path` leaves pending, as the event loop runs it: both charts
+// rebuilt where they still need it and painted.
+void pendingRepaint(benchmark::State& state, const std::string& path, int rows) {
     at::frmPpal window;
     window.findChild<QLineEdit*>(QStringLiteral("txtArchivo"))
-        ->setText(QString::fromStdString(largestTrack()));
+        ->setText(QString::fromStdString(path));
     auto* recalculate = window.findChild<QToolButton*>(QStringLiteral("Command1"));
     auto* altitude = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart1"));
     auto* speed = window.findChild<at::ProfileChartWidget*>(QStringLiteral("MSChart2"));
@@ -136,14 +132,56 @@ void PendingRepaint(benchmark::State& state) {
         if (altitudePaints.paints + speedPaints.paints < before + 2)
             state.SkipWithError("a chart was not painted");
     }
-    if (altitude->rowCount() != 32761)
+    if (altitude->rowCount32() != rows)
         state.SkipWithError("the track was not analysed");
     state.counters["altitude_paints_per_round"] =
         static_cast<double>(altitudePaints.paints) / static_cast<double>(state.iterations());
     state.counters["speed_paints_per_round"] =
         static_cast<double>(speedPaints.paints) / static_cast<double>(state.iterations());
 }
+
+// Run on a track of no points too: its time is the command's own, the rest is the analysis.
+void ClickToLabels(benchmark::State& state) {
+    clickToLabels(state, largestTrack(static_cast<int>(state.range(0))));
+}
+BENCHMARK(ClickToLabels)
+    ->ArgName("points")
+    ->Arg(0)
+    ->Arg(32761)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void PendingRepaint(benchmark::State& state) {
+    pendingRepaint(state, largestTrack(), 32761);
+}
 BENCHMARK(PendingRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A whole day at one point a second, 86,400 points, as a GPX (0) or a FIT file (1).
+constexpr int kDayPoints = 86400;
+std::string dayTrack(benchmark::State& state) {
+    return at::bench::dayTrack(
+        state.range(0) == 0 ? "analisis-tracks-dia.gpx" : "analisis-tracks-dia.fit", kDayPoints);
+}
+
+void DayClickToLabels(benchmark::State& state) {
+    clickToLabels(state, dayTrack(state));
+}
+BENCHMARK(DayClickToLabels)
+    ->ArgName("fit")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void DayPendingRepaint(benchmark::State& state) {
+    pendingRepaint(state, dayTrack(state), kDayPoints);
+}
+BENCHMARK(DayPendingRepaint)
+    ->ArgName("fit")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The window after analysing the largest track, a stop chosen in the list (so zoomed in on it).
 struct AnalysedWindow {
@@ -203,10 +241,37 @@ void HoverHandler(benchmark::State& state) {
         w.altitude->hoverAt(w.plotPoint(0.05 + 0.009 * (round++ % 100)));
         benchmark::DoNotOptimize(w.altitude->hoverText());
     }
-    if (w.altitude->hoverText().size() != 5)
+    if (w.altitude->hoverText().size() < 5)
         state.SkipWithError("no read-out");
 }
 BENCHMARK(HoverHandler)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// A new horizontal axis chosen on the altitude profile, in turn distance, time and points, until
+// both profiles are repainted along it.
+void SwitchAxisAndRepaint(benchmark::State& state) {
+    AnalysedWindow w(false);
+    PaintCounter counter;
+    w.altitude->viewport()->installEventFilter(&counter);
+    w.speed->viewport()->installEventFilter(&counter);
+    const QString axes[] = {QStringLiteral("distancia"), QStringLiteral("hora"),
+                            QStringLiteral("puntos")};
+    int round = 0;
+    for (auto _ : state) {
+        const QString& axis = axes[round++ % 3];
+        w.altitude->setHorizontalAxis(axis);
+        w.altitude->viewport()->repaint();
+        w.speed->viewport()->repaint();
+        if (w.speed->horizontalAxis() != axis) {
+            state.SkipWithError("the speed profile did not follow");
+            break;
+        }
+    }
+    if (w.altitude->rowCount() != 32761 || std::isnan(w.speed->rowPosition(32761)))
+        state.SkipWithError("the track was not analysed");
+    state.counters["chart_paints_per_round"] =
+        static_cast<double>(counter.paints) / static_cast<double>(state.iterations());
+}
+BENCHMARK(SwitchAxisAndRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The whole program start: process, libraries, window, first paint.
 void StartToWindowShown(benchmark::State& state) {

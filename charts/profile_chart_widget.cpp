@@ -1,6 +1,7 @@
 #include "charts/profile_chart_widget.h"
 
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QLegend>
 #include <QLineSeries>
 #include <QMouseEvent>
@@ -25,8 +26,6 @@ namespace {
 constexpr double kDragThreshold = 4.0;
 // Each notch of the wheel shows this share of the rows shown before.
 constexpr double kZoomPerNotch = 0.8;
-// Zooming stops when this many rows fill the plot.
-constexpr double kFewestRowsShown = 10.0;
 // A stop chosen in the list while every row is shown: this share of the rows around it.
 constexpr double kStopViewShare = 0.1;
 
@@ -35,6 +34,7 @@ const QColor kStopColour(230, 140, 0, 110);
 const QColor kShownStopColour(230, 110, 0, 220);
 const QColor kStretchColour(40, 90, 200, 60);
 const QColor kHoverLineColour(60, 60, 60, 140);
+const QColor kMeanLineColour(0, 130, 60);
 
 QStringList toLines(const std::vector<std::string>& lines) {
     QStringList out;
@@ -129,13 +129,19 @@ ProfileChartWidget::ProfileChartWidget(Style style, const QString& seriesName, Q
     axisX_ = new QValueAxis(chart);
     axisX_->setLabelFormat("%.0f");
     axisX_->setLabelsFont(smallFont(font()));
+    axisPlaced_ = new QCategoryAxis(chart);
+    axisPlaced_->setVisible(false);
+    axisPlaced_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axisPlaced_->setLabelsFont(smallFont(font()));
     axisY_ = new QValueAxis(chart);
     axisY_->setLabelFormat("%g");
     axisY_->setLabelsFont(smallFont(font()));
     chart->addAxis(axisX_, Qt::AlignBottom);
     chart->addAxis(axisY_, Qt::AlignLeft);
+    chart->addAxis(axisPlaced_, Qt::AlignBottom);
     drawn->attachAxis(axisX_);
     drawn->attachAxis(axisY_);
+    attachedX_ = axisX_;
 
     // The view made a chart of its own; setChart hands it back instead of deleting it.
     QChart* const placeholder = QChartView::chart();
@@ -152,9 +158,13 @@ ProfileChartWidget::ProfileChartWidget(Style style, const QString& seriesName, Q
     // Right-button presses and releases come here: a right drag pans, a right click asks for the
     // menu.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    // Whoever reports a choice, the chosen row is marked.
     connect(this, &ProfileChartWidget::pointSelected, this,
-            [this](qint16, qint16 row, qint16, qint16) { setMarkedRow(row); });
+            [this](qint16 series, qint16 row, qint16 mouseFlags, qint16 cancel) {
+                emit pointSelected32(series, row, mouseFlags, cancel);
+            });
+    // Whoever reports a choice, the chosen row is marked.
+    connect(this, &ProfileChartWidget::pointSelected32, this,
+            [this](qint32, qint32 row, qint32, qint32) { setMarkedRow(row); });
 
     dirty_ = true;
     rebuildSeries();
@@ -163,6 +173,10 @@ ProfileChartWidget::ProfileChartWidget(Style style, const QString& seriesName, Q
 ProfileChartWidget::~ProfileChartWidget() = default;
 
 void ProfileChartWidget::setRowCount(qint16 count) {
+    setRowCount32(count);
+}
+
+void ProfileChartWidget::setRowCount32(qint32 count) {
     values_.resize(count > 0 ? static_cast<std::size_t>(count) : 0, 0.0);
     // A new row count starts a new track: what was chosen, measured or zoomed belongs to the old.
     sized_ = true;
@@ -175,10 +189,18 @@ void ProfileChartWidget::setRowCount(qint16 count) {
 }
 
 qint16 ProfileChartWidget::rowCount() const {
-    return static_cast<qint16>(values_.size());
+    return static_cast<qint16>(std::min<qint32>(rowCount32(), std::numeric_limits<qint16>::max()));
+}
+
+qint32 ProfileChartWidget::rowCount32() const {
+    return static_cast<qint32>(values_.size());
 }
 
 void ProfileChartWidget::setRow(qint16 row) {
+    setRow32(row);
+}
+
+void ProfileChartWidget::setRow32(qint32 row) {
     currentRow_ = row;
 }
 
@@ -290,8 +312,93 @@ double ProfileChartWidget::valueAxisMaximum() const {
     return axisMaximum_.value_or(autoMaximum_);
 }
 
+void ProfileChartWidget::setPointTable(const PointTable* points) {
+    points_ = points;
+    placementStale_ = true;
+}
+
+bool ProfileChartWidget::setHorizontalAxis(const QString& name) {
+    const std::optional<AxisMode> mode = axisModeNamed(name.toStdString());
+    if (!mode)
+        return false;
+    if (*mode == chosenAxis_)
+        return true;
+    // The rows shown before are shown after, at their new places.
+    std::optional<std::pair<int, int>> shown;
+    if (zoom_) {
+        const auto first = placement().nearestRow(zoom_->first);
+        const auto last = placement().nearestRow(zoom_->second);
+        if (first && last)
+            shown = std::pair(*first, *last);
+    }
+    chosenAxis_ = *mode;
+    placementStale_ = true;
+    zoom_.reset();
+    const ProfileAxis& axis = placement();
+    if (shown && shown->second <= axis.placedRows()) {
+        setShownRows(axis.positionOf(shown->first), axis.positionOf(shown->second));
+    } else {
+        dirty_ = true;
+        refresh();
+    }
+    scene()->update();
+    emit horizontalAxisChanged(name);
+    return true;
+}
+
+QString ProfileChartWidget::horizontalAxis() const {
+    const std::string_view name = axisModeName(placement().mode());
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+bool ProfileChartWidget::hasTimeAxis() const {
+    return points_ != nullptr && hasMovingTime(points_->points());
+}
+
+double ProfileChartWidget::rowPosition(int row) const {
+    const ProfileAxis& axis = placement();
+    if (row < 1 || row > axis.placedRows())
+        return std::numeric_limits<double>::quiet_NaN();
+    return axis.positionOf(row);
+}
+
+int ProfileChartWidget::rowNearestPosition(double position) const {
+    return placement().nearestRow(position).value_or(0);
+}
+
+void ProfileChartWidget::setMeanLine(std::optional<double> value, const QString& caption) {
+    meanLine_ = value;
+    meanLineCaption_ = value ? caption : QString();
+    scene()->update();
+}
+
+std::optional<double> ProfileChartWidget::shownMeanLine() const {
+    return shownSensor() ? std::nullopt : meanLine_;
+}
+
+double ProfileChartWidget::meanLineValue() const {
+    return shownMeanLine().value_or(std::numeric_limits<double>::quiet_NaN());
+}
+
+const ProfileAxis& ProfileChartWidget::placement() const {
+    if (placementStale_) {
+        placementStale_ = false;
+        const int rows = static_cast<int>(values_.size());
+        const std::span<const PointDetail> points =
+            points_ != nullptr ? std::span<const PointDetail>(points_->points())
+                               : std::span<const PointDetail>();
+        AxisMode mode = chosenAxis_;
+        if (points.empty() || (mode == AxisMode::Time && !hasMovingTime(points)))
+            mode = AxisMode::Points;
+        placement_ = ProfileAxis(mode, points, rows);
+    }
+    return placement_;
+}
+
 void ProfileChartWidget::changed() {
     dirty_ = true;
+    // Rows and points arrive together; where the rows lie is worked out again when next needed.
+    placementStale_ = true;
     // A command writes thousands of rows without returning to the event loop; one refresh after
     // it is enough, whoever asks first.
     if (!refreshPosted_) {
@@ -322,18 +429,19 @@ void ProfileChartWidget::rebuildSeries() {
         area_->setName(name);
     axisY_->setTitleText(valueAxisTitle());
     const std::size_t n = values.size();
+    const ProfileAxis& axis = placement();
     // Only the rows shown are drawn, with one row beyond each edge so the line leaves the plot.
     const auto [shownLow, shownHigh] = shownRows();
-    const auto begin =
-        static_cast<std::size_t>(std::clamp(std::floor(shownLow) - 2.0, 0.0, double(n)));
-    const auto end =
-        static_cast<std::size_t>(std::clamp(std::ceil(shownHigh) + 1.0, 0.0, double(n)));
+    const auto [begin, end] = axis.rowsToDraw(shownLow, shownHigh);
+    const auto columns = static_cast<std::size_t>(drawingColumns());
     const std::vector<std::size_t> rows =
-        drawnRows(values, begin, end, static_cast<std::size_t>(drawingColumns()));
+        axis.mode() == AxisMode::Points
+            ? drawnRows(values, begin, end, columns)
+            : drawnRowsAlong(values, axis.positions(), begin, end, shownLow, shownHigh, columns);
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(rows.size()));
     for (const std::size_t i : rows)
-        points.append(QPointF(double(i + 1), values[i]));
+        points.append(QPointF(axis.positionOf(static_cast<int>(i) + 1), values[i]));
     line_->replace(points);
 
     autoMinimum_ = 0.0;
@@ -358,7 +466,7 @@ void ProfileChartWidget::rebuildSeries() {
 
 void ProfileChartWidget::applyAxes() {
     const auto [shownLow, shownHigh] = shownRows();
-    setTicks(axisX_, shownLow, shownHigh, values_.size() >= 2 ? 5 : 2);
+    applyHorizontalAxis(shownLow, shownHigh);
 
     // A range set for the rows is none of a sensor's drawn instead.
     const bool automatic = shownSensor() || (!axisMinimum_ && !axisMaximum_);
@@ -381,9 +489,34 @@ void ProfileChartWidget::applyAxes() {
     setTicks(axisY_, low, high, 5);
 }
 
+void ProfileChartWidget::applyHorizontalAxis(double low, double high) {
+    const AxisMode mode = placement().mode();
+    QAbstractAxis* wanted = axisX_;
+    if (mode == AxisMode::Points) {
+        setTicks(axisX_, low, high, values_.size() >= 2 ? 5 : 2);
+    } else {
+        wanted = axisPlaced_;
+        for (const QString& label : axisPlaced_->categoriesLabels())
+            axisPlaced_->remove(label);
+        axisPlaced_->setStartValue(low);
+        for (const AxisTick& tick : axisTicks(mode, low, high, locale_))
+            axisPlaced_->append(QString::fromStdString(tick.label), tick.position);
+        axisPlaced_->setRange(low, high);
+    }
+    if (wanted == attachedX_)
+        return;
+    // Both axes stay in the chart, the one not in force hidden: an axis taken out of a chart
+    // leaves its labels on show until the event loop deletes them.
+    QAbstractSeries* drawn = area_ != nullptr ? static_cast<QAbstractSeries*>(area_) : line_;
+    drawn->detachAxis(attachedX_);
+    attachedX_->setVisible(false);
+    drawn->attachAxis(wanted);
+    wanted->setVisible(true);
+    attachedX_ = wanted;
+}
+
 std::pair<double, double> ProfileChartWidget::allRows() const {
-    const double rows = static_cast<double>(values_.size());
-    return rows >= 2 ? std::pair(1.0, rows) : std::pair(0.0, 2.0);
+    return placement().extent();
 }
 
 std::pair<double, double> ProfileChartWidget::shownRows() const {
@@ -396,7 +529,7 @@ void ProfileChartWidget::setShownRows(double low, double high) {
         return;
     if (low > high)
         std::swap(low, high);
-    const double span = std::min(last - first, std::max(high - low, kFewestRowsShown));
+    const double span = std::min(last - first, std::max(high - low, placement().narrowestRange()));
     if (span >= last - first) {
         zoom_.reset();
     } else {
@@ -442,8 +575,7 @@ std::optional<int> ProfileChartWidget::rowAt(const QPointF& position) const {
     const QRectF plot = plotInViewport().adjusted(-1, -1, 1, 1);
     if (!plot.contains(position))
         return std::nullopt;
-    const double row = std::round(rowValueAtX(position.x()));
-    return static_cast<int>(std::clamp(row, 1.0, static_cast<double>(values_.size())));
+    return placement().nearestRow(rowValueAtX(position.x()));
 }
 
 void ProfileChartWidget::setMarkedRow(std::optional<int> row) {
@@ -467,13 +599,17 @@ void ProfileChartWidget::showStop(int index) {
         return;
     shownStop_ = index;
     refresh();
-    const double row = stopRows_[static_cast<std::size_t>(index)];
+    const double at = rowPosition(stopRows_[static_cast<std::size_t>(index)]);
+    if (std::isnan(at)) {
+        scene()->update();
+        return;
+    }
     const auto [low, high] = shownRows();
     const auto [first, last] = allRows();
     double span = high - low;
     if (!zoom_)
-        span = std::max(kFewestRowsShown * 4, (last - first) * kStopViewShare);
-    setShownRows(row - span / 2, row + span / 2);
+        span = std::max(placement().narrowestRange() * 4, (last - first) * kStopViewShare);
+    setShownRows(at - span / 2, at + span / 2);
     scene()->update();
 }
 
@@ -487,7 +623,17 @@ void ProfileChartWidget::setStretch(std::optional<std::pair<int, int>> stretch) 
 
 void ProfileChartWidget::chooseRow(int row) {
     if (row >= 1 && static_cast<std::size_t>(row) <= values_.size())
+        announceChoice(row);
+}
+
+void ProfileChartWidget::announceChoice(qint32 row) {
+    // Through pointSelected while the row fits it, on to pointSelected32 by the connection made
+    // at the start; a row beyond goes to pointSelected32 alone.
+    if (row <= std::numeric_limits<qint16>::max()) {
         emit pointSelected(1, static_cast<qint16>(row), 1, 0);
+    } else {
+        emit pointSelected32(1, row, 1, 0);
+    }
 }
 
 void ProfileChartWidget::hoverAt(const QPointF& position) {
@@ -507,10 +653,9 @@ QStringList ProfileChartWidget::hoverText() const {
         return {};
     if (points_ != nullptr) {
         if (const PointDetail* detail = points_->atRow(*hoverRow_)) {
-            return toLines(pointReadout(*detail, locale_)) +
-                   toLines(sensorReadout(
-                       points_->sensors().reading(static_cast<std::size_t>(*hoverRow_) - 1),
-                       locale_));
+            const auto index = static_cast<std::size_t>(*hoverRow_) - 1;
+            return toLines(pointReadout(*detail, locale_, slopePercent(points_->points(), index))) +
+                   toLines(sensorReadout(points_->sensors().reading(index), locale_));
         }
     }
     // A row the last analysis did not reach shows its own value.
@@ -546,7 +691,7 @@ void ProfileChartWidget::mousePressEvent(QMouseEvent* event) {
             stretchAnchor_ = *row;
             drag_ = Drag::Stretch;
             scene()->update();
-            emit pointSelected(1, static_cast<qint16>(*row), 1, 0);
+            announceChoice(*row);
         }
     } else if (event->button() == Qt::RightButton) {
         drag_ = Drag::PanPending;
@@ -570,11 +715,9 @@ void ProfileChartWidget::mouseMoveEvent(QMouseEvent* event) {
             viewChanged(true);
         }
     } else if (drag_ == Drag::Stretch && moved > kDragThreshold) {
-        const double row = std::round(rowValueAtX(position.x()));
-        const int last =
-            static_cast<int>(std::clamp(row, 1.0, std::max(1.0, double(values_.size()))));
-        if (last != stretchAnchor_)
-            setStretch(std::pair(std::min(stretchAnchor_, last), std::max(stretchAnchor_, last)));
+        const std::optional<int> last = placement().nearestRow(rowValueAtX(position.x()));
+        if (last && *last != stretchAnchor_)
+            setStretch(std::pair(std::min(stretchAnchor_, *last), std::max(stretchAnchor_, *last)));
     }
     hoverAt(position);
     event->accept();
@@ -680,8 +823,10 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
     const auto [low, high] = shownRows();
     const double yLow = axisY_->min();
     const double yHigh = axisY_->max();
-    const auto xOf = [&](double row) {
-        return plot.left() + (row - low) / (high - low) * plot.width();
+    const ProfileAxis& axis = placement();
+    const auto placed = [&](int row) { return row >= 1 && row <= axis.placedRows(); };
+    const auto xOf = [&](int row) {
+        return plot.left() + (axis.positionOf(row) - low) / (high - low) * plot.width();
     };
     const auto yOf = [&](double value) {
         return plot.bottom() - (value - yLow) / (yHigh - yLow) * plot.height();
@@ -690,24 +835,41 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
     painter->setRenderHint(QPainter::Antialiasing, true);
     painter->setPen(Qt::NoPen);
 
-    if (stretch_) {
+    if (stretch_ && placed(stretch_->first) && placed(stretch_->second)) {
         painter->setBrush(kStretchColour);
         painter->drawRect(QRectF(QPointF(xOf(stretch_->first), plot.top()),
                                  QPointF(xOf(stretch_->second), plot.bottom())));
     }
     for (std::size_t i = 0; i < stopRows_.size(); ++i) {
-        const double row = stopRows_[i];
-        if (row < low - 1 || row > high + 1)
+        const int row = stopRows_[i];
+        if (!placed(row))
+            continue;
+        const double stopX = xOf(row);
+        if (stopX < plot.left() - 4 || stopX > plot.right() + 4)
             continue;
         const bool shown = shownStop_ && static_cast<std::size_t>(*shownStop_) == i;
         // The chosen stop lies exactly where it is; the others on whole pixels, crisp and drawn
         // fast when a long track has many.
         const double width = shown ? 4.0 : 2.0;
-        const double x = shown ? xOf(row) : std::round(xOf(row));
+        const double x = shown ? stopX : std::round(stopX);
         painter->setBrush(shown ? kShownStopColour : kStopColour);
         painter->drawRect(QRectF(x - width / 2, plot.top(), width, plot.height()));
     }
-    if (markedRow_ && *markedRow_ >= 1 && static_cast<std::size_t>(*markedRow_) <= values_.size()) {
+    if (const auto mean = shownMeanLine();
+        mean && *mean >= std::min(yLow, yHigh) && *mean <= std::max(yLow, yHigh)) {
+        const double y = yOf(*mean);
+        QPen pen(kMeanLineColour, 1.2, Qt::DashLine);
+        painter->setPen(pen);
+        painter->drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+        QFont font = this->font();
+        font.setPointSizeF(7.0);
+        painter->setFont(font);
+        const QFontMetricsF metrics(font);
+        const double width = metrics.horizontalAdvance(meanLineCaption_);
+        painter->drawText(QPointF(plot.right() - width - 4, y - 3), meanLineCaption_);
+        painter->setPen(Qt::NoPen);
+    }
+    if (markedRow_ && placed(*markedRow_)) {
         const double x = xOf(*markedRow_);
         QPen pen(kMarkColour);
         pen.setWidthF(1.5);
@@ -717,7 +879,7 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
         if (const double value = shownValue(*markedRow_); !std::isnan(value))
             painter->drawEllipse(QPointF(x, yOf(value)), 3.5, 3.5);
     }
-    if (hoverRow_) {
+    if (hoverRow_ && placed(*hoverRow_)) {
         const double x = xOf(*hoverRow_);
         painter->setPen(QPen(kHoverLineColour, 1, Qt::DashLine));
         painter->drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));

@@ -7,27 +7,35 @@
 
 #include "analysis/point_details.h"
 #include "analysis/profile_chart.h"
+#include "charts/profile_axis.h"
 #include "platform/number_locale.h"
 #include "track/sensor_values.h"
 
+class QAbstractAxis;
 class QAreaSeries;
+class QCategoryAxis;
 class QLineSeries;
 class QValueAxis;
 
 namespace at {
 
 // One profile of the window drawn with Qt Charts: one value per row, rows from 1 to the row
-// count along the horizontal axis. Rows are kept in full for reading back; what is drawn is
-// thinned to the minimum and maximum of each pixel column, so 32,767 rows draw as fast as 1,000.
-// Writing rows only stores them: the drawing is rebuilt once, by refresh() or by the deferred
-// refresh that the first change of a command posts.
+// count along the horizontal axis, or, with the points' table, each row at its point's km or hour.
+// Rows are kept in full for reading back; what is drawn is thinned to the minimum and maximum of
+// each pixel column of the rows shown, so a million rows draw as fast as a thousand, every peak
+// stays, and zooming in draws every row again. Writing rows only stores them: the drawing is
+// rebuilt once, by refresh() or by the deferred refresh that the first change of a command posts.
+//
+// Rows and counts are 16-bit in the classic operations (setRowCount, rowCount, setRow,
+// pointSelected), which a track file's rows always fit; the operations ending in 32 take the
+// rows of the longer tracks of other formats, beyond 32,767.
 //
 // The chart owns its gestures and marks; none of them changes a row. A left click in the plot
-// area chooses the row nearest its x position; a left drag measures the stretch it covers; the
-// wheel zooms the row axis around the mouse, a right or middle drag pans it and a double click
-// shows every row again; the mouse shows the values of the row under it. A right click without a
-// drag asks for the chart's menu.
-class ProfileChartWidget : public QChartView, public ProfileChart {
+// area chooses the row nearest its x position, to the exact row whatever the thinning; a left drag
+// measures the stretch it covers; the wheel zooms the row axis around the mouse, a right or middle
+// drag pans it and a double click shows every row again; the mouse shows the values of the row
+// under it. A right click without a drag asks for the chart's menu.
+class ProfileChartWidget : public QChartView {
     Q_OBJECT
 
   public:
@@ -39,17 +47,24 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     // The decimal separator of the row value texts and the read-outs.
     void setNumberLocale(const NumberLocale& locale) { locale_ = locale; }
 
+    // The chart as the analysis writes to it, rows and counts in 32 bits.
+    ProfileChart& port() { return port_; }
+
     // A count below 1 leaves no rows. Rows the new count still covers keep their values.
-    Q_INVOKABLE void setRowCount(qint16 count) override;
-    Q_INVOKABLE qint16 rowCount() const override;
-    Q_INVOKABLE void setRow(qint16 row) override;
+    Q_INVOKABLE void setRowCount(qint16 count);
+    Q_INVOKABLE void setRowCount32(qint32 count);
+    // The row count; rowCount gives 32767 for a count beyond 16 bits.
+    Q_INVOKABLE qint16 rowCount() const;
+    Q_INVOKABLE qint32 rowCount32() const;
+    Q_INVOKABLE void setRow(qint16 row);
+    Q_INVOKABLE void setRow32(qint32 row);
     // Goes to the current row; a row outside 1 to the row count, a value that is no finite
     // number, or a text that is none in the locale's form, leaves every row as it was.
-    void setRowValue(double value) override;
+    void setRowValue(double value);
     Q_INVOKABLE void setRowValue(const QString& text);
     // Any range is accepted: a minimum above the maximum is drawn with its ends swapped.
-    Q_INVOKABLE void setValueAxisMinimum(double value) override;
-    Q_INVOKABLE void setValueAxisMaximum(double value) override;
+    Q_INVOKABLE void setValueAxisMinimum(double value);
+    Q_INVOKABLE void setValueAxisMaximum(double value);
 
     // 1-based; 0 for a row outside the row count.
     Q_INVOKABLE double rowValue(int row) const;
@@ -60,13 +75,38 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     // Rebuilds the drawn series if anything changed since the last time.
     Q_INVOKABLE void refresh();
 
+    // What the horizontal axis measures: "puntos" (row numbers, the default), "distancia" (the km
+    // covered) or "hora" (the hour of the day, going on past 24 after midnight). The choice holds
+    // for every track from then on; while the track's time does not move, or there is no points'
+    // table, rows stand at their numbers. The rows shown stay in view. False for any other name.
+    Q_INVOKABLE bool setHorizontalAxis(const QString& name);
+    // The axis in force now: "puntos", "distancia" or "hora".
+    Q_INVOKABLE QString horizontalAxis() const;
+    // Whether the track on show has times that move, so that "hora" can be in force.
+    Q_INVOKABLE bool hasTimeAxis() const;
+    // Where `row` lies along the horizontal axis: its number, km or hour; NaN for a row without a
+    // place (beyond the points of the track).
+    Q_INVOKABLE double rowPosition(int row) const;
+    // The row a click at `position` along the horizontal axis chooses: the nearest, the lowest of
+    // several at the same place; 0 while no row has a place.
+    Q_INVOKABLE int rowNearestPosition(double position) const;
+
+    // A level line across the plot at `value` (a mean, in the rows' units) with `caption` at its
+    // end; none when `value` is empty. It is hidden while a sensor is drawn instead of the rows,
+    // and back when they are.
+    void setMeanLine(std::optional<double> value, const QString& caption);
+    Q_INVOKABLE bool meanLineShown() const { return shownMeanLine().has_value(); }
+    // NaN while no line is shown.
+    Q_INVOKABLE double meanLineValue() const;
+    QString meanLineCaption() const { return meanLineCaption_; }
+
     // The row nearest the x position of `position` (viewport coordinates), if it lies in the
     // plot area; none outside it or while there are no rows.
     std::optional<int> rowAt(const QPointF& position) const;
 
     // The values of each row for the read-outs; rows it does not cover show their own value only.
     // The table must outlive the chart or be replaced first.
-    void setPointTable(const PointTable* points) { points_ = points; }
+    void setPointTable(const PointTable* points);
 
     // A chart that offers the sensors may draw one of the point table's instead of its rows, with
     // the sensor's name and an axis title of its own. Its rows keep their values, and a sensor
@@ -94,9 +134,10 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     // when every row is shown.
     void showStop(int index);
 
-    // The rows shown along the horizontal axis; every row unless zoomed.
+    // The range shown along the horizontal axis, in its units (rows, km or hours); every row unless
+    // zoomed.
     std::pair<double, double> shownRows() const;
-    // Shows rows `low` to `high`; a range covering every row shows the whole chart again.
+    // Shows the range `low` to `high`; a range covering every row shows the whole chart again.
     void setShownRows(double low, double high);
     void showAllRows();
 
@@ -104,8 +145,8 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     std::optional<std::pair<int, int>> stretch() const { return stretch_; }
     void setStretch(std::optional<std::pair<int, int>> stretch);
 
-    // Chooses `row` as a click on it does, through pointSelected; a row outside the rows is not
-    // chosen.
+    // Chooses `row` as a click on it does, through pointSelected32 (and pointSelected while the
+    // row fits it); a row outside the rows is not chosen.
     Q_INVOKABLE void chooseRow(int row);
 
     // The read-out the mouse over `position` shows; the lines of the read-outs now on show.
@@ -118,10 +159,16 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
 
   signals:
     // A data point was chosen with the mouse; `dataPoint` is its row. The other three carry the
-    // series (always 1), the mouse buttons and a cancel flag (always 0).
+    // series (always 1), the mouse buttons and a cancel flag (always 0). Sent for rows up to
+    // 32767 only.
     void pointSelected(qint16 series, qint16 dataPoint, qint16 mouseFlags, qint16 cancel);
+    // Every choice of a data point, whatever its row: the chart's own, and each one announced
+    // with pointSelected (which arrives here too). The arguments are those of pointSelected.
+    void pointSelected32(qint32 series, qint32 dataPoint, qint32 mouseFlags, qint32 cancel);
     // The user zoomed or panned; a chart shown beside it follows with setShownRows.
     void shownRowsChanged(double low, double high);
+    // The horizontal axis was chosen anew; a chart shown beside it follows with setHorizontalAxis.
+    void horizontalAxisChanged(const QString& name);
     // A right click without a drag, at `globalPosition`.
     void menuRequested(const QPoint& globalPosition);
     // The mouse is over `row` now; 0 when it left the rows.
@@ -142,14 +189,35 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
   private:
     enum class Drag { None, Stretch, PanPending, Pan };
 
+    class Port final : public ProfileChart {
+      public:
+        explicit Port(ProfileChartWidget& chart) : chart_(chart) {}
+        void setRowCount(std::int32_t count) override { chart_.setRowCount32(count); }
+        std::int32_t rowCount() const override { return chart_.rowCount32(); }
+        void setRow(std::int32_t row) override { chart_.setRow32(row); }
+        void setRowValue(double value) override { chart_.setRowValue(value); }
+        void setValueAxisMinimum(double value) override { chart_.setValueAxisMinimum(value); }
+        void setValueAxisMaximum(double value) override { chart_.setValueAxisMaximum(value); }
+
+      private:
+        ProfileChartWidget& chart_;
+    };
+
     void changed();
+    void announceChoice(qint32 row);
     void rebuildSeries();
     // The sensor drawn instead of the rows, if any.
     std::optional<Sensor> shownSensor() const;
+    // The mean line, if one is set and the rows are drawn.
+    std::optional<double> shownMeanLine() const;
     // The rows' values, or the shown sensor's in sensorValues_.
     const std::vector<double>& drawnValues();
     void applyAxes();
+    // The horizontal axis of the mode in force attached to the series, with its ticks.
+    void applyHorizontalAxis(double low, double high);
     int drawingColumns() const;
+    // Where each row lies now, worked out again after any change to the rows or their points.
+    const ProfileAxis& placement() const;
     std::pair<double, double> allRows() const;
     // The row value under an x position of the plot, not rounded or clamped.
     double rowValueAtX(double viewportX) const;
@@ -165,7 +233,7 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     bool offersSensors_ = false;
     std::optional<Sensor> chosenSensor_;
     std::vector<double> sensorValues_;
-    qint16 currentRow_ = 1;
+    qint32 currentRow_ = 1;
     std::optional<double> axisMinimum_;
     std::optional<double> axisMaximum_;
     double autoMinimum_ = 0.0;
@@ -175,6 +243,11 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     bool sized_ = false;
 
     const PointTable* points_ = nullptr;
+    AxisMode chosenAxis_ = AxisMode::Points;
+    mutable ProfileAxis placement_;
+    mutable bool placementStale_ = true;
+    std::optional<double> meanLine_;
+    QString meanLineCaption_;
     std::optional<std::pair<double, double>> zoom_;
     std::optional<int> markedRow_;
     std::vector<int> stopRows_;
@@ -191,7 +264,11 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     QLineSeries* line_ = nullptr;
     QAreaSeries* area_ = nullptr;
     QValueAxis* axisX_ = nullptr;
+    // The distance and time axes, labelled at ticks of their own ("2,5", "25:30").
+    QCategoryAxis* axisPlaced_ = nullptr;
+    QAbstractAxis* attachedX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
+    Port port_{*this};
 };
 
 }  // namespace at

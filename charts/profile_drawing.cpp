@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace at {
 
@@ -41,6 +42,47 @@ std::vector<std::size_t> drawnRows(std::span<const double> values, std::size_t b
         rows.push_back(std::min(low, high));
         if (high != low)
             rows.push_back(std::max(low, high));
+    }
+    return rows;
+}
+
+std::vector<std::size_t> drawnRowsAlong(std::span<const double> values,
+                                        std::span<const double> positions, std::size_t begin,
+                                        std::size_t end, double low, double high,
+                                        std::size_t columns) {
+    end = std::min({end, values.size(), positions.size()});
+    std::vector<std::size_t> rows;
+    if (begin >= end)
+        return rows;
+    if (columns == 0 || end - begin <= 2 * columns || !(high > low)) {
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!std::isnan(values[i]))
+                rows.push_back(i);
+        }
+        return rows;
+    }
+    const double perUnit = static_cast<double>(columns) / (high - low);
+    const auto columnOf = [&](std::size_t i) { return std::floor((positions[i] - low) * perUnit); };
+    std::size_t first = begin;
+    while (first < end) {
+        const double column = columnOf(first);
+        std::optional<std::size_t> lowest;
+        std::optional<std::size_t> highest;
+        std::size_t i = first;
+        for (; i < end && columnOf(i) == column; ++i) {
+            if (std::isnan(values[i]))
+                continue;
+            if (!lowest || values[i] < values[*lowest])
+                lowest = i;
+            if (!highest || values[i] > values[*highest])
+                highest = i;
+        }
+        first = i;
+        if (!lowest)
+            continue;
+        rows.push_back(std::min(*lowest, *highest));
+        if (*highest != *lowest)
+            rows.push_back(std::max(*lowest, *highest));
     }
     return rows;
 }

@@ -15,6 +15,15 @@ namespace at {
 std::vector<std::size_t> drawnRows(std::span<const double> values, std::size_t begin,
                                    std::size_t end, std::size_t columns);
 
+// The same for rows placed along the axis at `positions` (a distance or a time), drawn over the
+// range `low` to `high`: consecutive rows that fall in one pixel column keep their lowest and
+// highest row, so a stop, where many rows share one place, draws as a single stroke. Here too a
+// row without a value is never drawn.
+std::vector<std::size_t> drawnRowsAlong(std::span<const double> values,
+                                        std::span<const double> positions, std::size_t begin,
+                                        std::size_t end, double low, double high,
+                                        std::size_t columns);
+
 // A tick spacing of 1, 2 or 5 times a power of ten that cuts `span` into about `ticks` intervals.
 double niceStep(double span, int ticks);
 

@@ -5,7 +5,7 @@
 
 namespace at {
 
-float estimatedKm(std::int16_t point, std::int16_t lastLinesRead, float lastDistanceKm) {
+float estimatedKm(std::int32_t point, std::int32_t lastLinesRead, float lastDistanceKm) {
     // Single-precision operands, double-precision product and quotient, stored back as single.
     const double p = static_cast<float>(point);
     const double distance = lastDistanceKm;
@@ -14,7 +14,7 @@ float estimatedKm(std::int16_t point, std::int16_t lastLinesRead, float lastDist
     return roundHalfEven(q, 2);
 }
 
-std::optional<std::string> selectedKmCaption(std::int16_t point, std::int16_t lastLinesRead,
+std::optional<std::string> selectedKmCaption(std::int32_t point, std::int32_t lastLinesRead,
                                              float lastDistanceKm, const NumberLocale& locale) {
     if (lastLinesRead == 0)
         return std::nullopt;

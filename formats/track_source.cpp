@@ -1,6 +1,5 @@
 #include "formats/track_source.h"
 
-#include <limits>
 #include <vector>
 
 #include "formats/track_format.h"
@@ -11,29 +10,31 @@
 namespace at {
 namespace {
 
-// A GPX, TCX or FIT track. It is read whole while its points are counted, and kept: no track
-// that can be analysed holds more than 32767 points, so the memory stays bounded and the file is
-// read once. Beyond that only the count goes on, and the size of the profiles overflows.
+// A GPX, TCX or FIT track. It is read whole while its points are counted, and kept, so that the
+// file is read once: its points are numbered in 32 bits, and a track of more than kMostReadPoints
+// is refused as soon as the reader meets the point beyond them, so the memory stays bounded.
 class ReadPointSource final : public PointSource {
   public:
     ReadPointSource(std::string path, TrackFormat format)
         : path_(std::move(path)), format_(format) {}
 
+    PointNumbering numbering() const override { return PointNumbering::Bits32; }
+
     std::int64_t countPoints() override {
         const auto reader = openPointReader(path_, format_);
         TrackPoint point;
-        count_ = 0;
         kept_.clear();
         sensors_.clear();
         while (reader->next(point)) {
-            if (count_ < kKeptPoints) {
-                sensors_.set(kept_.size(), reader->sensors());
-                kept_.push_back({point, reader->place(), reader->localDay()});
-            }
-            ++count_;
+            const PointPlace place = reader->place();
+            if (static_cast<std::int64_t>(kept_.size()) == kMostReadPoints)
+                throw tooLong(place);
+            placesAreByteOffsets_ = place.byteOffset;
+            sensors_.set(kept_.size(), reader->sensors());
+            kept_.push_back({point, place.value, reader->localDay()});
         }
         reader->close();
-        return count_;
+        return static_cast<std::int64_t>(kept_.size());
     }
 
     void open() override { next_ = 0; }
@@ -54,33 +55,38 @@ class ReadPointSource final : public PointSource {
     void locate(RuntimeError& error) const override {
         if (next_ == 0)
             return;
-        kept_[next_ - 1].place.addTo(error);
+        PointPlace{kept_[next_ - 1].place, placesAreByteOffsets_}.addTo(error);
     }
 
-    std::string tooLongAdvice() const override {
-        if (count_ <= kMostTrackPoints)
-            return {};
-        return "Un track de más de " + std::to_string(kMostTrackPoints) +
-               " puntos puede cortarse antes con «Cortar».";
+    // The pass has taken every point; its result holds what it needs of them.
+    void close() override {
+        std::vector<Kept>().swap(kept_);
+        sensors_.clear();
     }
-
-    void close() override {}
 
   private:
-    // As many points as a chart has rows.
-    static constexpr std::int64_t kKeptPoints = std::numeric_limits<std::int16_t>::max();
     struct Kept {
         TrackPoint point;
-        PointPlace place;
+        std::int64_t place;
         std::int32_t day;
     };
 
+    RuntimeError tooLong(const PointPlace& place) const {
+        const std::string most = std::to_string(kMostReadPoints);
+        RuntimeError error(ErrorKind::Overflow, "El track tiene más de " + most +
+                                                    " puntos, el máximo que se puede analizar.");
+        error.withFile(path_).withAdvice("Un track de más de " + most +
+                                         " puntos puede cortarse antes con «Cortar».");
+        place.addTo(error);
+        return error;
+    }
+
     std::string path_;
     TrackFormat format_;
-    std::int64_t count_ = 0;
     std::vector<Kept> kept_;
     // Apart from the points: only the sensors the track has take room.
     SensorColumns sensors_;
+    bool placesAreByteOffsets_ = false;
     std::size_t next_ = 0;
 };
 

@@ -13,6 +13,8 @@ class PointLineSource final : public PointSource {
   public:
     explicit PointLineSource(std::string path) : path_(std::move(path)) {}
 
+    PointNumbering numbering() const override { return PointNumbering::Bits16; }
+
     std::int64_t countPoints() override { return countPointLines(path_); }
 
     void open() override {
@@ -38,8 +40,6 @@ class PointLineSource final : public PointSource {
     std::int32_t localDay() const override { return dayOfDayCount(fields_.dayCount); }
 
     void locate(RuntimeError& error) const override { error.withLine(reader_->linesRead()); }
-
-    std::string tooLongAdvice() const override { return {}; }
 
     void close() override { reader_->close(); }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/runtime_error.h"
+#include "track/point_numbering.h"
 #include "track/sensor_values.h"
 #include "track/track_point.h"
 
@@ -14,14 +15,12 @@
 // other formats hand out points already read.
 namespace at {
 
-// Tracks of more points than this cannot be analysed: the lines read, the six header lines
-// included, must fit in 16 bits.
-constexpr std::int64_t kMostTrackPoints = 32761;
-
 class PointSource {
   public:
     virtual ~PointSource() = default;
 
+    // How wide the numbers of the track's points are.
+    virtual PointNumbering numbering() const = 0;
     // The number of points, for the size of the profiles; asked before the points are read.
     virtual std::int64_t countPoints() = 0;
     // Opens the track for reading its points (after the header, for a track file).
@@ -39,9 +38,6 @@ class PointSource {
     virtual SensorReading sensors() const { return {}; }
     // Adds the place of the point read last to a failure.
     virtual void locate(RuntimeError& error) const = 0;
-    // What the user can do about a track too long to analyse, once it is counted; empty when the
-    // format has no answer.
-    virtual std::string tooLongAdvice() const = 0;
     virtual void close() = 0;
 };
 

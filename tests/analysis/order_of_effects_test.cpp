@@ -19,12 +19,12 @@ class LoggingChart final : public ProfileChart {
   public:
     LoggingChart(std::string name, std::vector<std::string>& log)
         : name_(std::move(name)), log_(log) {}
-    void setRowCount(std::int16_t n) override {
+    void setRowCount(std::int32_t n) override {
         count_ = n < 0 ? 0 : n;
         log_.push_back(name_ + " rows " + std::to_string(n));
     }
-    std::int16_t rowCount() const override { return count_; }
-    void setRow(std::int16_t r) override { log_.push_back(name_ + " row " + std::to_string(r)); }
+    std::int32_t rowCount() const override { return count_; }
+    void setRow(std::int32_t r) override { log_.push_back(name_ + " row " + std::to_string(r)); }
     void setRowValue(double v) override {
         log_.push_back(name_ + " = " + formatDouble(v, NumberLocale::point()));
     }
@@ -38,7 +38,7 @@ class LoggingChart final : public ProfileChart {
   private:
     std::string name_;
     std::vector<std::string>& log_;
-    std::int16_t count_ = 0;
+    std::int32_t count_ = 0;
 };
 
 class LoggingView final : public AnalysisView {
@@ -55,7 +55,7 @@ class LoggingView final : public AnalysisView {
     }
     ProfileChart& altitudeChart() override { return altitude; }
     ProfileChart& speedChart() override { return speed; }
-    void keepForReadout(std::int16_t lines, float km) override {
+    void keepForReadout(std::int32_t lines, float km) override {
         log.push_back("keep " + std::to_string(lines) + " " + std::to_string(int(km)));
     }
     void beginPoints() override { log.push_back("points"); }

@@ -3,12 +3,18 @@
 // those of each format.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "analysis/analysis_pass.h"
+#include "analysis/summary_panel.h"
+#include "formats/splitter.h"
+#include "formats/track_source.h"
 #include "platform/runtime_error.h"
 #include "tests/support/memory_view.h"
 #include "tests/support/temp_dir.h"
@@ -39,7 +45,7 @@ struct Window {
     std::vector<std::string> stops;
     std::vector<std::string> altitudeRows;
     std::vector<std::string> speedRows;
-    std::int16_t linesRead;
+    std::int32_t linesRead;
     float distanceKm;
 };
 
@@ -132,15 +138,19 @@ std::vector<RecordedPoint> longTrack(int count) {
     return points;
 }
 
-TEST_F(TrackFormats, TooManyPointsOverflowAsInATrackFileAndSayCortar) {
+// A track file keeps its 16-bit rows and lines read; the other formats number their points in 32
+// bits and take the same tracks whole.
+TEST_F(TrackFormats, OnlyATrackFileOverflowsPast32761Points) {
     const struct {
         int points;
-        bool fails;
-        std::size_t rowsWritten;  // rows given a value before the end
+        std::size_t pltRowsWritten;  // rows a track file gives a value before it fails, if it does
+        const char* pltFailure;
     } cases[] = {
-        {32761, false, 32761},
-        {32762, true, 32762},  // every row, then the lines read no longer fit
-        {32768, true, 0},      // the profiles cannot be sized
+        {32761, 32761, nullptr},
+        // Every row, then the lines read no longer fit.
+        {32762, 32762, "El valor 32768 no cabe en un entero de 16 bits."},
+        // The profiles cannot be sized.
+        {32768, 0, "El valor 32768 no cabe en un entero de 16 bits."},
     };
     for (const auto& c : cases) {
         const auto points = longTrack(c.points);
@@ -159,21 +169,146 @@ TEST_F(TrackFormats, TooManyPointsOverflowAsInATrackFileAndSayCortar) {
             } catch (const RuntimeError& e) {
                 failure = e;
             }
-            ASSERT_EQ(failure.has_value(), c.fails);
             std::size_t written = 0;
             for (const std::string& row : view.altitude.rows())
                 written += row.empty() ? 0 : 1;
-            EXPECT_EQ(written, c.rowsWritten);
-            if (!failure)
+            if (!plt || c.pltFailure == nullptr) {
+                ASSERT_FALSE(failure.has_value()) << failure->message();
+                EXPECT_EQ(written, static_cast<std::size_t>(c.points));
+                EXPECT_EQ(view.lastLinesRead, c.points + 6);
                 continue;
-            EXPECT_EQ(failure->kind(), ErrorKind::Overflow);
-            EXPECT_EQ(failure->file(), path);
-            const bool advised = failure->message().find(
-                                     "Un track de más de 32761 puntos puede cortarse antes con "
-                                     "«Cortar».") != std::string::npos;
-            EXPECT_EQ(advised, !plt) << failure->message();
+            }
+            ASSERT_TRUE(failure.has_value());
+            EXPECT_EQ(written, c.pltRowsWritten);
+            EXPECT_EQ(failure->message(),
+                      std::string("Desbordamiento\n") + c.pltFailure + "\nArchivo: " + path);
         }
     }
+}
+
+// A whole day and more at one point a second, crossing midnight: 1.1 m north-east a second,
+// waves of 300 m up and down, a spike of 30 m (an erroneous sample) every 5003 points, a rest of
+// five minutes after every 7919 points.
+std::vector<RecordedPoint> dayTrack(int count) {
+    std::vector<RecordedPoint> points;
+    points.reserve(static_cast<std::size_t>(count));
+    std::int64_t time = k10h;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && i % 7919 == 0)
+            time += 300;
+        const double metres = 900 + 150 * std::sin(i / 900.0) + (i % 5003 == 0 ? 30 : 0);
+        char latitude[32];
+        char longitude[32];
+        char elevation[32];
+        std::snprintf(latitude, sizeof latitude, "%.6f", 40.1 + 7e-6 * i);
+        std::snprintf(longitude, sizeof longitude, "%.6f", -3.7 + 9e-6 * i);
+        std::snprintf(elevation, sizeof elevation, "%.1f", metres);
+        points.push_back({latitude, longitude, elevation, time++});
+    }
+    return points;
+}
+
+// The figures that add up over the pieces of a cut, each piece after the first opening with the
+// last point of the one before: every step and every gap lies in exactly one piece.
+struct Totals {
+    double distanceKm = 0;
+    double climb = 0;
+    std::int64_t discarded = 0;
+    std::int64_t stops = 0;
+    std::int64_t stopSeconds = 0;
+    std::int64_t totalSeconds = 0;
+
+    void add(const TrackSummary& s) {
+        distanceKm += s.distanceKm;
+        climb += s.accumulatedClimb;
+        discarded += s.discardedSamples;
+        stops += s.stopCount;
+        stopSeconds += s.stopSeconds;
+        totalSeconds += elapsedSeconds(s);
+    }
+};
+
+TEST_F(TrackFormats, ADayOfPointsIsAnalysedWholeAndAddsUpToItsPieces) {
+    constexpr int kPoints = 100000;
+    const auto points = dayTrack(kPoints);
+    for (const std::string name : {"dia.gpx", "dia.fit"}) {
+        SCOPED_TRACE(name);
+        const std::string path =
+            dir_.write(name, name == "dia.gpx" ? test::gpxText({points}) : test::fitFile(points));
+        MemoryAnalysisView whole;
+        whole.path = path;
+        runAnalysis(whole, NumberLocale::point());
+        ASSERT_TRUE(whole.result.has_value());
+        EXPECT_EQ(whole.altitude.rowCount(), kPoints);
+        EXPECT_EQ(whole.speed.rows().back().empty(), false);
+        EXPECT_EQ(whole.lastLinesRead, kPoints + 6);
+        EXPECT_EQ(whole.result->points.back().point, kPoints);
+        std::vector<std::int32_t> stopRows;
+        for (const Stop& stop : whole.result->stops)
+            stopRows.push_back(stop.row);
+        const std::vector<std::int32_t> restRows = {7919,  15838, 23757, 31676, 39595, 47514,
+                                                    55433, 63352, 71271, 79190, 87109, 95028};
+        EXPECT_EQ(stopRows, restRows);
+
+        splitTrack(path, "1000");
+        Totals pieces;
+        int count = 0;
+        while (std::filesystem::exists(splitFileName(path, count + 1))) {
+            MemoryAnalysisView piece;
+            piece.path = splitFileName(path, ++count);
+            pieces.add(runAnalysis(piece, NumberLocale::point()));
+        }
+        EXPECT_EQ(count, 101);  // 998 points, then 999 at most
+        Totals day;
+        day.add(whole.result->summary);
+        // The day's distance is one single-precision sum of 99,999 steps, each of which may round
+        // it by half a unit in its last place.
+        const float km = whole.result->summary.distanceKm;
+        EXPECT_NEAR(day.distanceKm, pieces.distanceKm,
+                    (kPoints - 1) * (std::nextafter(km, 2 * km) - km) / 2);
+        EXPECT_NEAR(day.climb, pieces.climb, 1e-6);
+        EXPECT_EQ(day.discarded, pieces.discarded);
+        EXPECT_EQ(day.stops, pieces.stops);
+        EXPECT_EQ(day.stopSeconds, pieces.stopSeconds);
+        EXPECT_EQ(day.totalSeconds, pieces.totalSeconds);
+        EXPECT_EQ(day.stopSeconds, 12 * 300 + 12);
+        EXPECT_EQ(day.discarded, 19);  // the first point's spike has no step before it
+    }
+}
+
+// Beyond a million points the reader stops at the first point too many and says where it is;
+// nothing is charted.
+TEST_F(TrackFormats, BeyondAMillionPointsTheReaderStopsAndNamesTheLimit) {
+    test::FitWriter fit;
+    fit.define(0, 20, {{253, 4, 0x86}, {0, 4, 0x85}, {1, 4, 0x85}});
+    const auto record = [&fit](int i) {
+        std::vector<std::uint8_t> bytes = test::le(1000000000u + static_cast<unsigned>(i), 4);
+        for (const int semicircles : {477218588 + i, -35791394 - i}) {
+            for (const auto b : test::le(static_cast<std::uint32_t>(semicircles), 4))
+                bytes.push_back(b);
+        }
+        fit.data(0, bytes);
+    };
+    for (int i = 0; i < 1000000; ++i)
+        record(i);
+    EXPECT_EQ(openPointSource(dir_.write("millon.fit", fit.file()))->countPoints(), 1000000);
+
+    record(1000000);
+    MemoryAnalysisView view;
+    view.path = dir_.write("millon-y-uno.fit", fit.file());
+    try {
+        runAnalysis(view, NumberLocale::point());
+        ADD_FAILURE();
+    } catch (const RuntimeError& e) {
+        // Header, definition, a million records of 13 bytes.
+        EXPECT_EQ(e.message(),
+                  "Desbordamiento\nEl track tiene más de 1000000 puntos, el máximo que se puede "
+                  "analizar.\nArchivo: " +
+                      view.path +
+                      "\nPosición: byte 13000029\nUn track de más de 1000000 puntos puede "
+                      "cortarse antes con «Cortar».");
+    }
+    EXPECT_TRUE(view.altitude.rows().empty());
 }
 
 TEST_F(TrackFormats, ACoordinateOffTheEarthNamesThePointsLine) {

@@ -297,7 +297,10 @@ TEST_F(WindowTest, MenusOfferTheShareCommands) {
     for (QMenu* menu : {chart.get(), results.get()})
         for (QAction* action : menu->actions())
             texts << action->text();
-    EXPECT_EQ(texts, QStringList({QStringLiteral("Guardar imagen…"),
+    // The speed profile's own choices come first, apart from the share commands.
+    EXPECT_EQ(texts, QStringList({QStringLiteral("Eje horizontal"),
+                                  QStringLiteral("Velocidad media en movimiento"), QString(),
+                                  QStringLiteral("Guardar imagen…"),
                                   QStringLiteral("Copiar imagen"), QStringLiteral("Copiar resumen"),
                                   QStringLiteral("Exportar informe PDF…"),
                                   QStringLiteral("Exportar puntos CSV…")}));

@@ -2,7 +2,9 @@
 // speeds, and the read-outs show their values.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QLineSeries>
 #include <QMenu>
 #include <cmath>
 #include <memory>
@@ -49,7 +51,8 @@ class SensorSeries : public WindowTest {
 
 TEST_F(SensorSeries, TheSpeedProfileDrawsAChosenSensorAndItsRowsKeepTheSpeeds) {
     load("s.gpx", gpxWithSensors());
-    EXPECT_EQ(menu(), QStringList({"Velocidad*", "Pulso", "Cadencia", "Potencia", "Temperatura",
+    EXPECT_EQ(menu(), QStringList({"Eje horizontal", "Velocidad media en movimiento", "Velocidad*",
+                                   "Pulso", "Cadencia", "Potencia", "Temperatura",
                                    "Guardar imagen…", "Copiar imagen"}));
     EXPECT_EQ(control<ProfileChartWidget>("MSChart1")->seriesChoices(), QStringList({"Metros"}));
     const std::vector<double> speeds = {speed->rowValue(1), speed->rowValue(2), speed->rowValue(3)};
@@ -63,7 +66,7 @@ TEST_F(SensorSeries, TheSpeedProfileDrawsAChosenSensorAndItsRowsKeepTheSpeeds) {
     EXPECT_EQ(std::vector<double>({speed->rowValue(1), speed->rowValue(2), speed->rowValue(3)}),
               speeds);
     EXPECT_EQ(text("Label3"), "Velocidad");
-    EXPECT_EQ(menu().mid(0, 2), QStringList({"Velocidad", "Pulso*"}));
+    EXPECT_EQ(menu().mid(2, 2), QStringList({"Velocidad", "Pulso*"}));
 
     EXPECT_TRUE(speed->showSeries("Temperatura"));
     EXPECT_EQ(speed->valueAxisTitle(), "Temperatura (°C)");
@@ -80,8 +83,32 @@ TEST_F(SensorSeries, TheSpeedProfileDrawsAChosenSensorAndItsRowsKeepTheSpeeds) {
 
     // A track file has no sensors, and the menu no choice.
     load("p.plt", trackText({pointLine(40, -3.5, 1000, "10:00:00")}));
-    EXPECT_EQ(menu(), QStringList({"Guardar imagen…", "Copiar imagen"}));
+    EXPECT_EQ(menu(), QStringList({"Eje horizontal", "Velocidad media en movimiento",
+                                   "Guardar imagen…", "Copiar imagen"}));
     EXPECT_FALSE(speed->showSeries("Pulso"));
+}
+
+TEST_F(SensorSeries, ASensorLiesAlongTheDistanceAxisAndHidesTheMeanSpeedLine) {
+    load("s.gpx", gpxWithSensors());
+    window->findChild<QAction*>("mnuVelocidadMedia")->trigger();
+    ASSERT_TRUE(speed->meanLineShown());
+    ASSERT_TRUE(speed->setHorizontalAxis("distancia"));
+    ASSERT_TRUE(speed->showSeries("Pulso"));
+    speed->refresh();
+    // The mean speed is in km/h: no line across a pulse.
+    EXPECT_FALSE(speed->meanLineShown());
+    EXPECT_TRUE(std::isnan(speed->meanLineValue()));
+    QList<QPointF> drawn;
+    for (QAbstractSeries* series : speed->chart()->series()) {
+        if (auto* line = qobject_cast<QLineSeries*>(series); line && line->name() == "Pulso")
+            drawn = line->points();
+    }
+    // The point without a heart rate is left out; the others lie at their km.
+    EXPECT_EQ(drawn, QList<QPointF>({QPointF(speed->rowPosition(1), 120.0),
+                                     QPointF(speed->rowPosition(3), 131.0)}));
+    EXPECT_NEAR(speed->rowPosition(3), 0.2225, 0.001);
+    EXPECT_TRUE(speed->showSeries("Velocidad"));
+    EXPECT_TRUE(speed->meanLineShown());
 }
 
 TEST_F(SensorSeries, ReadOutsShowEveryValueOfThePointAndTheStretchsMeans) {

@@ -86,7 +86,7 @@ TEST(DrawnRows, RowsWithoutAValueAreNeverDrawn) {
 
 TEST(Readout, KilometreInProportionToThePointNumber) {
     struct Case {
-        std::int16_t point, linesRead;
+        std::int32_t point, linesRead;
         float km;
         const char* point_text;
         const char* comma_text;
@@ -97,6 +97,10 @@ TEST(Readout, KilometreInProportionToThePointNumber) {
         {100, 106, 10.0f, "Km Seleccionado: 9.43", "Km Seleccionado: 9,43"},
         {250, 406, 37.6f, "Km Seleccionado: 23.15", "Km Seleccionado: 23,15"},
         {1, 7, 0.0f, "Km Seleccionado: 0", "Km Seleccionado: 0"},
+        // Tracks of other formats number their points in 32 bits.
+        {86400, 86406, 100.0f, "Km Seleccionado: 99.99", "Km Seleccionado: 99,99"},
+        {50000, 100006, 250.5f, "Km Seleccionado: 125.24", "Km Seleccionado: 125,24"},
+        {1000000, 1000006, 3000.0f, "Km Seleccionado: 2999.98", "Km Seleccionado: 2999,98"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(selectedKmCaption(c.point, c.linesRead, c.km, NumberLocale::point()),

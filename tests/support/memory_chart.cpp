@@ -6,7 +6,7 @@
 
 namespace at {
 
-void MemoryProfileChart::setRowCount(std::int16_t count) {
+void MemoryProfileChart::setRowCount(std::int32_t count) {
     // The rows of an earlier pass that the new count still covers keep their values.
     values_.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
 }

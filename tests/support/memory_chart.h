@@ -20,9 +20,9 @@ class MemoryProfileChart final : public ProfileChart {
 
     void setLocale(const NumberLocale& locale) { locale_ = locale; }
 
-    void setRowCount(std::int16_t count) override;
-    std::int16_t rowCount() const override { return static_cast<std::int16_t>(values_.size()); }
-    void setRow(std::int16_t row) override { currentRow_ = row; }
+    void setRowCount(std::int32_t count) override;
+    std::int32_t rowCount() const override { return static_cast<std::int32_t>(values_.size()); }
+    void setRow(std::int32_t row) override { currentRow_ = row; }
     // A row outside 1 to the row count is ignored, as the window's chart does.
     void setRowValue(double value) override;
     void setValueAxisMinimum(double value) override { axisMinimum_ = value; }
@@ -38,7 +38,7 @@ class MemoryProfileChart final : public ProfileChart {
   private:
     NumberLocale locale_;
     std::vector<std::optional<double>> values_;
-    std::int16_t currentRow_ = 1;
+    std::int32_t currentRow_ = 1;
     std::optional<double> axisMinimum_;
     std::optional<double> axisMaximum_;
 };

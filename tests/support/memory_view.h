@@ -25,7 +25,7 @@ class MemoryAnalysisView final : public AnalysisView {
     std::map<SummaryLabel, std::string> labels;
     MemoryProfileChart altitude;
     MemoryProfileChart speed;
-    std::int16_t lastLinesRead = 0;
+    std::int32_t lastLinesRead = 0;
     float lastDistanceKm = 0.0f;
     PointTable points;
     // The result of the last analysis that reached its end.
@@ -41,7 +41,7 @@ class MemoryAnalysisView final : public AnalysisView {
     void setSummaryLabel(SummaryLabel label, const std::string& text) override {
         labels[label] = text;
     }
-    void keepForReadout(std::int16_t linesRead, float distanceKm) override {
+    void keepForReadout(std::int32_t linesRead, float distanceKm) override {
         lastLinesRead = linesRead;
         lastDistanceKm = distanceKm;
     }
