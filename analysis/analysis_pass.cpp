@@ -180,6 +180,10 @@ class AnalysisPass {
                                  .accumulatedClimb = climb_->accumulated()};
         result_.points.push_back(detail);
         port_.addPoint(detail);
+        if (const SensorReading sensors = source.sensors(); sensors.any()) {
+            result_.sensors.set(result_.points.size() - 1, sensors);
+            port_.addPointSensors(sensors);
+        }
     }
 
     // The leg from point i - 1 to point i (none for the first point). Without times a track has

@@ -20,6 +20,8 @@ class AnalysisPort {
     // A port that shows no point read-out keeps no points.
     virtual void beginPoints() {}
     virtual void addPoint(const PointDetail&) {}
+    // The sensors' values of the point handed over last, for a point that has any.
+    virtual void addPointSensors(const SensorReading&) {}
 };
 
 }  // namespace at

@@ -8,6 +8,7 @@
 #include "analysis/stop_check.h"
 #include "analysis/track_summary.h"
 #include "track/point_numbering.h"
+#include "track/sensor_values.h"
 
 namespace at {
 
@@ -33,6 +34,8 @@ struct AnalysisResult {
     std::vector<Stop> stops;
     // One per point read, by chart row.
     std::vector<PointDetail> points;
+    // The sensors' values of those points, by their index in `points`.
+    SensorColumns sensors;
 
     // The activity's date: its first point's local day (days since 1899-12-30); 0 when the file
     // gives none.

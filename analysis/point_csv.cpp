@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "analysis/sensor_figures.h"
 #include "platform/number_text.h"
 #include "platform/rounding.h"
 
@@ -33,7 +34,7 @@ char csvSeparator(const NumberLocale& locale) {
 }
 
 std::string pointsCsvHeading(const CsvColumns& columns, const NumberLocale& locale) {
-    std::vector<const char*> fields;
+    std::vector<std::string> fields;
     if (columns.file)
         fields.push_back("archivo");
     fields.push_back("Punto");
@@ -43,8 +44,10 @@ std::string pointsCsvHeading(const CsvColumns& columns, const NumberLocale& loca
                               "Distancia (km)", "Velocidad (km/h)"}) {
         fields.push_back(field);
     }
+    for (const Sensor sensor : kSensors)
+        fields.push_back(sensorTitle(sensor));
     std::string out;
-    for (const char* field : fields) {
+    for (const std::string& field : fields) {
         if (!out.empty())
             out += csvSeparator(locale);
         out += field;
@@ -54,11 +57,12 @@ std::string pointsCsvHeading(const CsvColumns& columns, const NumberLocale& loca
 }
 
 void appendPointsCsvLines(std::string& out, const std::vector<PointDetail>& points,
-                          const CsvColumns& columns, std::string_view file,
-                          const NumberLocale& locale) {
+                          const SensorColumns& sensors, const CsvColumns& columns,
+                          std::string_view file, const NumberLocale& locale) {
     const char sep = csvSeparator(locale);
     out.reserve(out.size() + 64 * points.size());
-    for (const PointDetail& p : points) {
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const PointDetail& p = points[i];
         if (columns.file) {
             appendField(out, file, sep);
             out += sep;
@@ -84,15 +88,21 @@ void appendPointsCsvLines(std::string& out, const std::vector<PointDetail>& poin
         out += sep;
         if (p.hasTime)
             appendDouble(out, roundHalfEven(p.speedKmh, 2), locale);
+        for (const Sensor sensor : kSensors) {
+            out += sep;
+            if (const auto v = sensors.value(sensor, i))
+                appendSingle(out, *v, locale);
+        }
         out += "\r\n";
     }
 }
 
-std::string pointsCsv(const std::vector<PointDetail>& points, const NumberLocale& locale) {
+std::string pointsCsv(const std::vector<PointDetail>& points, const SensorColumns& sensors,
+                      const NumberLocale& locale) {
     const CsvColumns columns{.file = false,
                              .date = !points.empty() && points.front().localDay != 0};
     std::string out = pointsCsvHeading(columns, locale);
-    appendPointsCsvLines(out, points, columns, {}, locale);
+    appendPointsCsvLines(out, points, sensors, columns, {}, locale);
     return out;
 }
 

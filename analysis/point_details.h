@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/date_time.h"
+#include "track/sensor_values.h"
 
 namespace at {
 
@@ -35,16 +36,27 @@ struct PointDetail {
 // The points of an analysis by their chart rows, in track order, as the pass hands them over.
 class PointTable {
   public:
-    void beginTrack() { points_.clear(); }
+    void beginTrack() {
+        points_.clear();
+        sensors_.clear();
+    }
     void addPoint(const PointDetail& detail) { points_.push_back(detail); }
+    // The sensors' values of the point added last.
+    void addSensors(const SensorReading& reading) {
+        if (!points_.empty())
+            sensors_.set(points_.size() - 1, reading);
+    }
 
     const std::vector<PointDetail>& points() const { return points_; }
+    // By index in points().
+    const SensorColumns& sensors() const { return sensors_; }
     bool empty() const { return points_.empty(); }
     // The point drawn in chart row `row`; none for a row the last analysis did not reach.
     const PointDetail* atRow(int row) const;
 
   private:
     std::vector<PointDetail> points_;
+    SensorColumns sensors_;
 };
 
 }  // namespace at

@@ -260,6 +260,8 @@ void frmPpal::buildCharts() {
         new ProfileChartWidget(ProfileChartWidget::Style::Line, QStringLiteral("Velocidad"), this);
     MSChart2_->setObjectName(QStringLiteral("MSChart2"));
     MSChart2_->setGeometry(twips(30, 1875, 9735, 2175));
+    // Heart rate and the other sensors are drawn, when chosen, where the speed is.
+    MSChart2_->setOffersSensors(true);
 
     MSChart1_ =
         new ProfileChartWidget(ProfileChartWidget::Style::Area, QStringLiteral("Metros"), this);
@@ -591,6 +593,10 @@ void frmPpal::beginPoints() {
 
 void frmPpal::addPoint(const PointDetail& detail) {
     points_.addPoint(detail);
+}
+
+void frmPpal::addPointSensors(const SensorReading& sensors) {
+    points_.addSensors(sensors);
 }
 
 void frmPpal::keepForReadout(std::int32_t linesRead, float distanceKm) {

@@ -58,6 +58,7 @@ class frmPpal final : public QWidget, public AnalysisView {
     ProfileChart& speedChart() override;
     void beginPoints() override;
     void addPoint(const PointDetail& detail) override;
+    void addPointSensors(const SensorReading& sensors) override;
     void setSummaryLabel(SummaryLabel label, const std::string& text) override;
     void keepForReadout(std::int32_t linesRead, float distanceKm) override;
     void setSummaryToolTip(SummaryLabel label, const std::string& text) override;

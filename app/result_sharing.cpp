@@ -1,5 +1,6 @@
 #include "app/result_sharing.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -30,6 +31,21 @@ constexpr double kImageScale = 2.0;
 
 std::string toPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+// "Velocidad", "Pulso", … as one choice, where the track has more than the chart's own series.
+void addSeriesChoices(QMenu& menu, ProfileChartWidget& chart) {
+    const QStringList choices = chart.seriesChoices();
+    if (choices.size() < 2)
+        return;
+    auto* group = new QActionGroup(&menu);
+    for (const QString& name : choices) {
+        QAction* action = menu.addAction(name, &chart, [&chart, name] { chart.showSeries(name); });
+        action->setCheckable(true);
+        action->setChecked(name == chart.shownSeries());
+        group->addAction(action);
+    }
+    menu.addSeparator();
 }
 
 }  // namespace
@@ -69,11 +85,13 @@ ResultSharing::~ResultSharing() = default;
 
 QMenu* ResultSharing::chartMenu(ProfileChartWidget& chart) {
     auto* menu = new QMenu(window_);
-    // How the chart is shown (its axis, its lines), as the window gave it those choices.
+    // How the chart is shown (its axis, its lines), as the window gave it those choices, then
+    // the series it can draw.
     if (!chart.actions().isEmpty()) {
         menu->addActions(chart.actions());
         menu->addSeparator();
     }
+    addSeriesChoices(*menu, chart);
     menu->addAction(QStringLiteral("Guardar imagen…"), this,
                     [this, &chart] { saveChartImageAs(chart); });
     menu->addAction(QStringLiteral("Copiar imagen"), this,
@@ -171,7 +189,7 @@ bool ResultSharing::exportPointsCsv(const QString& path, QString& error) const {
         error = kNothingToShare;
         return false;
     }
-    const std::string csv = pointsCsv(result_->points, locale_);
+    const std::string csv = pointsCsv(result_->points, result_->sensors, locale_);
     return writeWhole(path, QByteArray::fromRawData(csv.data(), static_cast<qsizetype>(csv.size())),
                       error);
 }

@@ -46,7 +46,8 @@ class ResultSharing final : public QObject {
 
     void setSaveDialog(std::unique_ptr<SaveFileDialog> dialog) { saveDialog_ = std::move(dialog); }
 
-    // The menus: "Guardar imagen…" and "Copiar imagen" for a chart; "Copiar resumen",
+    // The menus: for a chart, the series it can draw ("Velocidad", "Pulso", …) when there is a
+    // choice, "Guardar imagen…" and "Copiar imagen"; "Copiar resumen",
     // "Exportar informe PDF…" and "Exportar puntos CSV…" for the summary band and the stop list.
     // The caller owns the menu.
     QMenu* chartMenu(ProfileChartWidget& chart);

@@ -13,8 +13,10 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/sensor_figures.h"
 #include "charts/point_readout.h"
 #include "charts/profile_drawing.h"
+#include "charts/sensor_readout.h"
 #include "platform/number_text.h"
 
 namespace at {
@@ -39,6 +41,10 @@ QStringList toLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
         out << QString::fromStdString(line);
     return out;
+}
+
+QString nameOf(Sensor sensor) {
+    return QString::fromUtf8(sensorName(sensor));
 }
 
 std::optional<double> parseNumber(std::string_view text, const NumberLocale& locale) {
@@ -94,7 +100,7 @@ QFont smallFont(const QFont& base) {
 }  // namespace
 
 ProfileChartWidget::ProfileChartWidget(Style style, const QString& seriesName, QWidget* parent)
-    : QChartView(parent), style_(style) {
+    : QChartView(parent), style_(style), seriesName_(seriesName) {
     auto* chart = new QChart();
     chart->setBackgroundRoundness(0);
     // Room above the plot for the series label, drawn in the top right corner.
@@ -241,6 +247,73 @@ double ProfileChartWidget::rowValue(int row) const {
     return values_[static_cast<std::size_t>(row) - 1];
 }
 
+void ProfileChartWidget::setOffersSensors(bool offers) {
+    offersSensors_ = offers;
+    changed();
+}
+
+std::optional<Sensor> ProfileChartWidget::shownSensor() const {
+    if (!chosenSensor_ || points_ == nullptr || !points_->sensors().has(*chosenSensor_))
+        return std::nullopt;
+    return chosenSensor_;
+}
+
+QStringList ProfileChartWidget::seriesChoices() const {
+    QStringList choices = {seriesName_};
+    if (offersSensors_ && points_ != nullptr) {
+        for (const Sensor sensor : kSensors) {
+            if (points_->sensors().has(sensor))
+                choices << nameOf(sensor);
+        }
+    }
+    return choices;
+}
+
+bool ProfileChartWidget::showSeries(const QString& name) {
+    if (!seriesChoices().contains(name))
+        return false;
+    chosenSensor_.reset();
+    for (const Sensor sensor : kSensors) {
+        if (name == nameOf(sensor))
+            chosenSensor_ = sensor;
+    }
+    dirty_ = true;
+    refresh();
+    scene()->update();
+    return true;
+}
+
+QString ProfileChartWidget::shownSeries() const {
+    const auto sensor = shownSensor();
+    return sensor ? nameOf(*sensor) : seriesName_;
+}
+
+double ProfileChartWidget::shownValue(int row) const {
+    const auto sensor = shownSensor();
+    if (!sensor)
+        return rowValue(row);
+    const auto v = row >= 1 ? points_->sensors().value(*sensor, static_cast<std::size_t>(row) - 1)
+                            : std::nullopt;
+    return v ? *v : std::numeric_limits<double>::quiet_NaN();
+}
+
+QString ProfileChartWidget::valueAxisTitle() const {
+    const auto sensor = shownSensor();
+    return sensor ? QString::fromStdString(sensorTitle(*sensor)) : QString();
+}
+
+const std::vector<double>& ProfileChartWidget::drawnValues() {
+    const auto sensor = shownSensor();
+    if (!sensor)
+        return values_;
+    sensorValues_.assign(values_.size(), std::numeric_limits<double>::quiet_NaN());
+    for (std::size_t i = 0; i < sensorValues_.size(); ++i) {
+        if (const auto v = points_->sensors().value(*sensor, i))
+            sensorValues_[i] = *v;
+    }
+    return sensorValues_;
+}
+
 double ProfileChartWidget::valueAxisMinimum() const {
     return axisMinimum_.value_or(autoMinimum_);
 }
@@ -309,8 +382,12 @@ void ProfileChartWidget::setMeanLine(std::optional<double> value, const QString&
     scene()->update();
 }
 
+std::optional<double> ProfileChartWidget::shownMeanLine() const {
+    return shownSensor() ? std::nullopt : meanLine_;
+}
+
 double ProfileChartWidget::meanLineValue() const {
-    return meanLine_.value_or(std::numeric_limits<double>::quiet_NaN());
+    return shownMeanLine().value_or(std::numeric_limits<double>::quiet_NaN());
 }
 
 const ProfileAxis& ProfileChartWidget::placement() const {
@@ -355,7 +432,13 @@ int ProfileChartWidget::drawingColumns() const {
 
 void ProfileChartWidget::rebuildSeries() {
     dirty_ = false;
-    const std::size_t n = values_.size();
+    const std::vector<double>& values = drawnValues();
+    const QString name = shownSeries();
+    line_->setName(name);
+    if (area_ != nullptr)
+        area_->setName(name);
+    axisY_->setTitleText(valueAxisTitle());
+    const std::size_t n = values.size();
     const ProfileAxis& axis = placement();
     // Only the rows shown are drawn, with one row beyond each edge so the line leaves the plot.
     const auto [shownLow, shownHigh] = shownRows();
@@ -364,21 +447,30 @@ void ProfileChartWidget::rebuildSeries() {
     // A profile with a hint has no values to draw.
     std::vector<std::size_t> rows;
     if (hint_.isEmpty()) {
-        rows = axis.mode() == AxisMode::Points ? drawnRows(values_, begin, end, columns)
-                                               : drawnRowsAlong(values_, axis.positions(), begin,
+        rows = axis.mode() == AxisMode::Points ? drawnRows(values, begin, end, columns)
+                                               : drawnRowsAlong(values, axis.positions(), begin,
                                                                 end, shownLow, shownHigh, columns);
     }
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(rows.size()));
     for (const std::size_t i : rows)
-        points.append(QPointF(axis.positionOf(static_cast<int>(i) + 1), values_[i]));
+        points.append(QPointF(axis.positionOf(static_cast<int>(i) + 1), values[i]));
     line_->replace(points);
 
-    if (n == 0) {
-        autoMinimum_ = 0.0;
-        autoMaximum_ = 1.0;
-    } else {
-        const auto [low, high] = std::minmax_element(values_.begin(), values_.end());
+    autoMinimum_ = 0.0;
+    autoMaximum_ = 1.0;
+    if (&values == &sensorValues_) {
+        // A sensor's axis spans its values only: a pulse from 0 would leave half the plot empty.
+        bool first = true;
+        for (const double v : values) {
+            if (std::isnan(v))
+                continue;
+            autoMinimum_ = first ? v : std::min(autoMinimum_, v);
+            autoMaximum_ = first ? v : std::max(autoMaximum_, v);
+            first = false;
+        }
+    } else if (n > 0) {
+        const auto [low, high] = std::minmax_element(values.begin(), values.end());
         autoMinimum_ = std::min(0.0, *low);
         autoMaximum_ = *high;
     }
@@ -389,15 +481,17 @@ void ProfileChartWidget::applyAxes() {
     const auto [shownLow, shownHigh] = shownRows();
     applyHorizontalAxis(shownLow, shownHigh);
 
-    double low = valueAxisMinimum();
-    double high = valueAxisMaximum();
+    // A range set for the rows is none of a sensor's drawn instead.
+    const bool automatic = shownSensor() || (!axisMinimum_ && !axisMaximum_);
+    double low = shownSensor() ? autoMinimum_ : valueAxisMinimum();
+    double high = shownSensor() ? autoMaximum_ : valueAxisMaximum();
     if (low > high)
         std::swap(low, high);
     if (high - low < 1e-9) {
         low -= 1.0;
         high += 1.0;
     }
-    if (!axisMinimum_ && !axisMaximum_) {
+    if (automatic) {
         // Automatic scaling starts and ends on a tick.
         const double step = niceStep(high - low, 5);
         if (std::isfinite(step) && step > 0.0) {
@@ -573,7 +667,8 @@ QStringList ProfileChartWidget::hoverText() const {
     if (points_ != nullptr) {
         if (const PointDetail* detail = points_->atRow(*hoverRow_)) {
             const auto index = static_cast<std::size_t>(*hoverRow_) - 1;
-            return toLines(pointReadout(*detail, locale_, slopePercent(points_->points(), index)));
+            return toLines(pointReadout(*detail, locale_, slopePercent(points_->points(), index))) +
+                   toLines(sensorReadout(points_->sensors().reading(index), locale_));
         }
     }
     // A row the last analysis did not reach shows its own value.
@@ -588,7 +683,10 @@ QStringList ProfileChartWidget::stretchText() const {
     const PointDetail* to = points_->atRow(stretch_->second);
     if (from == nullptr || to == nullptr)
         return {};
-    return toLines(stretchReadout(measureStretch(*from, *to), locale_));
+    return toLines(stretchReadout(measureStretch(*from, *to), locale_)) +
+           toLines(stretchSensorReadout(points_->sensors(),
+                                        static_cast<std::size_t>(stretch_->first) - 1,
+                                        static_cast<std::size_t>(stretch_->second), locale_));
 }
 
 QString ProfileChartWidget::emptyHint() {
@@ -776,8 +874,9 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
         painter->setBrush(shown ? kShownStopColour : kStopColour);
         painter->drawRect(QRectF(x - width / 2, plot.top(), width, plot.height()));
     }
-    if (meanLine_ && *meanLine_ >= std::min(yLow, yHigh) && *meanLine_ <= std::max(yLow, yHigh)) {
-        const double y = yOf(*meanLine_);
+    if (const auto mean = shownMeanLine();
+        mean && *mean >= std::min(yLow, yHigh) && *mean <= std::max(yLow, yHigh)) {
+        const double y = yOf(*mean);
         QPen pen(kMeanLineColour, 1.2, Qt::DashLine);
         painter->setPen(pen);
         painter->drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
@@ -796,7 +895,8 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
         painter->setPen(pen);
         painter->drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         painter->setBrush(kMarkColour);
-        painter->drawEllipse(QPointF(x, yOf(rowValue(*markedRow_))), 3.5, 3.5);
+        if (const double value = shownValue(*markedRow_); !std::isnan(value))
+            painter->drawEllipse(QPointF(x, yOf(value)), 3.5, 3.5);
     }
     if (hoverRow_ && placed(*hoverRow_)) {
         const double x = xOf(*hoverRow_);

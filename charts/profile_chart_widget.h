@@ -9,6 +9,7 @@
 #include "analysis/profile_chart.h"
 #include "charts/profile_axis.h"
 #include "platform/number_locale.h"
+#include "track/sensor_values.h"
 
 class QAbstractAxis;
 class QAreaSeries;
@@ -93,10 +94,11 @@ class ProfileChartWidget : public QChartView {
     // several at the same place; 0 while no row has a place.
     Q_INVOKABLE int rowNearestPosition(double position) const;
 
-    // A level line across the plot at `value` (a mean, in the value axis's units) with `caption`
-    // at its end; none when `value` is empty.
+    // A level line across the plot at `value` (a mean, in the rows' units) with `caption` at its
+    // end; none when `value` is empty. It is hidden while a sensor is drawn instead of the rows,
+    // and back when they are.
     void setMeanLine(std::optional<double> value, const QString& caption);
-    Q_INVOKABLE bool meanLineShown() const { return meanLine_.has_value(); }
+    Q_INVOKABLE bool meanLineShown() const { return shownMeanLine().has_value(); }
     // NaN while no line is shown.
     Q_INVOKABLE double meanLineValue() const;
     QString meanLineCaption() const { return meanLineCaption_; }
@@ -108,6 +110,20 @@ class ProfileChartWidget : public QChartView {
     // The values of each row for the read-outs; rows it does not cover show their own value only.
     // The table must outlive the chart or be replaced first.
     void setPointTable(const PointTable* points);
+
+    // A chart that offers the sensors may draw one of the point table's instead of its rows, with
+    // the sensor's name and an axis title of its own. Its rows keep their values, and a sensor
+    // chosen once is drawn for every track that has it; a track without it shows the rows.
+    void setOffersSensors(bool offers);
+    // The chart's own series, named as the chart was made, then the sensors the track shown has.
+    Q_INVOKABLE QStringList seriesChoices() const;
+    // Draws the series named `name` if it is one of seriesChoices(); false otherwise.
+    Q_INVOKABLE bool showSeries(const QString& name);
+    Q_INVOKABLE QString shownSeries() const;
+    // The value drawn for `row`: the row's own, or the sensor's; NaN for a point without one.
+    Q_INVOKABLE double shownValue(int row) const;
+    // "Pulso (ppm)" while a sensor is drawn; empty for the rows.
+    Q_INVOKABLE QString valueAxisTitle() const;
 
     // The row marked as chosen, until the next choice or the next row count.
     std::optional<int> markedRow() const { return markedRow_; }
@@ -197,6 +213,12 @@ class ProfileChartWidget : public QChartView {
     void changed();
     void announceChoice(qint32 row);
     void rebuildSeries();
+    // The sensor drawn instead of the rows, if any.
+    std::optional<Sensor> shownSensor() const;
+    // The mean line, if one is set and the rows are drawn.
+    std::optional<double> shownMeanLine() const;
+    // The rows' values, or the shown sensor's in sensorValues_.
+    const std::vector<double>& drawnValues();
     void applyAxes();
     // The horizontal axis of the mode in force attached to the series, with its ticks.
     void applyHorizontalAxis(double low, double high);
@@ -212,8 +234,12 @@ class ProfileChartWidget : public QChartView {
                      const QRectF& bounds) const;
 
     Style style_;
+    QString seriesName_;
     NumberLocale locale_;
     std::vector<double> values_;
+    bool offersSensors_ = false;
+    std::optional<Sensor> chosenSensor_;
+    std::vector<double> sensorValues_;
     qint32 currentRow_ = 1;
     std::optional<double> axisMinimum_;
     std::optional<double> axisMaximum_;

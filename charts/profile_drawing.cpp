@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace at {
 
@@ -14,8 +15,10 @@ std::vector<std::size_t> drawnRows(std::span<const double> values, std::size_t b
     const std::size_t shown = end - begin;
     if (columns == 0 || shown <= 2 * columns) {
         rows.reserve(shown);
-        for (std::size_t i = begin; i < end; ++i)
-            rows.push_back(i);
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!std::isnan(values[i]))
+                rows.push_back(i);
+        }
         return rows;
     }
     rows.reserve(2 * columns);
@@ -24,14 +27,18 @@ std::vector<std::size_t> drawnRows(std::span<const double> values, std::size_t b
         const std::size_t last = begin + (c + 1) * shown / columns;
         if (first >= last)
             continue;
-        std::size_t low = first;
-        std::size_t high = first;
-        for (std::size_t i = first + 1; i < last; ++i) {
-            if (values[i] < values[low])
+        std::size_t low = last;
+        std::size_t high = last;
+        for (std::size_t i = first; i < last; ++i) {
+            if (std::isnan(values[i]))
+                continue;
+            if (low == last || values[i] < values[low])
                 low = i;
-            if (values[i] > values[high])
+            if (high == last || values[i] > values[high])
                 high = i;
         }
+        if (low == last)
+            continue;
         rows.push_back(std::min(low, high));
         if (high != low)
             rows.push_back(std::max(low, high));
@@ -48,8 +55,10 @@ std::vector<std::size_t> drawnRowsAlong(std::span<const double> values,
     if (begin >= end)
         return rows;
     if (columns == 0 || end - begin <= 2 * columns || !(high > low)) {
-        for (std::size_t i = begin; i < end; ++i)
-            rows.push_back(i);
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!std::isnan(values[i]))
+                rows.push_back(i);
+        }
         return rows;
     }
     const double perUnit = static_cast<double>(columns) / (high - low);
@@ -57,19 +66,23 @@ std::vector<std::size_t> drawnRowsAlong(std::span<const double> values,
     std::size_t first = begin;
     while (first < end) {
         const double column = columnOf(first);
-        std::size_t lowest = first;
-        std::size_t highest = first;
-        std::size_t i = first + 1;
+        std::optional<std::size_t> lowest;
+        std::optional<std::size_t> highest;
+        std::size_t i = first;
         for (; i < end && columnOf(i) == column; ++i) {
-            if (values[i] < values[lowest])
+            if (std::isnan(values[i]))
+                continue;
+            if (!lowest || values[i] < values[*lowest])
                 lowest = i;
-            if (values[i] > values[highest])
+            if (!highest || values[i] > values[*highest])
                 highest = i;
         }
-        rows.push_back(std::min(lowest, highest));
-        if (highest != lowest)
-            rows.push_back(std::max(lowest, highest));
         first = i;
+        if (!lowest)
+            continue;
+        rows.push_back(std::min(*lowest, *highest));
+        if (*highest != *lowest)
+            rows.push_back(std::max(*lowest, *highest));
     }
     return rows;
 }

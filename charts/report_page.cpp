@@ -11,8 +11,10 @@
 #include <QPdfWriter>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "analysis/profiles.h"
+#include "analysis/sensor_figures.h"
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
 #include "charts/map_content.h"
@@ -20,6 +22,7 @@
 #include "charts/route_drawing.h"
 #include "platform/number_text.h"
 #include "platform/output_file.h"
+#include "platform/rounding.h"
 #include "platform/runtime_error.h"
 
 namespace at {
@@ -77,7 +80,8 @@ class ReportPages {
     bool makeRoom(double height) {
         if (height <= room() || y_ == top())
             return true;
-        return breakPage();
+        // What the new page starts with (the route) may leave too little room again.
+        return breakPage() && makeRoom(height);
     }
 
     // Goes on at the top of a new page; false when no further page may be started.
@@ -191,14 +195,33 @@ struct Profile {
     bool filled;
     // Shown in the plot instead of the values when not empty.
     const std::string& hint;
+    // Of the plot, in em.
+    double height = 14;
 };
+
+// Round values around `low` to `high`, as the window's chart scales them.
+std::pair<double, double> roundRange(double low, double high) {
+    if (const double step = niceStep(high - low, 5); std::isfinite(step) && step > 0) {
+        low = std::floor(low / step) * step;
+        high = std::ceil(high / step) * step;
+    }
+    return {low, high};
+}
+
+// "Pulso (ppm): mínimo 95 · media 131,2 · máximo 172".
+std::string sensorProfileTitle(const SensorFigures& figures, Sensor sensor,
+                               const NumberLocale& locale) {
+    return sensorTitle(sensor) + ": mínimo " + formatSingle(figures.lowest, locale) + " · media " +
+           formatDouble(roundHalfEven(figures.mean, 1), locale) + " · máximo " +
+           formatSingle(figures.highest, locale);
+}
 
 // A profile in a framed plot as the window draws it: light grid lines at round values, point
 // numbers along the bottom, the stops marked where they began, and every peak kept however many
 // points there are.
 void paintProfile(ReportPages& pages, const Profile& profile, const ReportContent& content) {
     const double em = pages.em();
-    const double plotHeight = em * 14;
+    const double plotHeight = em * profile.height;
     // The title, clear of the label of the top grid line.
     const double titleHeight = em * 1.9;
     if (!pages.makeRoom(titleHeight + plotHeight + em * 2.6))
@@ -378,6 +401,18 @@ ReportContent reportContent(const AnalysisResult& result, const NumberLocale& lo
         content.altitude.push_back(point.altitudeMetres);
         content.speed.push_back(point.speedKmh);
     }
+    for (const Sensor sensor : kSensors) {
+        const auto figures = sensorFigures(result.sensors, sensor, 0, result.points.size());
+        if (!figures)
+            continue;
+        ReportContent::SensorProfile profile{sensorProfileTitle(*figures, sensor, locale), {}};
+        profile.values.reserve(result.points.size());
+        for (std::size_t i = 0; i < result.points.size(); ++i) {
+            const auto v = result.sensors.value(sensor, i);
+            profile.values.push_back(v ? *v : std::numeric_limits<double>::quiet_NaN());
+        }
+        content.sensors.push_back(std::move(profile));
+    }
     content.route = mapTrackOf(result.points);
     content.routeMarks = mapMarksOf(result, locale);
     const AltitudeAxis axis =
@@ -396,6 +431,8 @@ int paintReport(QPainter& painter, const QRectF& page, const ReportContent& cont
                 const std::function<bool()>& newPage) {
     painter.save();
     ReportPages pages(painter, page, QFileInfo(text(content.fileName)).fileName(), newPage);
+    // The sensors' profiles may reach the second page before the stops do.
+    pages.atSecondPage([&] { paintRouteBlock(pages, content); });
     paintHeading(pages, content);
     paintFigures(pages, content);
     paintProfile(pages,
@@ -405,17 +442,28 @@ int paintReport(QPainter& painter, const QRectF& page, const ReportContent& cont
     // Speeds from 0 (or the lowest, were it below) to the highest, on round values as the
     // window's chart scales them.
     const auto [slowest, fastest] = std::minmax_element(content.speed.begin(), content.speed.end());
-    double low = content.speed.empty() ? 0.0 : std::min(0.0, *slowest);
-    double high = content.speed.empty() ? 1.0 : *fastest;
-    if (const double step = niceStep(high - low, 5); std::isfinite(step) && step > 0) {
-        low = std::floor(low / step) * step;
-        high = std::ceil(high / step) * step;
-    }
+    const auto [low, high] = roundRange(content.speed.empty() ? 0.0 : std::min(0.0, *slowest),
+                                        content.speed.empty() ? 1.0 : *fastest);
     paintProfile(pages,
                  {QStringLiteral("Velocidad (km/h)"), content.speed, low, high, QColor(20, 60, 180),
                   false, content.speedHint},
                  content);
-    pages.atSecondPage([&] { paintRouteBlock(pages, content); });
+    static const std::string noHint;
+    for (const ReportContent::SensorProfile& sensor : content.sensors) {
+        double lowest = std::numeric_limits<double>::infinity();
+        double highest = -lowest;
+        for (const double v : sensor.values) {
+            if (!std::isnan(v)) {
+                lowest = std::min(lowest, v);
+                highest = std::max(highest, v);
+            }
+        }
+        const auto [from, to] = roundRange(lowest, highest);
+        paintProfile(
+            pages,
+            {text(sensor.title), sensor.values, from, to, QColor(170, 40, 90), false, noHint, 7},
+            content);
+    }
     paintStops(pages, content);
     if (pages.pages() == 1)
         pages.breakPage();

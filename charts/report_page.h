@@ -39,6 +39,13 @@ struct ReportContent {
     // One value per point: metres and km/h.
     std::vector<double> altitude;
     std::vector<double> speed;
+    // A small profile of each sensor the track has, titled with its lowest, mean and highest
+    // value: one value per point, NaN where the point has none.
+    struct SensorProfile {
+        std::string title;
+        std::vector<double> values;
+    };
+    std::vector<SensorProfile> sensors;
     // The route as the map draws it, with the map's marks.
     MapTrack route;
     std::vector<MapMark> routeMarks;
@@ -59,7 +66,8 @@ std::int32_t todayAsDayCount();
 ReportContent reportContent(const AnalysisResult& result, const NumberLocale& locale);
 
 // Draws the report page after page into `page` (in the painter's units): heading, thresholds,
-// figures, both profiles and every stop, and at the top of the second page the route. Before each
+// figures, both profiles, the sensors' profiles and every stop, and at the top of the second page
+// the route. Before each
 // page after the first it calls `newPage`, which starts one and returns true, or returns false to
 // stop there. Returns the pages drawn.
 int paintReport(QPainter& painter, const QRectF& page, const ReportContent& content,

@@ -6,6 +6,7 @@
 #include "analysis/analyse_track.h"
 #include "analysis/analysis_settings.h"
 #include "analysis/point_csv.h"
+#include "analysis/sensor_figures.h"
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
 #include "cli/exit_status.h"
@@ -59,6 +60,30 @@ Json orNull(const std::optional<T>& value) {
     return value ? Json(*value) : Json(nullptr);
 }
 
+const char* sensorKey(Sensor sensor) {
+    switch (sensor) {
+        case Sensor::HeartRate:
+            return "pulso";
+        case Sensor::Cadence:
+            return "cadencia";
+        case Sensor::Power:
+            return "potencia";
+        case Sensor::Temperature:
+            return "temperatura";
+    }
+    return "";
+}
+
+// Over the points that have a value; null for a track without the sensor.
+Json sensorJson(const AnalysisResult& result, Sensor sensor) {
+    const auto figures = sensorFigures(result.sensors, sensor, 0, result.points.size());
+    if (!figures)
+        return nullptr;
+    return {{"minimo", jsonNumber(figures->lowest)},
+            {"media", figures->mean},
+            {"maximo", jsonNumber(figures->highest)}};
+}
+
 }  // namespace
 
 Json summaryJson(const AnalysisResult& result, const NumberLocale& locale) {
@@ -96,10 +121,13 @@ Json summaryJson(const AnalysisResult& result, const NumberLocale& locale) {
         {"saltosGps", ifTimes(summary.gpsJumps)},
         {"puntosSinHora", summary.pointsWithoutTime},
     };
-    return {{"archivo", jsonText(result.inputs.trackPath)},
-            {"resumen", std::move(band)},
-            {"paradas", std::move(stops)},
-            {"valores", figures}};
+    Json json = {{"archivo", jsonText(result.inputs.trackPath)},
+                 {"resumen", std::move(band)},
+                 {"paradas", std::move(stops)},
+                 {"valores", figures}};
+    for (const Sensor sensor : kSensors)
+        json[sensorKey(sensor)] = sensorJson(result, sensor);
+    return json;
 }
 
 Json fileErrorJson(const std::string& path, const FileFailure& failure) {
@@ -156,8 +184,8 @@ int runSummary(const std::vector<std::string>& files, const SummaryOptions& opti
                                             : summaryJson(*result.analysis, locale));
             ++printed;
         } else if (!result.failure && options.csv) {
-            appendPointsCsvLines(text, result.analysis->points, csvColumns,
-                                 displayableText(path, kShownPathChars), locale);
+            appendPointsCsvLines(text, result.analysis->points, result.analysis->sensors,
+                                 csvColumns, displayableText(path, kShownPathChars), locale);
         } else if (!result.failure) {
             if (printed > 0)
                 text += '\n';

@@ -32,7 +32,9 @@ struct FileFailure {
 // The kind of a failure that is not one of the program's own errors.
 inline constexpr const char* kUnexpectedError = "Error inesperado";
 
-// One JSON object: the file, the band's captions and texts, the stop list and the raw figures.
+// One JSON object: the file, the band's captions and texts, the stop list, the raw figures and
+// the lowest, mean and highest value of each sensor ("pulso", "cadencia", "potencia",
+// "temperatura"; null for a sensor the track does not have).
 Json summaryJson(const AnalysisResult& result, const NumberLocale& locale);
 
 // The JSON object of a file that failed: the file and an "error" object with the failure.

@@ -19,6 +19,10 @@ constexpr std::uint8_t kLatitudeField = 0;
 constexpr std::uint8_t kLongitudeField = 1;
 constexpr std::uint8_t kAltitudeField = 2;
 constexpr std::uint8_t kEnhancedAltitudeField = 78;
+constexpr std::uint8_t kHeartRateField = 3;     // uint8, beats per minute
+constexpr std::uint8_t kCadenceField = 4;       // uint8, revolutions per minute
+constexpr std::uint8_t kPowerField = 7;         // uint16, watts
+constexpr std::uint8_t kTemperatureField = 13;  // sint8, degrees Celsius
 constexpr std::uint8_t kLargestBaseType = 0x10;
 constexpr std::int64_t kCrcBytes = 2;
 // 90 degrees in semicircles: a latitude beyond it is no place on Earth. Every longitude a 32-bit
@@ -59,6 +63,8 @@ class FitReader final : public PointReader {
     std::int32_t localDay() const override { return day_; }
 
     PointPlace place() const override { return {pointOffset_, true}; }
+
+    SensorReading sensors() const override { return sensors_; }
 
     void close() override { file_.close(); }
 
@@ -278,6 +284,7 @@ class FitReader final : public PointReader {
         std::optional<std::int32_t> longitude;
         std::optional<double> altitude;
         std::optional<double> enhancedAltitude;
+        SensorReading sensors;
         for (const FieldDefinition& f : d.fields) {
             const unsigned char* v = take(f.size);
             const bool record = d.globalNumber == kRecordMessage;
@@ -300,6 +307,8 @@ class FitReader final : public PointReader {
                 const std::uint32_t raw = readUnsigned(v, 4, d.bigEndian);
                 if (raw != 0xFFFFFFFFu)
                     enhancedAltitude = raw / 5.0 - 500.0;
+            } else if (record) {
+                readSensor(f, v, d.bigEndian, sensors);
             }
         }
         take(d.developerBytes);
@@ -333,8 +342,27 @@ class FitReader final : public PointReader {
             clock_.at(static_cast<std::int64_t>(*timestamp) + kFitEpochUnixSeconds);
         point.timeOfDay = when.timeOfDay;
         day_ = when.day;
+        sensors_ = sensors;
         ++points_;
         return true;
+    }
+
+    // A record's sensor field, if `f` is one of the sizes the protocol gives it; the invalid value
+    // of its base type means the point has none.
+    static void readSensor(const FieldDefinition& f, const unsigned char* v, bool bigEndian,
+                           SensorReading& sensors) {
+        if (f.size == 1 && (f.number == kHeartRateField || f.number == kCadenceField)) {
+            if (v[0] != 0xFF)
+                sensors.set(f.number == kHeartRateField ? Sensor::HeartRate : Sensor::Cadence,
+                            v[0]);
+        } else if (f.size == 2 && f.number == kPowerField) {
+            const std::uint32_t raw = readUnsigned(v, 2, bigEndian);
+            if (raw != 0xFFFFu)
+                sensors.set(Sensor::Power, static_cast<float>(raw));
+        } else if (f.size == 1 && f.number == kTemperatureField) {
+            if (v[0] != 0x7F)
+                sensors.set(Sensor::Temperature, static_cast<std::int8_t>(v[0]));
+        }
     }
 
     ByteReader file_;
@@ -352,6 +380,7 @@ class FitReader final : public PointReader {
     std::int64_t points_ = 0;
     std::int64_t pointOffset_ = 0;
     std::int32_t day_ = 0;
+    SensorReading sensors_;
     LocalClock clock_;
 };
 

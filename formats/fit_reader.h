@@ -6,11 +6,12 @@
 #include "track/point_reader.h"
 
 // FIT activity files, decoded by a small and strict decoder of our own for exactly what a track
-// needs: the record messages' timestamp, position_lat and position_long (semicircles), altitude and
-// enhanced_altitude. File headers, definition messages, compressed timestamp headers and
-// developer fields are read as the protocol lays them out; every other message is skipped. The
-// CRC of the header and of every file (FIT files may follow each other) is checked. Any byte that
-// does not fit the protocol ends reading with an error naming its offset.
+// needs: the record messages' timestamp, position_lat and position_long (semicircles), altitude,
+// enhanced_altitude, heart_rate, cadence, power and temperature. File headers, definition
+// messages, compressed timestamp headers and developer fields are read as the protocol lays them
+// out; every other message is skipped. The CRC of the header and of every file (FIT files may
+// follow each other) is checked. Any byte that does not fit the protocol ends reading with an
+// error naming its offset.
 namespace at {
 
 std::unique_ptr<PointReader> openFitReader(const std::string& path);

@@ -15,6 +15,10 @@ class GpxFormat final : public XmlFormat {
                 points.collect(XmlValue::Elevation);
             if (depth == pointDepth + 1 && name == "time")
                 points.collect(XmlValue::Time);
+            if (depth == pointDepth + 1 && name == "extensions")
+                extensionsDepth_ = depth;
+            if (extensionsDepth_ != 0 && depth > extensionsDepth_)
+                startExtension(points, name, depth);
         } else if (segmentDepth_ != 0 && depth == segmentDepth_ + 1 && name == "trkpt") {
             points.openPoint(true);
             std::string_view latitude;
@@ -37,6 +41,10 @@ class GpxFormat final : public XmlFormat {
     }
 
     void end(int depth) override {
+        if (depth == pointExtensionDepth_)
+            pointExtensionDepth_ = 0;
+        if (depth == extensionsDepth_)
+            extensionsDepth_ = 0;
         if (depth == segmentDepth_)
             segmentDepth_ = 0;
         if (depth == trackDepth_)
@@ -53,6 +61,14 @@ class GpxFormat final : public XmlFormat {
                 return "lat";
             case XmlValue::Longitude:
                 return "lon";
+            case XmlValue::HeartRate:
+                return "hr";
+            case XmlValue::Cadence:
+                return "cad";
+            case XmlValue::Power:
+                return "power";
+            case XmlValue::Temperature:
+                return "atemp";
         }
         return "";
     }
@@ -64,8 +80,27 @@ class GpxFormat final : public XmlFormat {
     }
 
   private:
+    // The sensors as Garmin's TrackPointExtension writes them, wherever in the point's extensions
+    // it lies; power has no element of its own there, and programs write it beside it.
+    void startExtension(XmlPoints& points, std::string_view name, int depth) {
+        if (name == "TrackPointExtension") {
+            pointExtensionDepth_ = depth;
+        } else if (name == "power") {
+            points.collect(XmlValue::Power);
+        } else if (pointExtensionDepth_ != 0 && depth == pointExtensionDepth_ + 1) {
+            if (name == "hr")
+                points.collect(XmlValue::HeartRate);
+            if (name == "cad")
+                points.collect(XmlValue::Cadence);
+            if (name == "atemp")
+                points.collect(XmlValue::Temperature);
+        }
+    }
+
     int trackDepth_ = 0;
     int segmentDepth_ = 0;
+    int extensionsDepth_ = 0;
+    int pointExtensionDepth_ = 0;
 };
 
 }  // namespace

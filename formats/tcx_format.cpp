@@ -23,6 +23,7 @@ class TcxFormat final : public XmlFormat {
                 points.collect(XmlValue::Latitude);
             if (positionDepth_ != 0 && depth == positionDepth_ + 1 && name == "LongitudeDegrees")
                 points.collect(XmlValue::Longitude);
+            startSensor(points, name, depth, pointDepth);
         } else if (sectionDepth_ != 0 && name == "Trackpoint") {
             points.openPoint(false);
         } else if (!sectionSeen_ && depth == 3 && (name == "Activity" || name == "Course")) {
@@ -32,6 +33,10 @@ class TcxFormat final : public XmlFormat {
     }
 
     void end(int depth) override {
+        if (depth == heartRateDepth_)
+            heartRateDepth_ = 0;
+        if (depth == extensionsDepth_)
+            extensionsDepth_ = 0;
         if (depth == positionDepth_)
             positionDepth_ = 0;
         if (depth == sectionDepth_)
@@ -48,6 +53,14 @@ class TcxFormat final : public XmlFormat {
                 return "LatitudeDegrees";
             case XmlValue::Longitude:
                 return "LongitudeDegrees";
+            case XmlValue::HeartRate:
+                return "HeartRateBpm";
+            case XmlValue::Cadence:
+                return "Cadence";
+            case XmlValue::Power:
+                return "Watts";
+            case XmlValue::Temperature:
+                return "Temperature";
         }
         return "";
     }
@@ -57,9 +70,28 @@ class TcxFormat final : public XmlFormat {
     }
 
   private:
+    void startSensor(XmlPoints& points, std::string_view name, int depth, int pointDepth) {
+        if (depth == pointDepth + 1) {
+            if (name == "HeartRateBpm")
+                heartRateDepth_ = depth;
+            if (name == "Cadence")
+                points.collect(XmlValue::Cadence);
+            if (name == "Extensions")
+                extensionsDepth_ = depth;
+        } else if (heartRateDepth_ != 0 && depth == heartRateDepth_ + 1 && name == "Value") {
+            points.collect(XmlValue::HeartRate);
+        } else if (extensionsDepth_ != 0 && name == "Watts") {
+            points.collect(XmlValue::Power);
+        } else if (extensionsDepth_ != 0 && name == "RunCadence") {
+            points.collect(XmlValue::Cadence);
+        }
+    }
+
     int sectionDepth_ = 0;
     bool sectionSeen_ = false;
     int positionDepth_ = 0;
+    int heartRateDepth_ = 0;
+    int extensionsDepth_ = 0;
 };
 
 }  // namespace

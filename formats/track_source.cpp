@@ -25,11 +25,13 @@ class ReadPointSource final : public PointSource {
         TrackPoint point;
         withoutTime_ = 0;
         kept_.clear();
+        sensors_.clear();
         while (reader->next(point)) {
             const PointPlace place = reader->place();
             if (static_cast<std::int64_t>(kept_.size()) == kMostReadPoints)
                 throw tooLong(place);
             placesAreByteOffsets_ = place.byteOffset;
+            sensors_.set(kept_.size(), reader->sensors());
             kept_.push_back({point, place.value, reader->localDay()});
             if (!point.hasTime)
                 ++withoutTime_;
@@ -53,6 +55,8 @@ class ReadPointSource final : public PointSource {
 
     std::int32_t localDay() const override { return kept_[next_ - 1].day; }
 
+    SensorReading sensors() const override { return sensors_.reading(next_ - 1); }
+
     void locate(RuntimeError& error) const override {
         if (next_ == 0)
             return;
@@ -60,7 +64,10 @@ class ReadPointSource final : public PointSource {
     }
 
     // The pass has taken every point; its result holds what it needs of them.
-    void close() override { std::vector<Kept>().swap(kept_); }
+    void close() override {
+        std::vector<Kept>().swap(kept_);
+        sensors_.clear();
+    }
 
   private:
     struct Kept {
@@ -83,6 +90,8 @@ class ReadPointSource final : public PointSource {
     TrackFormat format_;
     std::int64_t withoutTime_ = 0;
     std::vector<Kept> kept_;
+    // Apart from the points: only the sensors the track has take room.
+    SensorColumns sensors_;
     bool placesAreByteOffsets_ = false;
     std::size_t next_ = 0;
 };

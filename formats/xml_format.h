@@ -13,7 +13,16 @@
 namespace at {
 
 // The values of a point that elements carry.
-enum class XmlValue { Elevation, Time, Latitude, Longitude };
+enum class XmlValue {
+    Elevation,
+    Time,
+    Latitude,
+    Longitude,
+    HeartRate,
+    Cadence,
+    Power,
+    Temperature
+};
 
 // What a handler can ask of the reader while an element starts.
 class XmlPoints {
@@ -52,10 +61,12 @@ class XmlFormat {
 };
 
 // GPX 1.0 and 1.1: every trkpt of every trkseg of every trk, in file order; routes and waypoints
-// are no points of the track.
+// are no points of the track. A point's extensions may carry the sensors: hr, cad and atemp of a
+// TrackPointExtension, and a power element.
 std::unique_ptr<XmlFormat> gpxFormat();
 // TCX: every Trackpoint of the first Activity (all its laps) or Course; a trackpoint without a
-// position is skipped.
+// position is skipped. HeartRateBpm, Cadence and the extensions' Watts (and RunCadence, where a
+// running watch writes its cadence) are its sensors.
 std::unique_ptr<XmlFormat> tcxFormat();
 
 // The element's name without its namespace prefix: files write "trkpt" or "gpx:trkpt".

@@ -78,6 +78,7 @@ const char* spanishXmlError(XML_Error code) {
 
 struct QueuedPoint {
     TrackPoint point;
+    SensorReading sensors;
     std::int32_t day = 0;
     std::int64_t line = 0;
 };
@@ -91,8 +92,42 @@ struct OpenPoint {
     std::string longitudeText;
     std::optional<std::int16_t> feet;
     std::optional<std::int64_t> unixSeconds;
+    SensorReading sensors;
     bool hasPosition = false;
 };
+
+// The sensor a sensor's value element carries.
+Sensor sensorOf(XmlValue value) {
+    switch (value) {
+        case XmlValue::Cadence:
+            return Sensor::Cadence;
+        case XmlValue::Power:
+            return Sensor::Power;
+        case XmlValue::Temperature:
+            return Sensor::Temperature;
+        case XmlValue::HeartRate:
+        case XmlValue::Elevation:
+        case XmlValue::Time:
+        case XmlValue::Latitude:
+        case XmlValue::Longitude:
+            break;
+    }
+    return Sensor::HeartRate;
+}
+
+const char* notANumberText(Sensor sensor) {
+    switch (sensor) {
+        case Sensor::HeartRate:
+            return "El pulso no es un número.";
+        case Sensor::Cadence:
+            return "La cadencia no es un número.";
+        case Sensor::Power:
+            return "La potencia no es un número.";
+        case Sensor::Temperature:
+            return "La temperatura no es un número.";
+    }
+    return "";
+}
 
 class XmlTrackReader final : public PointReader, private XmlPoints {
   public:
@@ -118,6 +153,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         }
         const QueuedPoint& q = queue_[head_++];
         point = q.point;
+        sensors_ = q.sensors;
         day_ = q.day;
         line_ = q.line;
         return true;
@@ -126,6 +162,8 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     std::int32_t localDay() const override { return day_; }
 
     PointPlace place() const override { return {line_, false}; }
+
+    SensorReading sensors() const override { return sensors_; }
 
     void close() override { file_.close(); }
 
@@ -336,6 +374,21 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
             case XmlValue::Longitude:
                 setCoordinate(value, text_);
                 return;
+            case XmlValue::HeartRate:
+            case XmlValue::Cadence:
+            case XmlValue::Power:
+            case XmlValue::Temperature: {
+                const Sensor sensor = sensorOf(value);
+                // Read as decimals, like the elevation: watches write whole numbers, but a
+                // temperature may have tenths.
+                const auto micro = decimalToMillionths(text_);
+                if (!micro) {
+                    fail(valueError(ErrorKind::TypeMismatch, notANumberText(sensor), field));
+                    return;
+                }
+                point_.sensors.set(sensor, static_cast<float>(static_cast<double>(*micro) / 1e6));
+                return;
+            }
         }
     }
 
@@ -376,6 +429,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
             return;
         }
         q.point.altitudeFeet = point_.feet.value_or(kNoAltitudeFeet);
+        q.sensors = point_.sensors;
         // A point without a time (a route planned in an app) has no day either.
         if (point_.unixSeconds) {
             const LocalTime local = clock_.at(*point_.unixSeconds);
@@ -406,6 +460,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     std::int64_t pointsRead_ = 0;
     std::int32_t day_ = 0;
     std::int64_t line_ = 0;
+    SensorReading sensors_;
     LocalClock clock_;
 
     int depth_ = 0;

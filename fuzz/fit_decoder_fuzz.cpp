@@ -1,11 +1,36 @@
-// The FIT decoder on arbitrary bytes: it hands out points on the Earth and then either ends or
-// fails with a RuntimeError naming the file and a byte offset inside it; never anything else,
-// never reading past the file, and the file is closed either way.
+// The FIT decoder on arbitrary bytes: it hands out points on the Earth, with sensor values in
+// their fields' ranges (never a field's invalid value), and then either ends or fails with a
+// RuntimeError naming the file and a byte offset inside it; never anything else, never reading
+// past the file, and the file is closed either way.
 #include <cstdlib>
 #include <string>
 
 #include "formats/fit_reader.h"
 #include "fuzz/fuzz_support.h"
+
+namespace {
+
+// heart_rate and cadence are uint8, power uint16, temperature sint8; each without its invalid
+// value.
+void checkSensors(const at::SensorReading& sensors) {
+    using at::Sensor;
+    const struct {
+        Sensor sensor;
+        float lowest;
+        float highest;
+    } ranges[] = {{Sensor::HeartRate, 0, 254},
+                  {Sensor::Cadence, 0, 254},
+                  {Sensor::Power, 0, 65534},
+                  {Sensor::Temperature, -128, 126}};
+    for (const auto& r : ranges) {
+        const auto value = sensors.value(r.sensor);
+        at::fuzz::check(!value || (*value >= r.lowest && *value <= r.highest &&
+                                   *value == static_cast<float>(static_cast<int>(*value))),
+                        "a sensor value outside its field");
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace at;
@@ -26,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fuzz::check(std::abs(point.latitudeDigits) <= 90000000 &&
                             std::abs(point.longitudeDigits) <= 180000000,
                         "a point off the Earth");
+            checkSensors(reader->sensors());
         }
         fuzz::check(points > 0, "a track without points read to its end");
         // A whole file's CRC, its own included, is 0: nothing unchecked was accepted.

@@ -1,6 +1,8 @@
 // The GPX and TCX reader on arbitrary bytes (the first byte chooses the format): it hands out
-// points on the Earth and then either ends, having found at least one, or fails with a
-// RuntimeError that names the file; never anything else, and the file is closed either way.
+// points on the Earth, with sensor values that are numbers, and then either ends, having found at
+// least one, or fails with a RuntimeError that names the file; never anything else, and the file
+// is closed either way.
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -30,6 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fuzz::check(std::abs(point.latitudeDigits) <= 90000000 &&
                             std::abs(point.longitudeDigits) <= 180000000,
                         "a point off the Earth");
+            const SensorReading sensors = reader->sensors();
+            for (const Sensor sensor : kSensors) {
+                const auto value = sensors.value(sensor);
+                fuzz::check(!value || std::isfinite(*value), "a sensor value that is no number");
+            }
         }
         fuzz::check(points > 0, "a track without points read to its end");
     } catch (const RuntimeError& e) {

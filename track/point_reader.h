@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/runtime_error.h"
+#include "track/sensor_values.h"
 #include "track/track_point.h"
 
 // The readers of the track formats other than a track file's point lines. Each yields the points
@@ -36,6 +37,8 @@ class PointReader {
     virtual std::int32_t localDay() const = 0;
     // Where the point read last lies, for failures that analysing it raises.
     virtual PointPlace place() const = 0;
+    // The sensors' values of the point read last; none for a format that records none.
+    virtual SensorReading sensors() const { return {}; }
     // Closes the file; reading ended early closes it too, when the reader goes.
     virtual void close() = 0;
 };

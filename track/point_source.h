@@ -6,6 +6,7 @@
 
 #include "platform/runtime_error.h"
 #include "track/point_numbering.h"
+#include "track/sensor_values.h"
 #include "track/track_point.h"
 
 // The points of a track as the analysis pass takes them, whatever the format of the file. A track
@@ -35,6 +36,8 @@ class PointSource {
     // The local date of the point read last, as days since 1899-12-30; 0 when the file gives
     // none. The analysis never uses it; it is shown beside the results.
     virtual std::int32_t localDay() const = 0;
+    // The sensors' values of the point read last; none for a track file of point lines.
+    virtual SensorReading sensors() const { return {}; }
     // Adds the place of the point read last to a failure.
     virtual void locate(RuntimeError& error) const = 0;
     virtual void close() = 0;

@@ -178,10 +178,11 @@ TEST_P(ResultSharingTest, ExportsPointsSummaryReportAndImages) {
     // The sample's point lines carry their date.
     EXPECT_EQ(lines[0], std::string("Punto") + sep + "Fecha" + sep + "Hora" + sep + "Latitud (°)" +
                             sep + "Longitud (°)" + sep + "Altitud (m)" + sep + "Distancia (km)" +
-                            sep + "Velocidad (km/h)\r");
+                            sep + "Velocidad (km/h)" + sep + "Pulso (ppm)" + sep +
+                            "Cadencia (rpm)" + sep + "Potencia (W)" + sep + "Temperatura (°C)\r");
     for (const int row : {1, 500, int(altitude->rowCount())}) {
         const auto fields = split(lines[static_cast<std::size_t>(row)], sep);
-        ASSERT_EQ(fields.size(), 8u) << row;
+        ASSERT_EQ(fields.size(), 12u) << row;
         EXPECT_EQ(std::stoi(fields[0]), row);
         EXPECT_EQ(fields[1].size(), 10u) << fields[1];  // aaaa-mm-dd
         EXPECT_NEAR(readNumber(fields[5], locale), altitude->rowValue(row), 0.05);

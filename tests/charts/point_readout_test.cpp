@@ -66,9 +66,10 @@ TEST(PointReadout, WhatARouteLacksAndAJump) {
     q.distanceKm = 4.0f;
     EXPECT_EQ(stretchReadout(measureStretch(p, q), NumberLocale::point()),
               (std::vector<std::string>{"Puntos 7 a 9", "Distancia: 1.5 km", "Desnivel: 0 mts"}));
-    EXPECT_EQ(pointsCsv({p}, NumberLocale::point()),
-              "Punto,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),Velocidad (km/h)\r\n"
-              "7,,0,0,812.5,2.5,\r\n");
+    EXPECT_EQ(pointsCsv({p}, SensorColumns(), NumberLocale::point()),
+              "Punto,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),Velocidad (km/h),"
+              "Pulso (ppm),Cadencia (rpm),Potencia (W),Temperatura (°C)\r\n"
+              "7,,0,0,812.5,2.5,,,,,\r\n");
 }
 
 TEST(PointReadout, StretchesAsTheAnalysisWorksThemOut) {
@@ -118,6 +119,10 @@ TEST(PointsCsvText, RoundedFiguresAndDates) {
     p.distanceKm = 1.0625f;
     p.speedKmh = 2.125;
     table.addPoint(p);
+    SensorReading sensors;
+    sensors.set(Sensor::HeartRate, 131.0f);
+    sensors.set(Sensor::Temperature, 19.5f);
+    table.addSensors(sensors);
     p.point = 2;
     p.localDay = 0;  // a point line without its date
     p.altitudeMetres = 0.25;
@@ -127,11 +132,12 @@ TEST(PointsCsvText, RoundedFiguresAndDates) {
     dated.points = table.points();
     EXPECT_EQ(dated.date(), 45000);
 
-    EXPECT_EQ(pointsCsv(table.points(), NumberLocale::comma()),
+    // The sensors' columns are always there; a point without a value leaves its field empty.
+    EXPECT_EQ(pointsCsv(table.points(), table.sensors(), NumberLocale::comma()),
               "Punto;Fecha;Hora;Latitud (°);Longitud (°);Altitud (m);Distancia (km);"
-              "Velocidad (km/h)\r\n"
-              "1;2023-03-15;10:00:00;40,12345;-5E-06;12,8;1,062;2,12\r\n"
-              "2;;10:00:00;40,12345;-5E-06;0,2;1,062;4\r\n");
+              "Velocidad (km/h);Pulso (ppm);Cadencia (rpm);Potencia (W);Temperatura (°C)\r\n"
+              "1;2023-03-15;10:00:00;40,12345;-5E-06;12,8;1,062;2,12;131;;;19,5\r\n"
+              "2;;10:00:00;40,12345;-5E-06;0,2;1,062;4;;;;\r\n");
     EXPECT_EQ(csvSeparator(NumberLocale::point()), ',');
     EXPECT_EQ(table.atRow(1)->latitudeDigits, 40123450);
     EXPECT_EQ(table.atRow(3), nullptr);

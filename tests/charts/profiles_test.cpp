@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "analysis/profiles.h"
+#include "charts/profile_drawing.h"
 #include "charts/readout.h"
 #include "platform/runtime_error.h"
 #include "tests/support/memory_chart.h"
@@ -71,6 +73,15 @@ TEST(Profiles, AltitudeAxisFitsWholeMetresWithAFiveMetreMargin) {
         EXPECT_EQ(altitude.axisMaximum(), c.max);
         EXPECT_FALSE(speed.axisMinimum().has_value());
     }
+}
+
+// A sensor's points without a value are never drawn, whether every row is drawn or the rows are
+// thinned to each column's lowest and highest (a column of none draws nothing).
+TEST(DrawnRows, RowsWithoutAValueAreNeverDrawn) {
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<double> values = {1, none, 3, none, none, none, none, none, 9, 2};
+    for (const std::size_t columns : {8, 4, 2})
+        EXPECT_EQ(drawnRows(values, 0, 10, columns), std::vector<std::size_t>({0, 2, 8, 9}));
 }
 
 TEST(Readout, KilometreInProportionToThePointNumber) {

@@ -15,6 +15,7 @@
 #include "tests/cli/cli_run.h"
 #include "tests/cli/sample_track.h"
 #include "tests/support/memory_view.h"
+#include "tests/support/sensor_tracks.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_formats.h"
 #include "tests/support/track_text.h"
@@ -256,6 +257,38 @@ TEST(JsonOutput, WhatATrackLacksIsNull) {
     }
     EXPECT_EQ(v["puntosSinHora"], 2);
     EXPECT_NEAR(v["distanciaKm"].get<double>(), 2 * 100000 / 8987.8, 1e-3);
+}
+
+// Each sensor over the points that have a value, from every format; null where the track has none,
+// as a track file of point lines never has.
+TEST(JsonOutput, EachSensorsLowestMeanAndHighestOrNull) {
+    test::ScopedTimeZone utc("UTC0");
+    test::TempDir dir;
+    const Parsed heartRate = {{"minimo", 120.0}, {"media", 125.5}, {"maximo", 131.0}};
+    const Parsed cadence = {{"minimo", 80.0}, {"media", 80.0}, {"maximo", 80.0}};
+    const Parsed power = {{"minimo", 210.0}, {"media", 210.0}, {"maximo", 210.0}};
+    const struct {
+        std::string path;
+        Parsed temperature;
+    } cases[] = {
+        {dir.write("s.gpx", test::gpxWithSensors()),
+         {{"minimo", 19.5}, {"media", 19.5}, {"maximo", 19.5}}},
+        {dir.write("s.tcx", test::tcxWithSensors()), nullptr},
+        {dir.write("s.fit", test::fitWithSensors()),
+         {{"minimo", -5.0}, {"media", -5.0}, {"maximo", -5.0}}},
+    };
+    for (const auto& c : cases) {
+        const Parsed file = parse(test::runCli({"resumen", "--json", c.path}).out).at(0);
+        EXPECT_EQ(file["pulso"], heartRate) << c.path;
+        EXPECT_EQ(file["cadencia"], cadence) << c.path;
+        EXPECT_EQ(file["potencia"], power) << c.path;
+        EXPECT_EQ(file["temperatura"], c.temperature) << c.path;
+    }
+
+    const std::string plt = dir.write("p.plt", test::sampleTrackText(50, 1));
+    const Parsed file = parse(test::runCli({"resumen", "--json", plt}).out).at(0);
+    for (const char* key : {"pulso", "cadencia", "potencia", "temperatura"})
+        EXPECT_TRUE(file.at(key).is_null()) << key;
 }
 
 }  // namespace

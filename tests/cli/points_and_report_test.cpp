@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/cli/cli_run.h"
+#include "tests/support/sensor_tracks.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_formats.h"
 #include "tests/support/track_text.h"
@@ -33,16 +34,16 @@ TEST(PointsCsv, OneLinePerPointInEitherLocale) {
     } cases[] = {
         {NumberLocale::point(),
          "archivo,Punto,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),Velocidad "
-         "(km/h)\r\n" +
-             track + ",1,10:00:00,40,-3.5,304.8,0,0\r\n" + track +
-             ",2,10:01:40,40.001,-3.5,335.3,0.111,0\r\n" + track +
-             ",3,10:04:40,40.002,-3.5005,320,0.23,0\r\n"},
+         "(km/h),Pulso (ppm),Cadencia (rpm),Potencia (W),Temperatura (°C)\r\n" +
+             track + ",1,10:00:00,40,-3.5,304.8,0,0,,,,\r\n" + track +
+             ",2,10:01:40,40.001,-3.5,335.3,0.111,0,,,,\r\n" + track +
+             ",3,10:04:40,40.002,-3.5005,320,0.23,0,,,,\r\n"},
         {NumberLocale::comma(),
          "archivo;Punto;Hora;Latitud (°);Longitud (°);Altitud (m);Distancia (km);Velocidad "
-         "(km/h)\r\n" +
-             track + ";1;10:00:00;40;-3,5;304,8;0;0\r\n" + track +
-             ";2;10:01:40;40,001;-3,5;335,3;0,111;0\r\n" + track +
-             ";3;10:04:40;40,002;-3,5005;320;0,23;0\r\n"},
+         "(km/h);Pulso (ppm);Cadencia (rpm);Potencia (W);Temperatura (°C)\r\n" +
+             track + ";1;10:00:00;40;-3,5;304,8;0;0;;;;\r\n" + track +
+             ";2;10:01:40;40,001;-3,5;335,3;0,111;0;;;;\r\n" + track +
+             ";3;10:04:40;40,002;-3,5005;320;0,23;0;;;;\r\n"},
     };
     for (const auto& c : cases) {
         const CliRun run = runCli({"resumen", track, "--csv"}, c.locale);
@@ -67,7 +68,7 @@ TEST(PointsCsv, SeveralFilesMakeOneTable) {
     EXPECT_NE(run.err.find("falta.plt"), std::string::npos);
     const std::string heading =
         "archivo,Punto,Fecha,Hora,Latitud (°),Longitud (°),Altitud (m),Distancia (km),"
-        "Velocidad (km/h)\r\n";
+        "Velocidad (km/h),Pulso (ppm),Cadencia (rpm),Potencia (W),Temperatura (°C)\r\n";
     ASSERT_EQ(run.out.substr(0, heading.size()), heading);
     EXPECT_EQ(run.out.find("archivo", 1), std::string::npos);  // once
     EXPECT_NE(run.out.find(undated + ",3,,10:04:40,"), std::string::npos) << run.out;
@@ -171,6 +172,28 @@ TEST(Report, NeverWritesOverTheTrackNorThroughALink) {
     ASSERT_EQ(runCli({"informe", track, "--pdf", dir.file("enlace2.pdf")}).status, 0);
     EXPECT_EQ(readBytes(other), "intacto");
     EXPECT_EQ(readBytes(dir.file("enlace2.pdf")).substr(0, 5), "%PDF-");
+}
+
+// A small profile per sensor the track has, titled with its lowest, mean and highest value in the
+// user's number format; the route still opens the second page. A track file adds none.
+TEST(Report, AProfilePerSensorWithItsFigures) {
+    ScopedTimeZone utc("UTC0");
+    TempDir dir;
+    const std::string pdf = dir.file("informe.pdf");
+    const auto reportText = [&](const std::string& track) {
+        EXPECT_EQ(runCli({"informe", track, "--pdf", pdf}, NumberLocale::comma()).status, 0);
+        const std::string textFile = dir.file("informe.txt");
+        EXPECT_EQ(std::system(("pdftotext '" + pdf + "' '" + textFile + "'").c_str()), 0);
+        return readBytes(textFile);
+    };
+    const std::string text = reportText(dir.write("s.gpx", gpxWithSensors()));
+    for (const char* title : {"Pulso (ppm): mínimo 120 · media 125,5 · máximo 131",
+                              "Cadencia (rpm): mínimo 80 · media 80 · máximo 80",
+                              "Potencia (W): mínimo 210 · media 210 · máximo 210",
+                              "Temperatura (°C): mínimo 19,5 · media 19,5 · máximo 19,5"})
+        EXPECT_NE(text.find(title), std::string::npos) << title << "\n" << text;
+    EXPECT_NE(text.find("Recorrido"), std::string::npos) << text;
+    EXPECT_EQ(reportText(dir.write("t.plt", threePoints())).find("mínimo"), std::string::npos);
 }
 
 // The range written beside each profile is the analysis's own (the altitude axis it fitted) in the

@@ -39,6 +39,7 @@ class MemoryAnalysisView final : public AnalysisView {
     ProfileChart& speedChart() override { return speed; }
     void beginPoints() override { points.beginTrack(); }
     void addPoint(const PointDetail& detail) override { points.addPoint(detail); }
+    void addPointSensors(const SensorReading& sensors) override { points.addSensors(sensors); }
     void setSummaryLabel(SummaryLabel label, const std::string& text) override {
         labels[label] = text;
     }
