@@ -22,9 +22,10 @@ double leadingNumber(std::string_view text);
 // The name of output file `number`: the source path, ".", the number, ".plt".
 std::string splitFileName(const std::string& sourcePath, int number);
 
-// Splits `sourcePath` into files of N points (N from `pointsPerFileText`), see the rules of the
-// division in splitter.cpp. Throws RuntimeError on the first failure: the files completed before
-// stay complete, nothing is left open, and the caller shows no success message.
-void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileText);
+// Splits track `track` of `sourcePath` (a file of several holds more than one) into files of N
+// points (N from `pointsPerFileText`), see the rules of the division in splitter.cpp. Throws
+// RuntimeError on the first failure: the files completed before stay complete, nothing is left
+// open, and the caller shows no success message.
+void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileText, int track = 1);
 
 }  // namespace at

@@ -9,7 +9,7 @@ class TcxFormat final : public XmlFormat {
     std::string_view pointName() const override { return "Trackpoint"; }
 
     void start(XmlPoints& points, std::string_view name, int depth, int pointDepth,
-               const XML_Char**) override {
+               const XML_Char** attributes) override {
         if (pointDepth != 0) {
             if (depth == pointDepth + 1 && name == "Time")
                 points.collect(XmlValue::Time);
@@ -25,17 +25,28 @@ class TcxFormat final : public XmlFormat {
                 points.collect(XmlValue::Longitude);
         } else if (sectionDepth_ != 0 && name == "Trackpoint") {
             points.openPoint(false);
-        } else if (!sectionSeen_ && depth == 3 && (name == "Activity" || name == "Course")) {
+        } else if (activity_ && depth == sectionDepth_ + 1 && name == "Lap") {
+            points.openLap();
+        } else if (!activity_ && depth == sectionDepth_ + 1 && name == "Name") {
+            points.collectHeading(HeadingText::Name);
+        } else if (depth == 3 && (name == "Activity" || name == "Course")) {
             sectionDepth_ = depth;
-            sectionSeen_ = true;
+            activity_ = name == "Activity";
+            points.openTrack();
+            for (const XML_Char** a = attributes; a[0] != nullptr; a += 2) {
+                if (activity_ && localName(a[0]) == "Sport")
+                    points.setSport(a[1]);
+            }
         }
     }
 
     void end(int depth) override {
         if (depth == positionDepth_)
             positionDepth_ = 0;
-        if (depth == sectionDepth_)
+        if (depth == sectionDepth_) {
             sectionDepth_ = 0;
+            activity_ = false;
+        }
     }
 
     const char* valueName(XmlValue value) const override {
@@ -58,7 +69,7 @@ class TcxFormat final : public XmlFormat {
 
   private:
     int sectionDepth_ = 0;
-    bool sectionSeen_ = false;
+    bool activity_ = false;
     int positionDepth_ = 0;
 };
 

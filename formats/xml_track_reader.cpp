@@ -2,7 +2,9 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <exception>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -78,6 +80,8 @@ struct QueuedPoint {
     TrackPoint point;
     std::int32_t day = 0;
     std::int64_t line = 0;
+    int track = 1;
+    std::int64_t unixSeconds = 0;
 };
 
 // The point being read, until its end tag.
@@ -118,6 +122,8 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         point = q.point;
         day_ = q.day;
         line_ = q.line;
+        track_ = q.track;
+        unixSeconds_ = q.unixSeconds;
         return true;
     }
 
@@ -126,6 +132,10 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     PointPlace place() const override { return {line_, false}; }
 
     void close() override { file_.close(); }
+
+    int track() const override { return track_; }
+    std::int64_t unixSeconds() const override { return unixSeconds_; }
+    const TrackLayout& layout() const override { return layout_; }
 
   private:
     void parseChunk() {
@@ -222,7 +232,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
 
     static void XMLCALL onText(void* self, const XML_Char* text, int length) {
         auto* reader = static_cast<XmlTrackReader*>(self);
-        if (!reader->collecting_)
+        if (!reader->collecting_ && !reader->heading_)
             return;
         const std::size_t room = kMostValueBytes - std::min(kMostValueBytes, reader->text_.size());
         reader->text_.append(text, std::min(room, static_cast<std::size_t>(length)));
@@ -290,7 +300,44 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         text_.clear();
     }
 
+    void openTrack() override {
+        // Points outside any track (a hand-made file) stay with the first.
+        if (tracksOpened_ < std::numeric_limits<int>::max())
+            ++tracksOpened_;
+        openTrack_ = tracksOpened_;
+        lapPending_ = false;
+    }
+
+    void collectHeading(HeadingText which) override {
+        XML_SetCharacterDataHandler(parser_, &XmlTrackReader::onText);
+        heading_ = which;
+        valueDepth_ = depth_;
+        text_.clear();
+    }
+
+    void setSport(std::string_view sport) override {
+        TrackHeading& heading = layout_.heading(openTrack_);
+        heading.onFoot = sportOnFoot(sport);
+        if (heading.name.empty())
+            heading.name = keptName(sport);
+    }
+
+    void openLap() override { lapPending_ = true; }
+
+    void takeHeading() {
+        const HeadingText which = *heading_;
+        heading_.reset();
+        XML_SetCharacterDataHandler(parser_, nullptr);
+        TrackHeading& heading = layout_.heading(openTrack_);
+        if (which == HeadingText::Name)
+            heading.name = keptName(text_);
+        else
+            heading.onFoot = sportOnFoot(text_);
+    }
+
     void end() {
+        if (heading_ && depth_ == valueDepth_)
+            takeHeading();
         if (collecting_ && depth_ == valueDepth_)
             takeValue();
         if (depth_ == pointDepth_) {
@@ -382,6 +429,12 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         const LocalTime local = clock_.at(*point_.unixSeconds);
         q.point.timeOfDay = local.timeOfDay;
         q.day = local.day;
+        q.track = std::max(openTrack_, 1);
+        q.unixSeconds = *point_.unixSeconds;
+        if (lapPending_) {
+            layout_.addLap(q.track, q.unixSeconds);
+            lapPending_ = false;
+        }
         queue_.push_back(q);
         ++pointsRead_;
     }
@@ -403,7 +456,14 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     std::int64_t pointsRead_ = 0;
     std::int32_t day_ = 0;
     std::int64_t line_ = 0;
+    int track_ = 1;
+    std::int64_t unixSeconds_ = 0;
     LocalClock clock_;
+    TrackLayout layout_;
+    int tracksOpened_ = 0;
+    int openTrack_ = 0;
+    bool lapPending_ = false;
+    std::optional<HeadingText> heading_;
 
     int depth_ = 0;
     int pointDepth_ = 0;
