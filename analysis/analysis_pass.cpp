@@ -43,7 +43,7 @@ class AnalysisPass {
         result_.settings = readAnalysisSettings(thresholds.altitudeJump, thresholds.stopMinutes,
                                                 thresholds.stopSeconds, locale);
         const std::string& path = result_.inputs.trackPath;
-        const std::unique_ptr<PointSource> source = openPointSource(path);
+        const std::unique_ptr<PointSource> source = openPointSource(path, result_.inputs.track);
         try {
             const std::int64_t count = source->countPoints();
             profiles_.sizeProfiles(count);
@@ -63,6 +63,8 @@ class AnalysisPass {
         summary_.stopSeconds = stops_.stopSeconds;
         result_.summary = summary_;
         result_.tooLongAdvice = source->tooLongAdvice();
+        result_.laps = laps_.finish();
+        result_.heading = source->heading();
         return std::move(result_);
     }
 
@@ -139,6 +141,7 @@ class AnalysisPass {
                                  latitude_, longitude_,          altitudeRowValue_,
                                  speedKmh_, summary_.distanceKm, summary_.accumulatedClimb};
         result_.points.push_back(detail);
+        laps_.takePoint(detail, source.startsLap());
         port_.addPoint(detail);
     }
 
@@ -203,6 +206,7 @@ class AnalysisPass {
     AnalysisResult result_;
     TrackSummary summary_;
     StopTotals stops_;
+    LapSplits laps_;
 
     std::int32_t latitude_ = 0;
     std::int32_t longitude_ = 0;

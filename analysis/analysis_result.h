@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "analysis/analysis_settings.h"
+#include "analysis/laps.h"
 #include "analysis/point_details.h"
 #include "analysis/stop_check.h"
 #include "analysis/track_summary.h"
+#include "track/track_layout.h"
 
 namespace at {
 
@@ -15,6 +17,8 @@ namespace at {
 struct AnalysisInputs {
     std::string trackPath;
     ThresholdTexts thresholds;
+    // Which track of a file of several, from 1.
+    int track = 1;
 };
 
 // Everything one pass found, from which every way of showing it is made: the window's labels,
@@ -30,6 +34,11 @@ struct AnalysisResult {
     std::vector<Stop> stops;
     // One per point read, by chart row.
     std::vector<PointDetail> points;
+    // The laps the file marks, in track order.
+    std::vector<Lap> laps;
+    // What the file says of the track: its name and whether it is done on foot. A track file of
+    // point lines says nothing, and its texts stay as they have always been.
+    std::optional<TrackHeading> heading;
     // What the user can do about a track too long for the window's 16-bit figures, if the format
     // has an answer (the cut); empty for a track file, whose rules give none.
     std::string tooLongAdvice;
