@@ -406,6 +406,7 @@ void ProfileChartWidget::hoverAt(const QPointF& position) {
     const bool moved = row != hoverRow_;
     hoverRow_ = row;
     hoverPosition_ = position;
+    showLapTipAt(position);
     scene()->update();
     if (moved)
         emit hoveredRowChanged(row.value_or(0));
@@ -609,6 +610,7 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
         painter->setBrush(shown ? kShownStopColour : kStopColour);
         painter->drawRect(QRectF(x - width / 2, plot.top(), width, plot.height()));
     }
+    drawLapMarks(*painter, xOf, plot, low, high);
     if (markedRow_ && *markedRow_ >= 1 && static_cast<std::size_t>(*markedRow_) <= values_.size()) {
         const double x = xOf(*markedRow_);
         QPen pen(kMarkColour);

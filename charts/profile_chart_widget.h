@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QChartView>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "analysis/laps.h"
 #include "analysis/point_details.h"
 #include "analysis/profile_chart.h"
 #include "platform/number_locale.h"
@@ -79,6 +81,16 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     // when every row is shown.
     void showStop(int index);
 
+    // Laps are marked like stops, in a colour of their own, at the row where each begins; the
+    // mouse over a mark shows the lap's figures.
+    void setLaps(const std::vector<Lap>& laps);
+    Q_INVOKABLE int lapCount() const;
+    // The row where lap `index` (from 0) begins; 0 for no such lap.
+    Q_INVOKABLE int lapRow(int index) const;
+    Q_INVOKABLE QString lapToolTip(int index) const;
+    // The lap whose mark the mouse is over, from 0; -1 for none.
+    Q_INVOKABLE int hoveredLap() const { return hoveredLap_.value_or(-1); }
+
     // The rows shown along the horizontal axis; every row unless zoomed.
     std::pair<double, double> shownRows() const;
     // Shows rows `low` to `high`; a range covering every row shows the whole chart again.
@@ -136,6 +148,10 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     double rowValueAtX(double viewportX) const;
     QRectF plotInViewport() const;
     void viewChanged(bool byUser);
+    // The lap whose mark lies within a few pixels of `position`, and the tooltip that goes with it.
+    void showLapTipAt(const QPointF& position);
+    void drawLapMarks(QPainter& painter, const std::function<double(double)>& xOf,
+                      const QRectF& plot, double low, double high) const;
     void drawReadout(QPainter& painter, const QStringList& lines, QPointF anchor,
                      const QRectF& bounds) const;
 
@@ -156,6 +172,12 @@ class ProfileChartWidget : public QChartView, public ProfileChart {
     std::optional<int> markedRow_;
     std::vector<int> stopRows_;
     std::optional<int> shownStop_;
+    struct LapMark {
+        int row;
+        QString tip;
+    };
+    std::vector<LapMark> laps_;
+    std::optional<int> hoveredLap_;
     std::optional<std::pair<int, int>> stretch_;
     std::optional<int> hoverRow_;
     QPointF hoverPosition_;
