@@ -3,6 +3,9 @@
 #include <QLabel>
 #include <filesystem>
 
+#include "analysis/analyse_track.h"
+#include "app/result_sharing.h"
+#include "charts/report_page.h"
 #include "formats/splitter.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/track_formats.h"
@@ -61,7 +64,8 @@ TEST_F(TrackChoice, LapsAreMarkedOnBothProfilesWithTheirFigures) {
     const std::vector<RecordedPoint> lap1 = {{"41.1", "2.1", "120", 1714557600},
                                              {"41.1009", "2.1", "120", 1714557630}};
     const std::vector<RecordedPoint> lap2 = {{"41.1018", "2.1", "120", 1714557660}};
-    window->openTrack(QString::fromStdString(dir.write("v.tcx", tcxText({lap1, lap2}))));
+    const std::string path = dir.write("v.tcx", tcxText({lap1, lap2}));
+    window->openTrack(QString::fromStdString(path));
     for (const char* chart : {"MSChart1", "MSChart2"}) {
         auto* profile = control<ProfileChartWidget>(chart);
         ASSERT_EQ(profile->lapCount(), 2) << chart;
@@ -70,6 +74,18 @@ TEST_F(TrackChoice, LapsAreMarkedOnBothProfilesWithTheirFigures) {
         EXPECT_EQ(profile->lapToolTip(0),
                   QStringLiteral("Vuelta 1: 0.2 km en 00h 01' 00'' · 12 km/h"));
     }
+    // The clipboard and the report list them, and give the mean speed in motion.
+    const QString copied = window->sharing().summaryText();
+    EXPECT_TRUE(copied.contains(QStringLiteral("Velocidad media en ruta: 12 km/h\nParadas\n")))
+        << copied.toStdString();
+    EXPECT_TRUE(
+        copied.endsWith(QStringLiteral("Vueltas\nVuelta 1: 0.2 km en 00h 01' 00'' · 12 "
+                                       "km/h\nVuelta 2: 0 km en 00h 00' 00''\n")))
+        << copied.toStdString();
+    const ReportContent report = reportContent(
+        analyseTrack({path, {"20", "1", "10"}}, NumberLocale::point()), NumberLocale::point());
+    EXPECT_EQ(report.laps.size(), 2u);
+    EXPECT_EQ(report.activity, std::vector<std::string>{"Velocidad media en ruta: 12 km/h"});
     // A track file of point lines has none.
     window->openTrack(QString::fromStdString(dir.write("r.plt", pltText(lap1))));
     EXPECT_EQ(control<ProfileChartWidget>("MSChart1")->lapCount(), 0);
