@@ -57,7 +57,7 @@ class AnalysisPass {
         climb_.emplace(result_.settings.altitudeJumpLimit);
         standstills_.emplace(result_.settings.stopGapSeconds);
         const std::string& path = result_.inputs.trackPath;
-        const std::unique_ptr<PointSource> source = openPointSource(path);
+        const std::unique_ptr<PointSource> source = openPointSource(path, result_.inputs.track);
         result_.numbering = source->numbering();
         stops_.numbering = result_.numbering;
         try {
@@ -82,6 +82,8 @@ class AnalysisPass {
         summary_.gpsJumps = jumps_.count();
         summary_.hasAltitudes = result_.points.empty() || altitudeSeen_;
         result_.summary = summary_;
+        result_.laps = laps_.finish();
+        result_.heading = source->heading();
         return std::move(result_);
     }
 
@@ -180,10 +182,12 @@ class AnalysisPass {
                                  .accumulatedClimb = climb_->accumulated()};
         result_.points.push_back(detail);
         port_.addPoint(detail);
-        if (const SensorReading sensors = source.sensors(); sensors.any()) {
+        const SensorReading sensors = source.sensors();
+        if (sensors.any()) {
             result_.sensors.set(result_.points.size() - 1, sensors);
             port_.addPointSensors(sensors);
         }
+        laps_.takePoint(detail, source.startsLap(), sensors.value(Sensor::HeartRate));
     }
 
     // The leg from point i - 1 to point i (none for the first point). Without times a track has
@@ -265,6 +269,7 @@ class AnalysisPass {
     GpsJumps jumps_;
     std::optional<StandstillSearch> standstills_;
     bool lookForStandstills_ = false;
+    LapSplits laps_;
 
     StepPoint position_;
     StepPoint previousPosition_;

@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "analysis/analysis_settings.h"
+#include "analysis/laps.h"
 #include "analysis/point_details.h"
 #include "analysis/stop_check.h"
 #include "analysis/track_summary.h"
 #include "track/point_numbering.h"
 #include "track/sensor_values.h"
+#include "track/track_layout.h"
 
 namespace at {
 
@@ -17,6 +19,8 @@ namespace at {
 struct AnalysisInputs {
     std::string trackPath;
     ThresholdTexts thresholds;
+    // Which track of a file of several, from 1.
+    int track = 1;
 };
 
 // Everything one pass found, from which every way of showing it is made: the window's labels,
@@ -36,6 +40,11 @@ struct AnalysisResult {
     std::vector<PointDetail> points;
     // The sensors' values of those points, by their index in `points`.
     SensorColumns sensors;
+    // The laps the file marks, in track order.
+    std::vector<Lap> laps;
+    // What the file says of the track: its name and whether it is done on foot. A track file of
+    // point lines says nothing, and its texts stay as they have always been.
+    std::optional<TrackHeading> heading;
 
     // The activity's date: its first point's local day (days since 1899-12-30); 0 when the file
     // gives none.

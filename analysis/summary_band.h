@@ -35,9 +35,11 @@ inline constexpr std::size_t kShownPathChars = 400;
 // The heading of the stop list.
 inline constexpr const char* kStopListHeading = "Paradas";
 
-// The summary band row by row ("Distancia: 12.2 km"), then "Paradas" and the stop list, each
-// line ending with "\n". The file is named first. The command line prints it, the window copies
-// it.
-void appendSummaryText(std::string& out, const AnalysisResult& result, const NumberLocale& locale);
+// The summary band row by row ("Distancia: 12.2 km"), the activity's date, mean speed in motion
+// and pace, then "Paradas" and the stop list and the laps, each line ending with "\n". The file
+// is named first, and the track after it when the file holds several (`tracksInFile`). The
+// command line prints it, the window copies it.
+void appendSummaryText(std::string& out, const AnalysisResult& result, const NumberLocale& locale,
+                       int tracksInFile = 1);
 
 }  // namespace at

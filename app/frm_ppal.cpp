@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <new>
 
+#include "analysis/activity_lines.h"
+#include "analysis/analyse_track.h"
 #include "analysis/analysis_pass.h"
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
@@ -26,6 +28,7 @@
 #include "app/map_window.h"
 #include "app/profile_view_choices.h"
 #include "app/result_sharing.h"
+#include "app/track_chooser.h"
 #include "app/window_look.h"
 #include "charts/map_content.h"
 #include "charts/map_widget.h"
@@ -35,6 +38,7 @@
 #include "charts/readout.h"
 #include "charts/system_locale.h"
 #include "formats/splitter.h"
+#include "formats/track_list.h"
 #include "formats/track_source.h"
 #include "platform/runtime_error.h"
 
@@ -438,8 +442,10 @@ bool frmPpal::chooseTrackFile(const QString& title) {
 
 void frmPpal::loadCommand() {
     runCommand([this] {
-        if (chooseTrackFile(QStringLiteral("Cargar un track")))
+        if (chooseTrackFile(QStringLiteral("Cargar un track"))) {
+            offerTracks();
             Dibujar();
+        }
     });
 }
 
@@ -448,8 +454,70 @@ void frmPpal::openTrack(const QString& path) {
         const QString opened = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
         dialog_->keepFileName(opened);
         txtArchivo_->setText(opened);
+        offerTracks();
         Dibujar();
     });
+}
+
+void frmPpal::offerTracks() {
+    const std::string path = trackPath();
+    std::vector<TrackListing> tracks;
+    try {
+        tracks = listTracks(path);
+    } catch (const std::exception&) {
+        // The analysis meets the fault again and says what it is.
+    }
+    if (tracks.size() <= 1) {
+        if (chooser_ != nullptr)
+            chooser_->forget();
+        return;
+    }
+    WaitCursor wait;
+    const ThresholdTexts thresholds{Text1_->text().toStdString(), Text2_->text().toStdString(),
+                                    Text3_->text().toStdString()};
+    QStringList rows;
+    for (const TrackListing& track : tracks) {
+        QStringList parts{QString::number(track.number)};
+        parts << (track.name.empty() ? QStringLiteral("Track %1").arg(track.number)
+                                     : QString::fromStdString(track.name));
+        if (track.day != 0) {
+            AnalysisResult dated;
+            dated.points.push_back(PointDetail{.localDay = track.day});
+            parts << QString::fromStdString(activityDateText(dated));
+        }
+        parts << QStringLiteral("%1 puntos").arg(track.points);
+        try {
+            const AnalysisResult result = analyseTrack({path, thresholds, track.number}, locale_);
+            parts << QString::fromStdString(
+                summaryFigure(SummaryLabel::Distance, result.summary, locale_));
+        } catch (const std::exception&) {
+            parts << QStringLiteral("? km");
+        }
+        rows << parts.join(QStringLiteral(" · "));
+    }
+    if (chooser_ == nullptr) {
+        chooser_ = new TrackChooser(this);
+        connect(chooser_, &TrackChooser::trackChosen, this,
+                [this] { runCommand([this] { Dibujar(); }); });
+    }
+    chooser_->offer(path, rows);
+}
+
+int frmPpal::trackToUse() const {
+    return chooser_ == nullptr ? 1 : chooser_->trackFor(trackPath());
+}
+
+int frmPpal::trackCount() const {
+    return chooser_ == nullptr ? 0 : chooser_->trackCount();
+}
+
+int frmPpal::chosenTrack() const {
+    return trackToUse();
+}
+
+void frmPpal::chooseTrack(int track) {
+    if (chooser_ != nullptr)
+        chooser_->choose(track);
 }
 
 namespace {
@@ -519,11 +587,14 @@ void frmPpal::Dibujar() {
     txtArchivo_->setToolTip(QString());
     const AnalysisInputs inputs{
         trackPath(),
-        {Text1_->text().toStdString(), Text2_->text().toStdString(), Text3_->text().toStdString()}};
+        {Text1_->text().toStdString(), Text2_->text().toStdString(), Text3_->text().toStdString()},
+        trackToUse()};
     shownTrack_ = inputs.trackPath;
     try {
         AnalysisResult result = runAnalysis(inputs, locale_, *this);
         writeSummary(result, *this, locale_);
+        MSChart1_->setLaps(result.laps);
+        MSChart2_->setLaps(result.laps);
         result_ = std::move(result);
     } catch (...) {
         viewChoices_->setMeanSpeed(std::nullopt);
@@ -538,13 +609,31 @@ void frmPpal::Dibujar() {
 std::int64_t frmPpal::lineas() {
     WaitCursor wait;
     // Point lines of a .plt; the points of a GPX, TCX or FIT track.
-    return openPointSource(trackPath())->countPoints();
+    return openPointSource(trackPath(), trackToUse())->countPoints();
 }
 
 void frmPpal::cortarTrack() {
     {
         WaitCursor wait;
-        splitTrack(trackPath(), Combo1_->currentText().toStdString());
+        const std::string path = trackPath();
+        // The track chosen for the file loaded; another file of several has had none chosen.
+        if (chooser_ == nullptr || chooser_->file() != path) {
+            std::size_t tracks = 0;
+            try {
+                tracks = listTracks(path).size();
+            } catch (const std::exception&) {
+                // The split meets the fault again and says what it is.
+            }
+            if (tracks > 1) {
+                messages_->information(
+                    QStringLiteral("Seccionar un track"),
+                    QStringLiteral("El archivo tiene %1 tracks. Cárguelo con «Cargar», elija el "
+                                   "track y vuelva a «Cortar».")
+                        .arg(tracks));
+                return;
+            }
+        }
+        splitTrack(path, Combo1_->currentText().toStdString(), trackToUse());
     }
     messages_->information(QString::fromUtf8(kSplitDoneTitle), QString::fromUtf8(kSplitDoneText));
 }
@@ -557,6 +646,8 @@ void frmPpal::clearStopList() {
     lstParada_->clear();
     MSChart1_->clearStopRows();
     MSChart2_->clearStopRows();
+    MSChart1_->setLaps({});
+    MSChart2_->setLaps({});
 }
 
 void frmPpal::addStop(const Stop& stop) {

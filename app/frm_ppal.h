@@ -25,6 +25,7 @@ class MapWindow;
 class ProfileChartWidget;
 class ProfileViewChoices;
 class ResultSharing;
+class TrackChooser;
 
 // The program's one window: the inputs of an analysis (track path, thresholds, points per split
 // file) are its controls' texts, read when a command runs, and an analysis shows its result in its
@@ -72,6 +73,12 @@ class frmPpal final : public QWidget, public AnalysisView {
     // The "Mapa" window once it has been opened; null before.
     MapWindow* mapWindow() const { return map_; }
 
+    // The tracks of the file loaded last when it holds several (0 otherwise), the one analysed
+    // (from 1), and the choice of another, as a click in the list of tracks makes it.
+    Q_INVOKABLE int trackCount() const;
+    Q_INVOKABLE int chosenTrack() const;
+    Q_INVOKABLE void chooseTrack(int track);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -94,6 +101,10 @@ class frmPpal final : public QWidget, public AnalysisView {
     // How much larger than its initial size the window is.
     QSize extraSize() const;
     void showResultOnMap();
+    // A file just loaded: if it holds several tracks, the list that asks which to analyse.
+    void offerTracks();
+    // Which track of the file in txtArchivo to analyse or cut.
+    int trackToUse() const;
     // The file dialog under `title`; the chosen file's path goes into txtArchivo. False when
     // nothing was chosen.
     bool chooseTrackFile(const QString& title);
@@ -134,6 +145,8 @@ class frmPpal final : public QWidget, public AnalysisView {
     std::vector<Growing> growing_;
     MapWindow* map_ = nullptr;
     ProfileViewChoices* viewChoices_ = nullptr;
+    // Made when a file of several tracks is first loaded.
+    TrackChooser* chooser_ = nullptr;
 
     // 16-bit for a track file, as the analysis keeps them.
     std::int32_t lastLinesRead_ = 0;

@@ -1,5 +1,7 @@
 #include "charts/map_content.h"
 
+#include "analysis/activity_lines.h"
+
 namespace at {
 
 GeoPosition geoPosition(const PointDetail& point) {
@@ -16,11 +18,15 @@ MapTrack mapTrackOf(const std::vector<PointDetail>& points) {
 
 std::vector<MapMark> mapMarksOf(const AnalysisResult& result, const NumberLocale& locale) {
     std::vector<MapMark> marks;
-    marks.reserve(result.stops.size());
+    marks.reserve(result.stops.size() + result.laps.size());
     for (std::size_t i = 0; i < result.stops.size(); ++i) {
         const Stop& stop = result.stops[i];
         marks.push_back(
             {MapMark::Kind::Stop, stop.row, std::to_string(i + 1), stopEntryText(stop, locale)});
+    }
+    for (const Lap& lap : result.laps) {
+        marks.push_back(
+            {MapMark::Kind::Lap, lap.row, std::to_string(lap.number), lapText(lap, locale)});
     }
     return marks;
 }

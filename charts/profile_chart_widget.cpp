@@ -656,6 +656,7 @@ void ProfileChartWidget::hoverAt(const QPointF& position) {
     const bool moved = row != hoverRow_;
     hoverRow_ = row;
     hoverPosition_ = position;
+    showLapTipAt(position);
     scene()->update();
     if (moved)
         emit hoveredRowChanged(row.value_or(0));
@@ -888,6 +889,8 @@ void ProfileChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
         painter->drawText(QPointF(plot.right() - width - 4, y - 3), meanLineCaption_);
         painter->setPen(Qt::NoPen);
     }
+    drawLapMarks(
+        *painter, [&](int row) { return placed(row) ? xOf(row) : std::nan(""); }, plot);
     if (markedRow_ && placed(*markedRow_)) {
         const double x = xOf(*markedRow_);
         QPen pen(kMarkColour);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QChartView>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "analysis/laps.h"
 #include "analysis/point_details.h"
 #include "analysis/profile_chart.h"
 #include "charts/profile_axis.h"
@@ -137,6 +139,16 @@ class ProfileChartWidget : public QChartView {
     // when every row is shown.
     void showStop(int index);
 
+    // Laps are marked like stops, in a colour of their own, at the row where each begins; the
+    // mouse over a mark shows the lap's figures.
+    void setLaps(const std::vector<Lap>& laps);
+    Q_INVOKABLE int lapCount() const;
+    // The row where lap `index` (from 0) begins; 0 for no such lap.
+    Q_INVOKABLE int lapRow(int index) const;
+    Q_INVOKABLE QString lapToolTip(int index) const;
+    // The lap whose mark the mouse is over, from 0; -1 for none.
+    Q_INVOKABLE int hoveredLap() const { return hoveredLap_.value_or(-1); }
+
     // The range shown along the horizontal axis, in its units (rows, km or hours); every row unless
     // zoomed.
     std::pair<double, double> shownRows() const;
@@ -230,6 +242,11 @@ class ProfileChartWidget : public QChartView {
     double rowValueAtX(double viewportX) const;
     QRectF plotInViewport() const;
     void viewChanged(bool byUser);
+    // The lap whose mark lies within a few pixels of `position`, and the tooltip that goes with it.
+    void showLapTipAt(const QPointF& position);
+    // `xOf` places a row along the plot, NaN for a row without a place.
+    void drawLapMarks(QPainter& painter, const std::function<double(int)>& xOf,
+                      const QRectF& plot) const;
     void drawReadout(QPainter& painter, const QStringList& lines, QPointF anchor,
                      const QRectF& bounds) const;
 
@@ -260,6 +277,12 @@ class ProfileChartWidget : public QChartView {
     std::optional<int> markedRow_;
     std::vector<int> stopRows_;
     std::optional<int> shownStop_;
+    struct LapMark {
+        int row;
+        QString tip;
+    };
+    std::vector<LapMark> laps_;
+    std::optional<int> hoveredLap_;
     std::optional<std::pair<int, int>> stretch_;
     std::optional<int> hoverRow_;
     QPointF hoverPosition_;

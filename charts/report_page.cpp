@@ -13,6 +13,7 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/activity_lines.h"
 #include "analysis/profiles.h"
 #include "analysis/sensor_figures.h"
 #include "analysis/summary_band.h"
@@ -139,6 +140,8 @@ void paintHeading(ReportPages& pages, const ReportContent& content) {
                          QFileInfo(text(content.fileName)).fileName()};
     if (content.activityDay != 0)
         lines << QStringLiteral("Fecha de la actividad: ") + dateText(content.activityDay);
+    for (const std::string& entry : content.activity)
+        lines << text(entry);
     lines << QStringLiteral("Fecha del informe: ") + dateText(content.exportDay);
     lines << QStringLiteral(
                  "Diferencia entre alturas despreciables: %1 m · Saltos de más de %2 min %3 "
@@ -370,6 +373,28 @@ void paintStops(ReportPages& pages, const ReportContent& content) {
     } while (next < count);
 }
 
+// The laps the file marks, one a line, running on over as many pages as it takes.
+void paintLaps(ReportPages& pages, const ReportContent& content) {
+    QPainter& painter = pages.painter();
+    const double line = pages.line();
+    for (std::size_t i = 0; i < content.laps.size(); ++i) {
+        if (!pages.makeRoom(line * (i == 0 ? 2.5 : 1)))
+            return;
+        painter.setPen(Qt::black);
+        painter.setFont(pages.body());
+        if (i == 0) {
+            pages.take(line * 0.5);
+            painter.drawText(QRectF(pages.left(), pages.take(line), pages.width(), line),
+                             Qt::AlignLeft,
+                             QStringLiteral("%1 (%2)")
+                                 .arg(QString::fromUtf8(kLapListHeading))
+                                 .arg(content.laps.size()));
+        }
+        painter.drawText(QRectF(pages.left(), pages.take(line), pages.width(), line), Qt::AlignLeft,
+                         text(content.laps[i]));
+    }
+}
+
 }  // namespace
 
 std::int32_t todayAsDayCount() {
@@ -397,6 +422,18 @@ ReportContent reportContent(const AnalysisResult& result, const NumberLocale& lo
         content.stops.push_back(stopEntryText(stop, locale));
         content.stopRows.push_back(stop.row);
     }
+    std::string activity;
+    appendActivityLines(activity, result, locale);
+    for (std::size_t start = 0; start < activity.size();) {
+        const std::size_t end = activity.find('\n', start);
+        const std::string entry = activity.substr(start, end - start);
+        // The heading dates the activity already.
+        if (entry.rfind(kDateCaption, 0) != 0)
+            content.activity.push_back(entry);
+        start = end + 1;
+    }
+    for (const Lap& lap : result.laps)
+        content.laps.push_back(lapText(lap, locale));
     for (const PointDetail& point : result.points) {
         content.altitude.push_back(point.altitudeMetres);
         content.speed.push_back(point.speedKmh);
@@ -465,6 +502,7 @@ int paintReport(QPainter& painter, const QRectF& page, const ReportContent& cont
             content);
     }
     paintStops(pages, content);
+    paintLaps(pages, content);
     if (pages.pages() == 1)
         pages.breakPage();
     painter.restore();

@@ -34,6 +34,10 @@ struct ReportContent {
     // What the band does not say: the legs set aside as GPS jumps, the points without time.
     std::vector<std::string> notes;
     std::vector<std::string> stops;
+    // What the file tells of the activity besides the date ("Velocidad media en ruta: …",
+    // "Ritmo: …"), and the laps it marks, one text each.
+    std::vector<std::string> activity;
+    std::vector<std::string> laps;
     // The point where each stop began, as the charts mark it.
     std::vector<int> stopRows;
     // One value per point: metres and km/h.
@@ -66,10 +70,9 @@ std::int32_t todayAsDayCount();
 ReportContent reportContent(const AnalysisResult& result, const NumberLocale& locale);
 
 // Draws the report page after page into `page` (in the painter's units): heading, thresholds,
-// figures, both profiles, the sensors' profiles and every stop, and at the top of the second page
-// the route. Before each
-// page after the first it calls `newPage`, which starts one and returns true, or returns false to
-// stop there. Returns the pages drawn.
+// figures, both profiles, the sensors' profiles, every stop and every lap, and at the top of the
+// second page the route. Before each page after the first it calls `newPage`, which starts one and
+// returns true, or returns false to stop there. Returns the pages drawn.
 int paintReport(QPainter& painter, const QRectF& page, const ReportContent& content,
                 const std::function<bool()>& newPage);
 

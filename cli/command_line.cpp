@@ -1,10 +1,12 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
 #include "cli/cut_command.h"
 #include "cli/summary_command.h"
+#include "formats/track_list.h"
 #include "platform/output_file.h"
 #ifdef AT_HAVE_REPORT
 #include "cli/report_command.h"
@@ -18,10 +20,10 @@ constexpr const char* kProgram = "analisis-tracks-cli";
 constexpr const char* kUsage =
     "Uso:\n"
     "  analisis-tracks-cli resumen ARCHIVO... [--desnivel N] [--parada-min M] [--parada-seg S]"
-    " [--json | --csv]\n"
-    "  analisis-tracks-cli cortar ARCHIVO PUNTOS\n"
+    " [--track N] [--json | --csv]\n"
+    "  analisis-tracks-cli cortar ARCHIVO PUNTOS [--track N]\n"
     "  analisis-tracks-cli informe ARCHIVO --pdf SALIDA [--desnivel N] [--parada-min M]"
-    " [--parada-seg S]\n"
+    " [--parada-seg S] [--track N]\n"
     "  analisis-tracks-cli --help | --version\n";
 
 constexpr const char* kHelp =
@@ -30,7 +32,8 @@ constexpr const char* kHelp =
     "\n"
     "Uso:\n"
     "  analisis-tracks-cli resumen ARCHIVO... [opciones]\n"
-    "      Analiza cada archivo y muestra su resumen y su lista de paradas, como la ventana.\n"
+    "      Analiza cada archivo y muestra su resumen y su lista de paradas, como la ventana;\n"
+    "      de un archivo con varios tracks, uno tras otro.\n"
     "  analisis-tracks-cli cortar ARCHIVO PUNTOS\n"
     "      Corta el archivo en varios de PUNTOS puntos, junto al original, como \"Cortar\".\n"
     "      PUNTOS es un número entero de 3 a 32767.\n"
@@ -49,6 +52,8 @@ constexpr const char* kHelp =
     "                   fecha (si los archivos la dan), hora, latitud, longitud, altitud (m),\n"
     "                   distancia (km), velocidad (km/h), pulso (ppm), cadencia (rpm),\n"
     "                   potencia (W) y temperatura (°C).\n"
+    "  --track N        Solo el track N (desde 1) de un archivo con varios. Sin ella, cortar\n"
+    "                   e informe no aceptan un archivo de varios tracks.\n"
     "  --               Lo que sigue son archivos, aunque empiecen por \"-\".\n"
     "\n"
     "Otras opciones:\n"
@@ -84,7 +89,40 @@ struct ParsedArguments {
     std::vector<std::string> positional;
     SummaryOptions summary;
     std::optional<std::string> pdf;
+    std::optional<std::string> trackText;
 };
+
+// The number of a --track: a whole number from 1 on, in decimal digits.
+std::optional<int> trackNumber(const std::string& text) {
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int number = std::stoi(text);
+    if (number < 1)
+        return std::nullopt;
+    return number;
+}
+
+// A file of several tracks is cut or reported only once told which: the refusal, or nothing. A
+// file that does not read is left to the command, which says why.
+std::optional<std::string> trackChoiceProblem(const std::string& path, std::optional<int> track) {
+    std::size_t tracks = 1;
+    try {
+        tracks = std::max<std::size_t>(1, listTracks(path).size());
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    const std::string count = std::to_string(tracks);
+    if (!track && tracks > 1) {
+        return "«" + path + "» tiene " + count + " tracks: indique cuál con --track N (de 1 a " +
+               count + ")";
+    }
+    if (track && static_cast<std::size_t>(*track) > tracks) {
+        return "«" + path + "» tiene " + count + (tracks == 1 ? " track" : " tracks") +
+               ": no hay track " + std::to_string(*track);
+    }
+    return std::nullopt;
+}
 
 // Options may stand anywhere after the command; "--name=value" and "--name value" both work.
 // Returns the problem, or nothing when the arguments are well formed.
@@ -104,6 +142,8 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
         std::string* target = nullptr;
+        if (name == "--track")
+            target = &parsed.trackText.emplace();
         if (summaryOptions) {
             if (name == "--desnivel")
                 target = &parsed.summary.thresholds.altitudeJump;
@@ -156,9 +196,28 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
 
     const std::string& command = args[0];
     ParsedArguments parsed;
+    const auto chosenTrack = [&]() -> std::optional<std::optional<int>> {
+        if (!parsed.trackText)
+            return std::optional<int>();
+        if (const auto number = trackNumber(*parsed.trackText))
+            return number;
+        return std::nullopt;
+    };
+    const auto badTrack = [&] {
+        return badUsage(err,
+                        "--track necesita un número de track desde 1: «" + *parsed.trackText + "»");
+    };
+    const auto refuse = [&](const std::string& problem) {
+        err << kProgram << ": " << problem << "\n";
+        return kExitUsage;
+    };
     if (command == "resumen") {
         if (const auto problem = parseArguments(args, true, parsed))
             return badUsage(err, *problem);
+        const auto track = chosenTrack();
+        if (!track)
+            return badTrack();
+        parsed.summary.track = *track;
         if (parsed.positional.empty())
             return badUsage(err, "no se ha indicado ningún archivo");
         if (parsed.summary.json && parsed.summary.csv)
@@ -175,7 +234,12 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         }
         if (const auto problem = splitPointsProblem(parsed.positional[1]))
             return badUsage(err, *problem);
-        return runCut(parsed.positional[0], parsed.positional[1], out, err);
+        const auto track = chosenTrack();
+        if (!track)
+            return badTrack();
+        if (const auto problem = trackChoiceProblem(parsed.positional[0], *track))
+            return refuse(*problem);
+        return runCut(parsed.positional[0], parsed.positional[1], track->value_or(1), out, err);
     }
     if (command == "informe") {
         if (const auto problem = parseArguments(args, true, parsed))
@@ -188,8 +252,14 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             return badUsage(err, "SALIDA es el mismo archivo que ARCHIVO («" + *parsed.pdf +
                                      "»): el track no se sobrescribe");
         }
+        const auto track = chosenTrack();
+        if (!track)
+            return badTrack();
+        if (const auto problem = trackChoiceProblem(parsed.positional[0], *track))
+            return refuse(*problem);
 #ifdef AT_HAVE_REPORT
-        return runReport(parsed.positional[0], *parsed.pdf, parsed.summary.thresholds, err, locale);
+        return runReport(parsed.positional[0], track->value_or(1), *parsed.pdf,
+                         parsed.summary.thresholds, err, locale);
 #else
         err << kProgram << ": esta versión se ha compilado sin Qt y no escribe informes PDF\n";
         return kExitFailed;

@@ -27,14 +27,14 @@ std::optional<std::string> splitPointsProblem(const std::string& pointsText) {
            std::to_string(kMostSplitPoints) + ": «" + pointsText + "»";
 }
 
-int runCut(const std::string& path, const std::string& pointsText, std::ostream& out,
+int runCut(const std::string& path, const std::string& pointsText, int track, std::ostream& out,
            std::ostream& err) {
     if (pointsText.empty()) {
         err << kNoPointsTitle << "\n" << kNoPointsText << "\n";
         return kExitUsage;
     }
     try {
-        splitTrack(path, pointsText);
+        splitTrack(path, pointsText, track);
     } catch (RuntimeError& e) {
         e.withFile(path);
         err << fileErrorText(path, e.message());

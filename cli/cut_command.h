@@ -20,10 +20,10 @@ inline constexpr int kMostSplitPoints = 32767;
 // written in decimal digits. An empty text is left to runCut, which refuses it as the window does.
 std::optional<std::string> splitPointsProblem(const std::string& pointsText);
 
-// Splits `path` as the window's "Cortar" does, with `pointsText` in place of the chosen number of
-// points. Returns 0 and prints the window's closing message on success; 1 with the error on `err`
-// if the split fails; 2 with the window's refusal if `pointsText` is empty.
-int runCut(const std::string& path, const std::string& pointsText, std::ostream& out,
+// Splits track `track` of `path` as the window's "Cortar" does, with `pointsText` in place of the
+// chosen number of points. Returns 0 and prints the window's closing message on success; 1 with the
+// error on `err` if the split fails; 2 with the window's refusal if `pointsText` is empty.
+int runCut(const std::string& path, const std::string& pointsText, int track, std::ostream& out,
            std::ostream& err);
 
 }  // namespace at

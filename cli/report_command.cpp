@@ -32,11 +32,11 @@ std::unique_ptr<QGuiApplication> guiForDrawing() {
 
 }  // namespace
 
-int runReport(const std::string& track, const std::string& pdfPath,
+int runReport(const std::string& track, int trackNumber, const std::string& pdfPath,
               const ThresholdTexts& thresholds, std::ostream& err, const NumberLocale& locale) {
     AnalysisResult result;
     try {
-        result = analyseTrack({track, thresholds}, locale);
+        result = analyseTrack({track, thresholds, trackNumber}, locale);
     } catch (const RuntimeError& e) {
         err << track << ": " << e.message() << "\n";
         return kExitFailed;

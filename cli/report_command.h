@@ -8,9 +8,10 @@
 
 namespace at {
 
-// Analyses `track` as the window does, with the window's three threshold texts, and writes the
-// one-page PDF report the window exports to `pdfPath`. Returns 0, or 1 with the reason on `err`.
-int runReport(const std::string& track, const std::string& pdfPath,
+// Analyses track `trackNumber` of `track` as the window does, with the window's three threshold
+// texts, and writes the PDF report the window exports to `pdfPath`. Returns 0, or 1 with the
+// reason on `err`.
+int runReport(const std::string& track, int trackNumber, const std::string& pdfPath,
               const ThresholdTexts& thresholds, std::ostream& err, const NumberLocale& locale);
 
 }  // namespace at

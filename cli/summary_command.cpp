@@ -10,6 +10,7 @@
 #include "analysis/summary_band.h"
 #include "analysis/summary_panel.h"
 #include "cli/exit_status.h"
+#include "formats/track_list.h"
 #include "formats/track_source.h"
 #include "platform/runtime_error.h"
 
@@ -31,11 +32,11 @@ struct FileResult {
     std::optional<FileFailure> failure;
 };
 
-FileResult analyse(const std::string& path, const SummaryOptions& options,
+FileResult analyse(const std::string& path, int track, const SummaryOptions& options,
                    const NumberLocale& locale) {
     FileResult result;
     try {
-        result.analysis = analyseTrack({path, options.thresholds}, locale);
+        result.analysis = analyseTrack({path, options.thresholds, track}, locale);
     } catch (const RuntimeError& e) {
         result.failure = FileFailure{.kind = spanishName(e.kind()),
                                      .file = e.file().value_or(path),
@@ -84,9 +85,39 @@ Json sensorJson(const AnalysisResult& result, Sensor sensor) {
             {"maximo", jsonNumber(figures->highest)}};
 }
 
+Json lapsJson(const std::vector<Lap>& laps) {
+    Json list = Json::array();
+    for (const Lap& lap : laps) {
+        list.push_back({{"numero", lap.number},
+                        {"fila", lap.row},
+                        {"distanciaKm", jsonNumber(lap.distanceKm)},
+                        {"segundos", lap.seconds},
+                        {"velocidadMedia", orNull(lap.meanSpeedKmh)},
+                        {"pulsoMedio", orNull(lap.meanHeartRate)}});
+    }
+    return list;
+}
+
+// The tracks of a file to summarise: the one asked for, else every one of a file of several.
+// A file that does not list is summarised as one track, and fails as the window would.
+std::vector<int> tracksToSummarise(const std::string& path, const SummaryOptions& options,
+                                   int& tracksInFile) {
+    tracksInFile = 1;
+    try {
+        tracksInFile = std::max<int>(1, static_cast<int>(listTracks(path).size()));
+    } catch (const std::exception&) {
+    }
+    if (options.track)
+        return {*options.track};
+    std::vector<int> tracks(static_cast<std::size_t>(tracksInFile));
+    for (int i = 0; i < tracksInFile; ++i)
+        tracks[static_cast<std::size_t>(i)] = i + 1;
+    return tracks;
+}
+
 }  // namespace
 
-Json summaryJson(const AnalysisResult& result, const NumberLocale& locale) {
+Json summaryJson(const AnalysisResult& result, const NumberLocale& locale, int tracksInFile) {
     const TrackSummary& summary = result.summary;
     Json band = Json::array();
     for (const auto& entry : kSummaryBand) {
@@ -121,13 +152,16 @@ Json summaryJson(const AnalysisResult& result, const NumberLocale& locale) {
         {"saltosGps", ifTimes(summary.gpsJumps)},
         {"puntosSinHora", summary.pointsWithoutTime},
     };
-    Json json = {{"archivo", jsonText(result.inputs.trackPath)},
-                 {"resumen", std::move(band)},
-                 {"paradas", std::move(stops)},
-                 {"valores", figures}};
+    Json object = {{"archivo", jsonText(result.inputs.trackPath)}};
+    if (tracksInFile > 1)
+        object["track"] = result.inputs.track;
+    object["resumen"] = std::move(band);
+    object["paradas"] = std::move(stops);
+    object["valores"] = figures;
+    object["vueltas"] = lapsJson(result.laps);
     for (const Sensor sensor : kSensors)
-        json[sensorKey(sensor)] = sensorJson(result, sensor);
-    return json;
+        object[sensorKey(sensor)] = sensorJson(result, sensor);
+    return object;
 }
 
 Json fileErrorJson(const std::string& path, const FileFailure& failure) {
@@ -172,28 +206,35 @@ int runSummary(const std::vector<std::string>& files, const SummaryOptions& opti
     if (options.csv)
         out << pointsCsvHeading(csvColumns, locale);
     for (const std::string& path : files) {
-        const FileResult result = analyse(path, options, locale);
-        if (result.failure) {
+        int tracksInFile = 1;
+        bool fileFailed = false;
+        for (const int track : tracksToSummarise(path, options, tracksInFile)) {
+            const FileResult result = analyse(path, track, options, locale);
+            if (result.failure) {
+                fileFailed = true;
+                err << fileErrorText(path, result.failure->message);
+            }
+            if (options.json) {
+                // One object a line, so that a batch can be read line by line as well.
+                text += printed == 0 ? "\n" : ",\n";
+                text +=
+                    jsonLine(result.failure ? fileErrorJson(path, *result.failure)
+                                            : summaryJson(*result.analysis, locale, tracksInFile));
+                ++printed;
+            } else if (!result.failure && options.csv) {
+                appendPointsCsvLines(text, result.analysis->points, result.analysis->sensors,
+                                     csvColumns, displayableText(path, kShownPathChars), locale);
+            } else if (!result.failure) {
+                if (printed > 0)
+                    text += '\n';
+                appendSummaryText(text, *result.analysis, locale, tracksInFile);
+                ++printed;
+            }
+            out << text;
+            text.clear();
+        }
+        if (fileFailed)
             ++failures;
-            err << fileErrorText(path, result.failure->message);
-        }
-        if (options.json) {
-            // One object a line, so that a batch can be read line by line as well.
-            text += printed == 0 ? "\n" : ",\n";
-            text += jsonLine(result.failure ? fileErrorJson(path, *result.failure)
-                                            : summaryJson(*result.analysis, locale));
-            ++printed;
-        } else if (!result.failure && options.csv) {
-            appendPointsCsvLines(text, result.analysis->points, result.analysis->sensors,
-                                 csvColumns, displayableText(path, kShownPathChars), locale);
-        } else if (!result.failure) {
-            if (printed > 0)
-                text += '\n';
-            appendSummaryText(text, *result.analysis, locale);
-            ++printed;
-        }
-        out << text;
-        text.clear();
     }
     if (options.json)
         out << "\n]\n";

@@ -17,6 +17,8 @@ struct SummaryOptions {
     ThresholdTexts thresholds;
     bool json = false;
     bool csv = false;  // the points of each file instead of its summary
+    // One track of each file; without it, every track of a file of several.
+    std::optional<int> track;
 };
 
 // A file that could not be analysed: what went wrong, where, and the whole message.
@@ -32,10 +34,11 @@ struct FileFailure {
 // The kind of a failure that is not one of the program's own errors.
 inline constexpr const char* kUnexpectedError = "Error inesperado";
 
-// One JSON object: the file, the band's captions and texts, the stop list, the raw figures and
-// the lowest, mean and highest value of each sensor ("pulso", "cadencia", "potencia",
-// "temperatura"; null for a sensor the track does not have).
-Json summaryJson(const AnalysisResult& result, const NumberLocale& locale);
+// One JSON object: the file, the band's captions and texts, the stop list, the raw figures, the
+// laps and the lowest, mean and highest value of each sensor ("pulso", "cadencia", "potencia",
+// "temperatura"; null for a sensor the track does not have); with `"track": N` after the file when
+// it holds several tracks (`tracksInFile`).
+Json summaryJson(const AnalysisResult& result, const NumberLocale& locale, int tracksInFile = 1);
 
 // The JSON object of a file that failed: the file and an "error" object with the failure.
 Json fileErrorJson(const std::string& path, const FileFailure& failure);
@@ -43,8 +46,9 @@ Json fileErrorJson(const std::string& path, const FileFailure& failure);
 // `path: message`, the message's further lines indented, ending with "\n".
 std::string fileErrorText(const std::string& path, const std::string& message);
 
-// Analyses every file as the window does and prints its summary; a file that fails is reported on
-// `err` and the others go on. Returns 0, or 1 if any file failed or the thresholds do not read.
+// Analyses every file as the window does and prints its summary, one for each track of a file of
+// several; a file that fails is reported on `err` and the others go on. Returns 0, or 1 if any file
+// failed or the thresholds do not read.
 int runSummary(const std::vector<std::string>& files, const SummaryOptions& options,
                std::ostream& out, std::ostream& err, const NumberLocale& locale);
 

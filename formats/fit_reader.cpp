@@ -1,5 +1,6 @@
 #include "formats/fit_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <vector>
@@ -23,7 +24,18 @@ constexpr std::uint8_t kHeartRateField = 3;     // uint8, beats per minute
 constexpr std::uint8_t kCadenceField = 4;       // uint8, revolutions per minute
 constexpr std::uint8_t kPowerField = 7;         // uint16, watts
 constexpr std::uint8_t kTemperatureField = 13;  // sint8, degrees Celsius
+constexpr std::uint16_t kSportMessage = 12;
+constexpr std::uint16_t kSessionMessage = 18;
+constexpr std::uint16_t kLapMessage = 19;
+constexpr std::uint8_t kSportSportField = 0;
+constexpr std::uint8_t kSportNameField = 3;
+constexpr std::uint8_t kSessionSportField = 5;
+constexpr std::uint8_t kLapStartTimeField = 2;
 constexpr std::uint8_t kLargestBaseType = 0x10;
+// The sports done on foot.
+constexpr std::uint8_t kRunning = 1;
+constexpr std::uint8_t kWalking = 11;
+constexpr std::uint8_t kHiking = 17;
 constexpr std::int64_t kCrcBytes = 2;
 // 90 degrees in semicircles: a latitude beyond it is no place on Earth. Every longitude a 32-bit
 // semicircle count holds is one.
@@ -67,6 +79,10 @@ class FitReader final : public PointReader {
     SensorReading sensors() const override { return sensors_; }
 
     void close() override { file_.close(); }
+
+    int track() const override { return pointTrack_; }
+    std::int64_t unixSeconds() const override { return unixSeconds_; }
+    const TrackLayout& layout() const override { return layout_; }
 
   private:
     // --- bytes -----------------------------------------------------------------------------------
@@ -309,6 +325,8 @@ class FitReader final : public PointReader {
                     enhancedAltitude = raw / 5.0 - 500.0;
             } else if (record) {
                 readSensor(f, v, d.bigEndian, sensors);
+            } else {
+                noteActivityField(d, f, v);
             }
         }
         take(d.developerBytes);
@@ -343,6 +361,8 @@ class FitReader final : public PointReader {
         point.timeOfDay = when.timeOfDay;
         day_ = when.day;
         sensors_ = sensors;
+        pointTrack_ = files_;
+        unixSeconds_ = static_cast<std::int64_t>(*timestamp) + kFitEpochUnixSeconds;
         ++points_;
         return true;
     }
@@ -365,6 +385,26 @@ class FitReader final : public PointReader {
         }
     }
 
+    // Each FIT file of a chain is an activity of its own: where its laps begin, its sport, its
+    // name.
+    void noteActivityField(const MessageDefinition& d, const FieldDefinition& f,
+                           const unsigned char* v) {
+        if (d.globalNumber == kLapMessage && f.number == kLapStartTimeField && f.size == 4) {
+            const std::uint32_t start = readUnsigned(v, 4, d.bigEndian);
+            if (start != 0xFFFFFFFFu)
+                layout_.addLap(files_, static_cast<std::int64_t>(start) + kFitEpochUnixSeconds);
+        } else if ((d.globalNumber == kSessionMessage && f.number == kSessionSportField) ||
+                   (d.globalNumber == kSportMessage && f.number == kSportSportField)) {
+            if (v[0] != 0xFF)
+                layout_.heading(files_).onFoot =
+                    v[0] == kRunning || v[0] == kWalking || v[0] == kHiking;
+        } else if (d.globalNumber == kSportMessage && f.number == kSportNameField) {
+            const auto* text = reinterpret_cast<const char*>(v);
+            layout_.heading(files_).name =
+                keptName(std::string_view(text, std::find(text, text + f.size, '\0') - text));
+        }
+    }
+
     ByteReader file_;
     std::vector<char> buffer_;
     std::size_t pos_ = 0;
@@ -381,6 +421,9 @@ class FitReader final : public PointReader {
     std::int64_t pointOffset_ = 0;
     std::int32_t day_ = 0;
     SensorReading sensors_;
+    int pointTrack_ = 1;
+    std::int64_t unixSeconds_ = 0;
+    TrackLayout layout_;
     LocalClock clock_;
 };
 

@@ -35,8 +35,13 @@ class GpxFormat final : public XmlFormat {
             points.setCoordinate(XmlValue::Longitude, longitude);
         } else if (trackDepth_ != 0 && depth == trackDepth_ + 1 && name == "trkseg") {
             segmentDepth_ = depth;
+        } else if (trackDepth_ != 0 && depth == trackDepth_ + 1 && name == "name") {
+            points.collectHeading(HeadingText::Name);
+        } else if (trackDepth_ != 0 && depth == trackDepth_ + 1 && name == "type") {
+            points.collectHeading(HeadingText::Sport);
         } else if (depth == 2 && name == "trk") {
             trackDepth_ = depth;
+            points.openTrack();
         }
     }
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "formats/track_format.h"
+#include "formats/track_list.h"
 #include "platform/checked.h"
 #include "platform/output_file.h"
 #include "platform/runtime_error.h"
@@ -214,11 +215,12 @@ void refusePointsWithoutTime(std::int64_t withoutTime, const std::string& source
 // bytes are vouched for by its CRC at the end, so any fault of one ends the split here, before a
 // piece of a damaged file is written; the fault of a text format is met again by the copy where
 // it lies, after the pieces before it.
-void countReadPoints(const std::string& sourcePath, TrackFormat format, double closeMark) {
+void countReadPoints(const std::string& sourcePath, TrackFormat format, int track,
+                     double closeMark) {
     std::int64_t points = 0;
     std::int64_t withoutTime = 0;
     try {
-        const std::unique_ptr<PointReader> reader = openPointReader(sourcePath, format);
+        const std::unique_ptr<PointReader> reader = openTrackReader(sourcePath, format, track);
         TrackPoint point;
         while (reader->next(point)) {
             ++points;
@@ -237,9 +239,10 @@ void countReadPoints(const std::string& sourcePath, TrackFormat format, double c
 // A GPX, TCX or FIT track becomes track files of point lines by the same rule. Its first point is
 // read before anything is created, as a track file's header is: a file that does not read
 // leaves nothing behind.
-void splitReadPoints(const std::string& sourcePath, TrackFormat format, double closeMark) {
-    countReadPoints(sourcePath, format, closeMark);
-    const std::unique_ptr<PointReader> reader = openPointReader(sourcePath, format);
+void splitReadPoints(const std::string& sourcePath, TrackFormat format, int track,
+                     double closeMark) {
+    countReadPoints(sourcePath, format, track, closeMark);
+    const std::unique_ptr<PointReader> reader = openTrackReader(sourcePath, format, track);
     WrittenLines lines(*reader);
     lines.atEnd();
     copyAll(lines, writtenHeader(formatName(format)), closeMark, sourcePath);
@@ -294,12 +297,12 @@ std::string splitFileName(const std::string& sourcePath, int number) {
     return sourcePath + "." + std::to_string(number) + ".plt";
 }
 
-void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileText) {
+void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileText, int track) {
     const double closeMark = leadingNumber(pointsPerFileText) - 2.0;
 
     const TrackFormat format = detectTrackFormat(sourcePath);
     if (format != TrackFormat::Plt) {
-        splitReadPoints(sourcePath, format, closeMark);
+        splitReadPoints(sourcePath, format, track, closeMark);
         return;
     }
 

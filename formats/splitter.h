@@ -22,10 +22,11 @@ double leadingNumber(std::string_view text);
 // The name of output file `number`: the source path, ".", the number, ".plt".
 std::string splitFileName(const std::string& sourcePath, int number);
 
-// Splits `sourcePath` into files of N points (N from `pointsPerFileText`), see the rules of the
-// division in splitter.cpp. A track with points without a time is refused before anything is
-// written: point lines need their times. Throws RuntimeError on the first failure: the files
-// completed before stay complete, nothing is left open, and the caller shows no success message.
-void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileText);
+// Splits track `track` of `sourcePath` (a file of several holds more than one) into files of N
+// points (N from `pointsPerFileText`), see the rules of the division in splitter.cpp. A track with
+// points without a time is refused before anything is written: point lines need their times.
+// Throws RuntimeError on the first failure: the files completed before stay complete, nothing is
+// left open, and the caller shows no success message.
+void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileText, int track = 1);
 
 }  // namespace at

@@ -9,7 +9,7 @@ class TcxFormat final : public XmlFormat {
     std::string_view pointName() const override { return "Trackpoint"; }
 
     void start(XmlPoints& points, std::string_view name, int depth, int pointDepth,
-               const XML_Char**) override {
+               const XML_Char** attributes) override {
         if (pointDepth != 0) {
             if (depth == pointDepth + 1 && name == "Time")
                 points.collect(XmlValue::Time);
@@ -26,9 +26,18 @@ class TcxFormat final : public XmlFormat {
             startSensor(points, name, depth, pointDepth);
         } else if (sectionDepth_ != 0 && name == "Trackpoint") {
             points.openPoint(false);
-        } else if (!sectionSeen_ && depth == 3 && (name == "Activity" || name == "Course")) {
+        } else if (activity_ && depth == sectionDepth_ + 1 && name == "Lap") {
+            points.openLap();
+        } else if (!activity_ && depth == sectionDepth_ + 1 && name == "Name") {
+            points.collectHeading(HeadingText::Name);
+        } else if (depth == 3 && (name == "Activity" || name == "Course")) {
             sectionDepth_ = depth;
-            sectionSeen_ = true;
+            activity_ = name == "Activity";
+            points.openTrack();
+            for (const XML_Char** a = attributes; a[0] != nullptr; a += 2) {
+                if (activity_ && localName(a[0]) == "Sport")
+                    points.setSport(a[1]);
+            }
         }
     }
 
@@ -39,8 +48,10 @@ class TcxFormat final : public XmlFormat {
             extensionsDepth_ = 0;
         if (depth == positionDepth_)
             positionDepth_ = 0;
-        if (depth == sectionDepth_)
+        if (depth == sectionDepth_) {
             sectionDepth_ = 0;
+            activity_ = false;
+        }
     }
 
     const char* valueName(XmlValue value) const override {
@@ -88,7 +99,7 @@ class TcxFormat final : public XmlFormat {
     }
 
     int sectionDepth_ = 0;
-    bool sectionSeen_ = false;
+    bool activity_ = false;
     int positionDepth_ = 0;
     int heartRateDepth_ = 0;
     int extensionsDepth_ = 0;

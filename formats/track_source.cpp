@@ -1,8 +1,10 @@
 #include "formats/track_source.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "formats/track_format.h"
+#include "formats/track_list.h"
 #include "platform/text_file.h"
 #include "track/point_line.h"
 #include "track/track_file.h"
@@ -15,28 +17,32 @@ namespace {
 // is refused as soon as the reader meets the point beyond them, so the memory stays bounded.
 class ReadPointSource final : public PointSource {
   public:
-    ReadPointSource(std::string path, TrackFormat format)
-        : path_(std::move(path)), format_(format) {}
+    ReadPointSource(std::string path, TrackFormat format, int track)
+        : path_(std::move(path)), format_(format), track_(track) {}
 
     PointNumbering numbering() const override { return PointNumbering::Bits32; }
 
     std::int64_t countPoints() override {
-        const auto reader = openPointReader(path_, format_);
+        const auto reader = openTrackReader(path_, format_, track_);
         TrackPoint point;
         withoutTime_ = 0;
         kept_.clear();
         sensors_.clear();
+        int fileTrack = 0;
         while (reader->next(point)) {
             const PointPlace place = reader->place();
             if (static_cast<std::int64_t>(kept_.size()) == kMostReadPoints)
                 throw tooLong(place);
             placesAreByteOffsets_ = place.byteOffset;
             sensors_.set(kept_.size(), reader->sensors());
-            kept_.push_back({point, place.value, reader->localDay()});
+            kept_.push_back({point, place.value, reader->localDay(), reader->unixSeconds(), false});
             if (!point.hasTime)
                 ++withoutTime_;
+            fileTrack = reader->track();
         }
         reader->close();
+        heading_ = reader->layout().headingOf(fileTrack);
+        markLaps(reader->layout(), fileTrack);
         return static_cast<std::int64_t>(kept_.size());
     }
 
@@ -69,11 +75,38 @@ class ReadPointSource final : public PointSource {
         sensors_.clear();
     }
 
+    bool startsLap() const override { return next_ > 0 && kept_[next_ - 1].startsLap; }
+
+    std::optional<TrackHeading> heading() const override { return heading_; }
+
   private:
+    // A lap begins at the first point at or after its start; one that starts before the track
+    // begins at its first point, two that meet the same point are one.
+    void markLaps(const TrackLayout& layout, int fileTrack) {
+        std::vector<std::int64_t> starts;
+        for (const LapStart& lap : layout.laps()) {
+            if (lap.track == fileTrack)
+                starts.push_back(lap.unixSeconds);
+        }
+        std::sort(starts.begin(), starts.end());
+        auto nextStart = starts.begin();
+        for (Kept& k : kept_) {
+            if (nextStart == starts.end())
+                break;
+            if (k.point.hasTime && k.unixSeconds >= *nextStart) {
+                k.startsLap = true;
+                while (nextStart != starts.end() && *nextStart <= k.unixSeconds)
+                    ++nextStart;
+            }
+        }
+    }
+
     struct Kept {
         TrackPoint point;
         std::int64_t place;
         std::int32_t day;
+        std::int64_t unixSeconds;
+        bool startsLap;
     };
 
     RuntimeError tooLong(const PointPlace& place) const {
@@ -88,6 +121,8 @@ class ReadPointSource final : public PointSource {
 
     std::string path_;
     TrackFormat format_;
+    int track_;
+    TrackHeading heading_;
     std::int64_t withoutTime_ = 0;
     std::vector<Kept> kept_;
     // Apart from the points: only the sensors the track has take room.
@@ -98,11 +133,11 @@ class ReadPointSource final : public PointSource {
 
 }  // namespace
 
-std::unique_ptr<PointSource> openPointSource(const std::string& path) {
+std::unique_ptr<PointSource> openPointSource(const std::string& path, int track) {
     const TrackFormat format = detectTrackFormat(path);
     if (format == TrackFormat::Plt)
         return openPointLineSource(path);
-    return std::make_unique<ReadPointSource>(path, format);
+    return std::make_unique<ReadPointSource>(path, format, track);
 }
 
 std::int32_t firstPointDay(const std::string& path) {

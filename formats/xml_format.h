@@ -24,6 +24,9 @@ enum class XmlValue {
     Temperature
 };
 
+// What a track's element says of the track rather than of a point.
+enum class HeadingText { Name, Sport };
+
 // What a handler can ask of the reader while an element starts.
 class XmlPoints {
   public:
@@ -37,6 +40,15 @@ class XmlPoints {
     virtual void setCoordinate(XmlValue which, std::string_view text) = 0;
     // The text of the element just started is the open point's `value`.
     virtual void collect(XmlValue value) = 0;
+
+    // The element just started is a track of its own; the points that follow belong to it.
+    virtual void openTrack() = 0;
+    // The text of the element just started names the open track, or says its sport.
+    virtual void collectHeading(HeadingText which) = 0;
+    // The open track's sport as an attribute writes it.
+    virtual void setSport(std::string_view sport) = 0;
+    // The element just started is a lap: the next point begins it.
+    virtual void openLap() = 0;
 
   protected:
     ~XmlPoints() = default;
@@ -60,13 +72,13 @@ class XmlFormat {
     virtual std::string pointTag(std::string_view latitude, std::string_view longitude) const = 0;
 };
 
-// GPX 1.0 and 1.1: every trkpt of every trkseg of every trk, in file order; routes and waypoints
-// are no points of the track. A point's extensions may carry the sensors: hr, cad and atemp of a
-// TrackPointExtension, and a power element.
+// GPX 1.0 and 1.1: every trkpt of every trkseg of every trk, in file order, each trk a track with
+// its name and type; routes and waypoints are no points of a track. A point's extensions may carry
+// the sensors: hr, cad and atemp of a TrackPointExtension, and a power element.
 std::unique_ptr<XmlFormat> gpxFormat();
-// TCX: every Trackpoint of the first Activity (all its laps) or Course; a trackpoint without a
-// position is skipped. HeartRateBpm, Cadence and the extensions' Watts (and RunCadence, where a
-// running watch writes its cadence) are its sensors.
+// TCX: every Trackpoint of every Activity (each Lap beginning a lap) or Course, each a track with
+// its sport or name; a trackpoint without a position is skipped. HeartRateBpm, Cadence and the
+// extensions' Watts (and RunCadence, where a running watch writes its cadence) are its sensors.
 std::unique_ptr<XmlFormat> tcxFormat();
 
 // The element's name without its namespace prefix: files write "trkpt" or "gpx:trkpt".

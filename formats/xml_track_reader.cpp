@@ -2,7 +2,9 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <exception>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -81,6 +83,8 @@ struct QueuedPoint {
     SensorReading sensors;
     std::int32_t day = 0;
     std::int64_t line = 0;
+    int track = 1;
+    std::int64_t unixSeconds = 0;
 };
 
 // The point being read, until its end tag.
@@ -156,6 +160,8 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         sensors_ = q.sensors;
         day_ = q.day;
         line_ = q.line;
+        track_ = q.track;
+        unixSeconds_ = q.unixSeconds;
         return true;
     }
 
@@ -166,6 +172,10 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     SensorReading sensors() const override { return sensors_; }
 
     void close() override { file_.close(); }
+
+    int track() const override { return track_; }
+    std::int64_t unixSeconds() const override { return unixSeconds_; }
+    const TrackLayout& layout() const override { return layout_; }
 
   private:
     void parseChunk() {
@@ -264,7 +274,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
 
     static void XMLCALL onText(void* self, const XML_Char* text, int length) {
         auto* reader = static_cast<XmlTrackReader*>(self);
-        if (!reader->collecting_)
+        if (!reader->collecting_ && !reader->heading_)
             return;
         const std::size_t room = kMostValueBytes - std::min(kMostValueBytes, reader->text_.size());
         reader->text_.append(text, std::min(room, static_cast<std::size_t>(length)));
@@ -332,7 +342,44 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         text_.clear();
     }
 
+    void openTrack() override {
+        // Points outside any track (a hand-made file) stay with the first.
+        if (tracksOpened_ < std::numeric_limits<int>::max())
+            ++tracksOpened_;
+        openTrack_ = tracksOpened_;
+        lapPending_ = false;
+    }
+
+    void collectHeading(HeadingText which) override {
+        XML_SetCharacterDataHandler(parser_, &XmlTrackReader::onText);
+        heading_ = which;
+        valueDepth_ = depth_;
+        text_.clear();
+    }
+
+    void setSport(std::string_view sport) override {
+        TrackHeading& heading = layout_.heading(openTrack_);
+        heading.onFoot = sportOnFoot(sport);
+        if (heading.name.empty())
+            heading.name = keptName(sport);
+    }
+
+    void openLap() override { lapPending_ = true; }
+
+    void takeHeading() {
+        const HeadingText which = *heading_;
+        heading_.reset();
+        XML_SetCharacterDataHandler(parser_, nullptr);
+        TrackHeading& heading = layout_.heading(openTrack_);
+        if (which == HeadingText::Name)
+            heading.name = keptName(text_);
+        else
+            heading.onFoot = sportOnFoot(text_);
+    }
+
     void end() {
+        if (heading_ && depth_ == valueDepth_)
+            takeHeading();
         if (collecting_ && depth_ == valueDepth_)
             takeValue();
         if (depth_ == pointDepth_) {
@@ -430,11 +477,18 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         }
         q.point.altitudeFeet = point_.feet.value_or(kNoAltitudeFeet);
         q.sensors = point_.sensors;
-        // A point without a time (a route planned in an app) has no day either.
+        q.track = std::max(openTrack_, 1);
+        // A point without a time (a route planned in an app) has no day either, and no lap begins
+        // at it: laps are placed by their start times.
         if (point_.unixSeconds) {
             const LocalTime local = clock_.at(*point_.unixSeconds);
             q.point.timeOfDay = local.timeOfDay;
             q.day = local.day;
+            q.unixSeconds = *point_.unixSeconds;
+            if (lapPending_) {
+                layout_.addLap(q.track, q.unixSeconds);
+                lapPending_ = false;
+            }
         } else {
             q.point.hasTime = false;
         }
@@ -461,7 +515,14 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     std::int32_t day_ = 0;
     std::int64_t line_ = 0;
     SensorReading sensors_;
+    int track_ = 1;
+    std::int64_t unixSeconds_ = 0;
     LocalClock clock_;
+    TrackLayout layout_;
+    int tracksOpened_ = 0;
+    int openTrack_ = 0;
+    bool lapPending_ = false;
+    std::optional<HeadingText> heading_;
 
     int depth_ = 0;
     int pointDepth_ = 0;

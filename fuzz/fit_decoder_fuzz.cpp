@@ -41,8 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto reader = openFitReader(path);
         TrackPoint point;
         long points = 0;
+        int lastTrack = 1;
         while (reader->next(point)) {
             ++points;
+            fuzz::check(reader->track() >= lastTrack, "tracks out of file order");
+            lastTrack = reader->track();
             const std::int64_t at = reader->place().value;
             fuzz::check(at >= 12 && at < static_cast<std::int64_t>(size),
                         "a point outside the file");
@@ -53,6 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         "a point off the Earth");
             checkSensors(reader->sensors());
         }
+        for (const LapStart& lap : reader->layout().laps())
+            fuzz::check(lap.track >= 1, "a lap of no track");
         fuzz::check(points > 0, "a track without points read to its end");
         // A whole file's CRC, its own included, is 0: nothing unchecked was accepted.
         fuzz::check(fitCrc(0, data, size) == 0 || size < 14, "a bad CRC accepted");

@@ -22,8 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto reader = openXmlTrackReader(path, kind);
         TrackPoint point;
         std::int64_t lastLine = 0;
+        int lastTrack = 1;
         while (reader->next(point)) {
             ++points;
+            fuzz::check(reader->track() >= lastTrack, "tracks out of file order");
+            lastTrack = reader->track();
             const std::int64_t line = reader->place().value;
             fuzz::check(line >= lastLine && line >= 1, "points out of line order");
             lastLine = line;
@@ -38,6 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 fuzz::check(!value || std::isfinite(*value), "a sensor value that is no number");
             }
         }
+        for (const LapStart& lap : reader->layout().laps())
+            fuzz::check(lap.track >= 1, "a lap of no track");
         fuzz::check(points > 0, "a track without points read to its end");
     } catch (const RuntimeError& e) {
         fuzz::check(e.file() == path, "an error without the file", e.message());

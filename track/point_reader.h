@@ -4,6 +4,7 @@
 
 #include "platform/runtime_error.h"
 #include "track/sensor_values.h"
+#include "track/track_layout.h"
 #include "track/track_point.h"
 
 // The readers of the track formats other than a track file's point lines. Each yields the points
@@ -41,6 +42,16 @@ class PointReader {
     virtual SensorReading sensors() const { return {}; }
     // Closes the file; reading ended early closes it too, when the reader goes.
     virtual void close() = 0;
+
+    // The track of the point read last (TrackLayout numbers them); a file of one track says 1.
+    virtual int track() const { return 1; }
+    // The instant of the point read last, seconds since 1970-01-01 UTC, to place laps by.
+    virtual std::int64_t unixSeconds() const { return 0; }
+    // What the file has said about its tracks so far; all of it once next() has returned false.
+    virtual const TrackLayout& layout() const {
+        static const TrackLayout none;
+        return none;
+    }
 };
 
 }  // namespace at

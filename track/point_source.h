@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/runtime_error.h"
 #include "track/point_numbering.h"
 #include "track/sensor_values.h"
+#include "track/track_layout.h"
 #include "track/track_point.h"
 
 // The points of a track as the analysis pass takes them, whatever the format of the file. A track
@@ -41,6 +43,12 @@ class PointSource {
     // Adds the place of the point read last to a failure.
     virtual void locate(RuntimeError& error) const = 0;
     virtual void close() = 0;
+
+    // Whether the point read last begins a lap the file marks.
+    virtual bool startsLap() const { return false; }
+    // What the file says of the track: its name and sport; nothing for a track file of point
+    // lines, which says nothing of its activity.
+    virtual std::optional<TrackHeading> heading() const { return std::nullopt; }
 };
 
 // The source of a track file of point lines.

@@ -167,6 +167,20 @@ TEST_F(ChartGestures, HoverShowsThePointUnderTheMouse) {
     EXPECT_EQ(chart.hoverText(), QStringList({QStringLiteral("Punto 5"), QStringLiteral("505,5")}));
 }
 
+TEST_F(ChartGestures, TheMouseOverALapsMarkShowsItsFigures) {
+    Lap first{1, 1, 4.5f, 2250, 7.2, std::nullopt};
+    Lap second{2, 451, 1.5f, 600, 9.0, 142.4};
+    chart.setLaps({first, second});
+    chart.hoverAt(at(451));
+    EXPECT_EQ(chart.hoveredLap(), 1);
+    EXPECT_EQ(chart.lapToolTip(1),
+              QStringLiteral("Vuelta 2: 1,5 km en 00h 10' 00'' · 9 km/h · 142 ppm"));
+    chart.hoverAt(at(600));
+    EXPECT_EQ(chart.hoveredLap(), -1);
+    chart.setLaps({});
+    EXPECT_EQ(chart.lapCount(), 0);
+}
+
 TEST_F(ChartGestures, AChosenStopIsMarkedAndCentred) {
     for (const int row : {120, 640, 990})
         chart.addStopRow(row);

@@ -284,6 +284,9 @@ TEST(JsonOutput, EachSensorsLowestMeanAndHighestOrNull) {
         EXPECT_EQ(file["potencia"], power) << c.path;
         EXPECT_EQ(file["temperatura"], c.temperature) << c.path;
     }
+    // The TCX file's one lap takes its mean heart rate from its own points.
+    const Parsed tcx = parse(test::runCli({"resumen", "--json", cases[1].path}).out).at(0);
+    EXPECT_EQ(tcx["vueltas"].at(0)["pulsoMedio"], 125.5);
 
     const std::string plt = dir.write("p.plt", test::sampleTrackText(50, 1));
     const Parsed file = parse(test::runCli({"resumen", "--json", plt}).out).at(0);

@@ -20,12 +20,20 @@ std::vector<RecordedPoint> points(int count) {
     return p;
 }
 
-// The output without its "Archivo:" line, which names each file.
+// The output without its "Archivo:" line, which names each file, and without the lines only files
+// that tell of their activity add (the TCX file's one lap).
 std::string withoutFileName(const std::string& out) {
-    const std::size_t start = out.find("Archivo: ");
-    if (start == std::string::npos)
-        return out;
-    return out.substr(0, start) + out.substr(out.find('\n', start) + 1);
+    std::string kept;
+    std::size_t start = 0;
+    while (start < out.size() && out.compare(start, 8, "Vueltas\n") != 0) {
+        const std::size_t end = out.find('\n', start);
+        const std::string line = out.substr(start, end - start);
+        if (line.rfind("Archivo: ", 0) != 0 && line.rfind("Fecha: ", 0) != 0 &&
+            line.rfind("Velocidad media en ruta: ", 0) != 0)
+            kept += line + "\n";
+        start = end == std::string::npos ? out.size() : end + 1;
+    }
+    return kept;
 }
 
 TEST(CliTrackFormats, ResumenAndCortarTakeEveryFormat) {

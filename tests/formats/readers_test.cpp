@@ -143,7 +143,7 @@ TEST_F(Readers, TcxTrackpointsOfEveryLapOfTheFirstActivity) {
                                              {"40.2", "-3.2", std::nullopt, k10h + 5}};
     const std::vector<RecordedPoint> lap2 = {{"40.3", "-3.3", "701.2", k10h + 10}};
     std::string tcx = test::tcxText({lap1, lap2});
-    // A trackpoint without position (a pause) is skipped; a second activity is not read.
+    // A trackpoint without position (a pause) is skipped; a second activity is a track of its own.
     tcx.replace(tcx.find("          <Trackpoint>"), 0,
                 "          <Trackpoint><Time>2024-05-01T09:00:00Z</Time>"
                 "<HeartRateBpm><Value>90</Value></HeartRateBpm></Trackpoint>\n");
@@ -153,7 +153,7 @@ TEST_F(Readers, TcxTrackpointsOfEveryLapOfTheFirstActivity) {
                 "<LongitudeDegrees>1</LongitudeDegrees></Position></Trackpoint></Track></Lap>"
                 "</Activity>\n");
     const auto seen = readAll(dir_.write("a.tcx", tcx));
-    ASSERT_EQ(seen.size(), 3u);
+    ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0], (Seen{40100000, -3100000, 2297, 36000, 45413, seen[0].place}));
     EXPECT_EQ(seen[1], (Seen{40200000, -3200000, -777, 36005, 45413, seen[1].place}));
     EXPECT_EQ(seen[2], (Seen{40300000, -3300000, 2301, 36010, 45413, seen[2].place}));

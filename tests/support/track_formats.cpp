@@ -61,6 +61,42 @@ std::string gpxText(const std::vector<std::vector<RecordedPoint>>& segments) {
     return out;
 }
 
+std::string gpxTracksText(const std::vector<GpxTrack>& tracks) {
+    std::string out =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<gpx version=\"1.1\" creator=\"prueba\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n";
+    for (const GpxTrack& track : tracks) {
+        out += "  <trk>\n    <name>" + track.name + "</name>\n";
+        if (!track.type.empty())
+            out += "    <type>" + track.type + "</type>\n";
+        for (const auto& segment : track.segments) {
+            out += "    <trkseg>\n";
+            for (const RecordedPoint& p : segment)
+                appendGpxPoint(out, p);
+            out += "    </trkseg>\n";
+        }
+        out += "  </trk>\n";
+    }
+    return out + "</gpx>\n";
+}
+
+std::string threeTrackGpx() {
+    constexpr std::int64_t k10h = 1714557600;  // 2024-05-01 10:00 UTC
+    const auto outing = [](std::int64_t start, int count, int from) {
+        std::vector<RecordedPoint> points;
+        for (int i = 0; i < count; ++i) {
+            points.push_back(
+                {"41." + std::to_string(100000 + 900 * (from + i)), "2.1", "120", start + 60 * i});
+        }
+        return points;
+    };
+    return gpxTracksText({
+        {"Mañana", "running", {outing(k10h, 2, 0), outing(k10h + 600, 2, 2)}},
+        {"Tarde", "", {outing(k10h + 6 * 3600, 3, 0)}},
+        {"Noche", "", {outing(k10h + 86400, 5, 0)}},
+    });
+}
+
 std::string tcxText(const std::vector<std::vector<RecordedPoint>>& laps) {
     std::string out =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

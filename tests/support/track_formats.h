@@ -23,6 +23,18 @@ std::string xmlTime(std::int64_t unixSeconds);
 
 // A GPX 1.1 file: one trk, one trkseg per entry of `segments`.
 std::string gpxText(const std::vector<std::vector<RecordedPoint>>& segments);
+// A GPX file of several trk, each with its name, its type (left out when empty) and segments.
+struct GpxTrack {
+    std::string name;
+    std::string type;
+    std::vector<std::vector<RecordedPoint>> segments;
+};
+std::string gpxTracksText(const std::vector<GpxTrack>& tracks);
+
+// Three outings of one logger in one GPX: "Mañana" (running, two segments, 4 points, 1 May),
+// "Tarde" (3 points, 1 May) and "Noche" (5 points, 2 May).
+std::string threeTrackGpx();
+
 // A TCX file: one Activity, one Lap per entry of `laps`.
 std::string tcxText(const std::vector<std::vector<RecordedPoint>>& laps);
 
