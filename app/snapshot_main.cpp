@@ -2,10 +2,11 @@
 // start-up; it is not installed:
 //   analisis-tracks-snapshot --exit-when-shown
 //       starts like the program and ends as soon as the window has been painted once;
-//   analisis-tracks-snapshot TRACK PICTURE.png [POINT] [--eje AXIS] [--media] [--hover ROW]
-//                            [--zoom FIRST LAST] [--stretch FIRST LAST]
+//   analisis-tracks-snapshot TRACK PICTURE.png [POINT] [--eje AXIS] [--media] [--serie SERIES]
+//                            [--hover ROW] [--zoom FIRST LAST] [--stretch FIRST LAST]
 //       analyses TRACK, chooses data point POINT of the altitude chart, lays both profiles along
-//       AXIS ("puntos", "distancia" or "hora"), shows the mean speed in motion, puts the mouse
+//       AXIS ("puntos", "distancia" or "hora"), shows the mean speed in motion, draws SERIES
+//       ("Pulso", "Cadencia"...) on the speed profile instead of the speed, puts the mouse
 //       over row ROW, shows FIRST to LAST (in the axis's units) on both charts and measures a
 //       stretch, then saves the window;
 //   analisis-tracks-snapshot --escritorio TRACK PICTURE.png [POINT]
@@ -99,6 +100,9 @@ int main(int argc, char** argv) {
         } else if (args[i] == QStringLiteral("--eje") && i + 1 < args.size()) {
             // "puntos", "distancia" or "hora", on both profiles as the menu chooses it.
             chart->setHorizontalAxis(args[i + 1]);
+            i += 1;
+        } else if (args[i] == QStringLiteral("--serie") && i + 1 < args.size()) {
+            speed->showSeries(args[i + 1]);
             i += 1;
         } else if (args[i] == QStringLiteral("--media")) {
             window.findChild<QAction*>(QStringLiteral("mnuVelocidadMedia"))->trigger();

@@ -3,6 +3,8 @@
 #   screenshot.png      the window, a sample track analysed and a point of the altitude profile chosen;
 #   hover.png           the hover read-out;
 #   zoomed-stretch.png  a zoomed stretch;
+#   distancia-pulso-vueltas.png  the same walk as a TCX file with heart rate and five laps, the
+#                       profiles along the distance covered and the heart rate on the second one;
 #   report.png          the first page of the PDF report;
 #   informe-recorrido.png  its second page, the route;
 #   mapa.png            the "Mapa" window with the stops, a chosen point and a measured stretch,
@@ -31,6 +33,9 @@ shot() {
 shot "$docs/screenshot.png" 1200
 shot "$docs/hover.png" 1200 --hover 1620
 shot "$docs/zoomed-stretch.png" 1200 --zoom 900 1700 --stretch 1100 1450 --hover 1300
+env -u QT_QPA_PLATFORM LC_ALL=C.UTF-8 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
+    "$snapshot" samples/ruta-sierra-pulso.tcx "$docs/distancia-pulso-vueltas.png" 1200 \
+    --eje distancia --serie Pulso --hover 1350
 LC_ALL=C.UTF-8 "$cli" informe samples/ruta-sierra.plt --pdf "$docs/report.pdf"
 pdftoppm -r 60 -png -singlefile "$docs/report.pdf" "$docs/report"
 pdftoppm -r 60 -png -singlefile -f 2 "$docs/report.pdf" "$docs/informe-recorrido"
