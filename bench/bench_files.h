@@ -5,12 +5,29 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "formats/fit_reader.h"
 
 // Track files for the benchmarks, written once into the temporary folder and reused.
 namespace at::bench {
+
+// The path of `name` in the temporary folder, written by `write` the first time; a run cut short
+// leaves only a ".part" file, never a half-written track that a later run would take as whole.
+inline std::string writtenOnce(const std::string& name,
+                               const std::function<void(std::ostream&)>& write) {
+    const auto path = (std::filesystem::temp_directory_path() / name).string();
+    if (std::filesystem::exists(path))
+        return path;
+    const std::string partial = path + ".part";
+    {
+        std::ofstream out(partial, std::ios::binary);
+        write(out);
+    }
+    std::filesystem::rename(partial, path);
+    return path;
+}
 
 inline std::string pointLine(int i) {
     char line[128];
@@ -24,19 +41,12 @@ inline std::string pointLine(int i) {
 
 // A track of `points` point lines, CR LF line ends, about `bytes` when `points` is 0.
 inline std::string trackFile(const std::string& name, std::int64_t points) {
-    const auto path = (std::filesystem::temp_directory_path() / name).string();
-    if (std::filesystem::exists(path))
-        return path;
-    const std::string partial = path + ".part";
-    {
-        std::ofstream out(partial, std::ios::binary);
+    return writtenOnce(name, [points](std::ostream& out) {
         for (int h = 0; h < 6; ++h)
             out << "Cabecera " << h << "\r\n";
         for (std::int64_t i = 0; i < points; ++i)
             out << pointLine(static_cast<int>(i % 2000000)) << "\r\n";
-    }
-    std::filesystem::rename(partial, path);
-    return path;
+    });
 }
 
 // A walk recorded every second, as phones and most receivers record today: 1.3 m/s with a few
@@ -44,12 +54,7 @@ inline std::string trackFile(const std::string& name, std::int64_t points) {
 // to 2.5 min (a crossing, a photo, a rest), standing in the noise. Most stretches of a halt are
 // standstill candidates; the halts longer than the stop threshold are stops.
 inline std::string walkFile(const std::string& name, std::int64_t points) {
-    const auto path = (std::filesystem::temp_directory_path() / name).string();
-    if (std::filesystem::exists(path))
-        return path;
-    const std::string partial = path + ".part";
-    {
-        std::ofstream out(partial, std::ios::binary);
+    return writtenOnce(name, [points](std::ostream& out) {
         for (int h = 0; h < 6; ++h)
             out << "Cabecera " << h << "\r\n";
         constexpr int kWalkSeconds = 300;
@@ -94,9 +99,7 @@ inline std::string walkFile(const std::string& name, std::int64_t points) {
                           static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
             out << line << "\r\n";
         }
-    }
-    std::filesystem::rename(partial, path);
-    return path;
+    });
 }
 
 // A day outdoors as a watch records it, one point a second from 2024-05-01 00:00:00 UTC: about
