@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "analysis/analysis_pass.h"
@@ -44,11 +45,6 @@ std::vector<Pt> standing(int north, int from, int to, int every = 10) {
     return points;
 }
 
-std::vector<Pt> operator+(std::vector<Pt> a, const std::vector<Pt>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 class DeviceFigures : public ::testing::Test {
   protected:
     TrackSummary analyse(const std::vector<Pt>& points,
@@ -70,17 +66,12 @@ class DeviceFigures : public ::testing::Test {
 // then 50 m on: the stop's km is the distance after the point before the rest.
 TEST_F(DeviceFigures, AStandstillLongerThanTheThresholdIsAStop) {
     const auto rest = [](int lastSecond) {
-        return std::vector<Pt>{{0, 1000, 0},
-                               {449, 1000, 10},
-                               {898, 1000, 20},
-                               {998, 1000, 30},
-                               {798, 1000, 40},
-                               {948, 1000, 50},
-                               {898, 1000, 60},
-                               {898, 1000, 70},
-                               {898, 1000, 80},
-                               {898, 1000, lastSecond},
-                               {1347, 1000, lastSecond + 10}};
+        std::vector<Pt> track;
+        for (const int north : {0, 449, 898, 998, 798, 948, 898, 898, 898})
+            track.push_back({north, 1000, static_cast<int>(track.size()) * 10});
+        track.push_back({898, 1000, lastSecond});
+        track.push_back({1347, 1000, lastSecond + 10});
+        return track;
     };
     analyse(rest(90));
     EXPECT_TRUE(view.stopList.empty());
@@ -99,50 +90,24 @@ TEST_F(DeviceFigures, AStandstillLongerThanTheThresholdIsAStop) {
     }
 }
 
-// A rest of 120 s to the end of the track, with one point 23.9 m or 26 m from the first: the
-// first is a stop decided at the end, the second breaks the rest into stretches too short.
-TEST_F(DeviceFigures, OnePointOutsideTheCircleEndsTheStretch) {
-    for (const auto& [offset, stops] : {std::pair{215, std::vector<std::string>{"0 (2'0'')"}},
-                                        std::pair{234, std::vector<std::string>{}}}) {
+// A rest of 120 s to the end of the track, with one point 23.9 m, 26 m or 2 km (a spike out and
+// back) from the first: the first is a stop decided at the end, the second breaks the rest into
+// stretches too short, the spike's two legs are GPS jumps that add nothing and end no rest.
+TEST_F(DeviceFigures, OnePointOutsideTheCircleEndsTheStretchButAJumpDoesNot) {
+    const std::vector<std::string> stop = {"0 (2'0'')"};
+    for (const auto& [offset, stops, jumps] :
+         {std::tuple{215, stop, 0}, std::tuple{234, std::vector<std::string>{}, 0},
+          std::tuple{18000, stop, 2}}) {
         auto track = standing(0, 0, 120);
         track[5].north = offset;
-        analyse(track);
+        const TrackSummary summary = analyse(track);
         EXPECT_EQ(view.stopList, stops) << offset;
+        EXPECT_EQ(summary.gpsJumps, jumps) << offset;
     }
-}
-
-// A spike of 2 km out and back inside a rest: both legs are GPS jumps, add nothing, and neither
-// ends the rest.
-TEST_F(DeviceFigures, AJumpInsideARestNeitherEndsItNorAddsDistance) {
-    auto track = standing(0, 0, 120);
-    track[5].north = 18000;
-    const TrackSummary summary = analyse(track);
-    EXPECT_EQ(view.stopList, std::vector<std::string>{"0 (2'0'')"});
-    EXPECT_EQ(summary.gpsJumps, 2);
     EXPECT_EQ(label(SummaryLabel::Distance), "0 km");
-    EXPECT_TRUE(points()[5].gpsJump);
-    EXPECT_TRUE(points()[6].gpsJump);
+    EXPECT_TRUE(points()[5].gpsJump && points()[6].gpsJump);
     EXPECT_FALSE(points()[7].gpsJump);
     EXPECT_EQ(view.toolTips[SummaryLabel::HighestSpeed], "Saltos del GPS sin distancia: 2");
-}
-
-// A rest ended by a gap: the rest is listed before the gap that closes it; with a threshold
-// below 0 every gap is a stop and no rest is looked for.
-TEST_F(DeviceFigures, ARestClosedByAGapIsListedBeforeTheGap) {
-    const auto track = std::vector<Pt>{{0, 1000, 0}} + standing(449, 10, 90) +
-                       std::vector<Pt>{{449, 1000, 171}, {898, 1000, 181}};
-    analyse(track);
-    EXPECT_EQ(view.stopList, (std::vector<std::string>{"0 (1'20'')", "0.05 (1'21'')"}));
-    ASSERT_EQ(view.result->stops.size(), 2u);
-    EXPECT_EQ(view.result->stops[0].row, 2);
-    EXPECT_EQ(view.result->stops[1].row, 10);
-    EXPECT_EQ(label(SummaryLabel::StopTime), "00h 02' 41''");
-
-    view.stopMinutes = "0";
-    view.stopSecondsInput = "-1";
-    analyse(track);
-    EXPECT_EQ(label(SummaryLabel::StopCount), "11");
-    EXPECT_EQ(view.stopList.front(), "0 (0'10'')");
 }
 
 // A cold start 2 km off with a last point 2 km off again, around 18 steps of 1.3 m a second; and
@@ -251,30 +216,6 @@ TEST_F(DeviceFigures, ATrackMixingShortAndLongLegs) {
     EXPECT_NEAR(summary.accumulatedClimb, 22 * 0.3048, 1e-9);
     EXPECT_EQ(summary.discardedSamples, 1);
     EXPECT_EQ(label(SummaryLabel::Climb), "6 mts");
-}
-
-// A route planned in an app: its second point has no time. Distance, altitudes and climb (every
-// leg counting as long) as usual, even over 2.2 km legs; no speed, duration or stop.
-TEST_F(DeviceFigures, ATrackWithAPointWithoutTimeIsARoute) {
-    const std::int64_t k10h = 1714557600;
-    view.path = dir.write("ruta.gpx", test::gpxText({{{"40.00", "-3.0", "100", k10h},
-                                                      {"40.02", "-3.0", "101", std::nullopt},
-                                                      {"40.04", "-3.0", "101.5", k10h + 1}}}));
-    view.stopMinutes = "0";
-    view.stopSecondsInput = "-1";
-    const TrackSummary summary = runAnalysis(view, NumberLocale::comma());
-    EXPECT_EQ(summary.pointsWithoutTime, 1);
-    EXPECT_EQ(summary.gpsJumps, 0);
-    EXPECT_EQ(label(SummaryLabel::Distance), "4,5 km");
-    EXPECT_EQ(label(SummaryLabel::Climb), "1 mts");  // 328, 331, 333 ft
-    EXPECT_EQ(label(SummaryLabel::HighestAltitude), "101,5 mts");
-    EXPECT_EQ(label(SummaryLabel::StopCount), "—");
-    EXPECT_TRUE(view.stopList.empty());
-    EXPECT_EQ(view.speed.rows(), (std::vector<std::string>{"0", "0", "0"}));
-    EXPECT_EQ(view.speed.hint(), "Este track no tiene horas");
-    EXPECT_EQ(view.altitude.hint(), "");
-    EXPECT_EQ(view.pathToolTip, "1 puntos sin hora");
-    EXPECT_FALSE(points()[0].hasTime);
 }
 
 }  // namespace

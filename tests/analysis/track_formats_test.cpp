@@ -240,7 +240,6 @@ TEST_F(TrackFormats, ADayOfPointsIsAnalysedWholeAndAddsUpToItsPieces) {
         runAnalysis(whole, NumberLocale::point());
         ASSERT_TRUE(whole.result.has_value());
         EXPECT_EQ(whole.altitude.rowCount(), kPoints);
-        EXPECT_EQ(whole.speed.rows().back().empty(), false);
         EXPECT_EQ(whole.lastLinesRead, kPoints + 6);
         EXPECT_EQ(whole.result->points.back().point, kPoints);
         std::vector<std::int32_t> stopRows;
@@ -277,41 +276,6 @@ TEST_F(TrackFormats, ADayOfPointsIsAnalysedWholeAndAddsUpToItsPieces) {
         EXPECT_EQ(day.stopSeconds, 12 * 300 + 12);
         EXPECT_EQ(day.discarded, 19);  // the first point's spike has no step before it
     }
-}
-
-// Beyond a million points the reader stops at the first point too many and says where it is;
-// nothing is charted.
-TEST_F(TrackFormats, BeyondAMillionPointsTheReaderStopsAndNamesTheLimit) {
-    test::FitWriter fit;
-    fit.define(0, 20, {{253, 4, 0x86}, {0, 4, 0x85}, {1, 4, 0x85}});
-    const auto record = [&fit](int i) {
-        std::vector<std::uint8_t> bytes = test::le(1000000000u + static_cast<unsigned>(i), 4);
-        for (const int semicircles : {477218588 + i, -35791394 - i}) {
-            for (const auto b : test::le(static_cast<std::uint32_t>(semicircles), 4))
-                bytes.push_back(b);
-        }
-        fit.data(0, bytes);
-    };
-    for (int i = 0; i < 1000000; ++i)
-        record(i);
-    EXPECT_EQ(openPointSource(dir_.write("millon.fit", fit.file()))->countPoints(), 1000000);
-
-    record(1000000);
-    MemoryAnalysisView view;
-    view.path = dir_.write("millon-y-uno.fit", fit.file());
-    try {
-        runAnalysis(view, NumberLocale::point());
-        ADD_FAILURE();
-    } catch (const RuntimeError& e) {
-        // Header, definition, a million records of 13 bytes.
-        EXPECT_EQ(e.message(),
-                  "Desbordamiento\nEl track tiene más de 1000000 puntos, el máximo que se puede "
-                  "analizar.\nArchivo: " +
-                      view.path +
-                      "\nPosición: byte 13000029\nUn track de más de 1000000 puntos puede "
-                      "cortarse antes con «Cortar».");
-    }
-    EXPECT_TRUE(view.altitude.rows().empty());
 }
 
 TEST_F(TrackFormats, ACoordinateOffTheEarthNamesThePointsLine) {

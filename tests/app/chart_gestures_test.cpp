@@ -167,20 +167,6 @@ TEST_F(ChartGestures, HoverShowsThePointUnderTheMouse) {
     EXPECT_EQ(chart.hoverText(), QStringList({QStringLiteral("Punto 5"), QStringLiteral("505,5")}));
 }
 
-TEST_F(ChartGestures, TheMouseOverALapsMarkShowsItsFigures) {
-    Lap first{1, 1, 4.5f, 2250, 7.2, std::nullopt};
-    Lap second{2, 451, 1.5f, 600, 9.0, 142.4};
-    chart.setLaps({first, second});
-    chart.hoverAt(at(451));
-    EXPECT_EQ(chart.hoveredLap(), 1);
-    EXPECT_EQ(chart.lapToolTip(1),
-              QStringLiteral("Vuelta 2: 1,5 km en 00h 10' 00'' · 9 km/h · 142 ppm"));
-    chart.hoverAt(at(600));
-    EXPECT_EQ(chart.hoveredLap(), -1);
-    chart.setLaps({});
-    EXPECT_EQ(chart.lapCount(), 0);
-}
-
 TEST_F(ChartGestures, AChosenStopIsMarkedAndCentred) {
     for (const int row : {120, 640, 990})
         chart.addStopRow(row);
@@ -198,38 +184,6 @@ TEST_F(ChartGestures, AChosenStopIsMarkedAndCentred) {
     EXPECT_EQ(chart.stopRows().size(), 3u);
     chart.clearStopRows();
     EXPECT_TRUE(chart.stopRows().empty());
-}
-
-TEST_F(ChartGestures, ZoomPanStopsAndChoiceAlongTheDistance) {
-    chart.addStopRow(520);
-    chart.setShownRows(401, 601);
-    ASSERT_TRUE(chart.setHorizontalAxis(QStringLiteral("distancia")));
-    QCoreApplication::processEvents();
-    // The rows shown stay in view, now by their km: row r lies 20 m × (r - 1) along.
-    EXPECT_NEAR(chart.shownRows().first, 8.0, 1e-4);
-    EXPECT_NEAR(chart.shownRows().second, 12.0, 1e-4);
-    const auto atRow = [this](int row) {
-        const QRectF plot = chart.chart()->plotArea();
-        const auto [low, high] = chart.shownRows();
-        const double x = plot.left() + (chart.rowPosition(row) - low) / (high - low) * plot.width();
-        return chart.viewportTransform().map(
-            chart.chart()->mapToScene(QPointF(x, plot.center().y())));
-    };
-    QTest::mouseClick(chart.viewport(), Qt::LeftButton, {}, atRow(450).toPoint());
-    EXPECT_EQ(chart.markedRow(), 450);
-    drag(Qt::LeftButton, atRow(470), atRow(530));
-    EXPECT_EQ(*chart.stretch(), std::pair(470, 530));
-    drag(Qt::RightButton, atRow(550), atRow(500));  // 1 km to the right
-    EXPECT_NEAR(chart.shownRows().first, 9.0, 0.05);
-    wheel(atRow(550), 1);
-    EXPECT_NEAR(chart.shownRows().second - chart.shownRows().first, 3.2, 0.05);
-    chart.showStop(0);
-    const auto [low, high] = chart.shownRows();
-    EXPECT_NEAR((low + high) / 2, chart.rowPosition(520), 1e-6);
-
-    ASSERT_TRUE(chart.setHorizontalAxis(QStringLiteral("puntos")));
-    EXPECT_NEAR((chart.shownRows().first + chart.shownRows().second) / 2, 520, 1.0);
-    EXPECT_EQ(chart.markedRow(), 470);  // where the stretch's drag began
 }
 
 TEST(ChartAtRest, ShowsTheHintUntilItGetsRows) {

@@ -1,7 +1,4 @@
 #include <QAction>
-#include <QCategoryAxis>
-#include <QMenu>
-#include <QTest>
 #include <cmath>
 
 #include "tests/app/window_fixture.h"
@@ -23,31 +20,19 @@ class ProfileAxisWindow : public WindowTest {
         std::vector<std::string> lines;
         for (const auto& p : points)
             lines.push_back(pointLine(40.0 + 0.001 * p.metresNorth, 3.0, 2000, clock(p.second)));
-        load(dir.write("medianoche.plt", trackText(lines)));
-        altitude = control<ProfileChartWidget>("MSChart1");
-        speed = control<ProfileChartWidget>("MSChart2");
-    }
-
-    void load(const std::string& path) {
-        setText("txtArchivo", QString::fromStdString(path));
-        window->resize(window->minimumSize());
+        setText("txtArchivo",
+                QString::fromStdString(dir.write("medianoche.plt", trackText(lines))));
         window->show();
         click("Command1");
         ASSERT_TRUE(messages->shown.empty());
-        QCoreApplication::processEvents();
+        altitude = control<ProfileChartWidget>("MSChart1");
+        speed = control<ProfileChartWidget>("MSChart2");
     }
 
     QAction* action(const char* name) const {
         auto* found = window->findChild<QAction*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
-    }
-
-    // Where row `row` is drawn along the plot's middle line, in viewport coordinates.
-    static QPoint at(ProfileChartWidget& chart, int row) {
-        const QPointF inChart =
-            chart.chart()->mapToPosition(QPointF(chart.rowPosition(row), chart.rowValue(row)));
-        return chart.mapFromScene(chart.chart()->mapToScene(inChart));
     }
 
     ProfileChartWidget* altitude = nullptr;
@@ -82,85 +67,23 @@ TEST_F(ProfileAxisWindow, DistanceAndTimePlaceEveryRowWhereItsPointIs) {
         for (int row = 1; row <= 8; ++row)
             EXPECT_NEAR(chart->rowPosition(row), hours[row - 1], 1e-9) << row;
     }
-    // The stop is marked where it began, 00:00:30, and the hours go on past midnight.
+    // The stop is marked where it began, 00:00:30.
     EXPECT_EQ(altitude->stopRows(), std::vector<int>{6});
-    QCategoryAxis* ticks = nullptr;
-    for (QAbstractAxis* axis : altitude->chart()->axes(Qt::Horizontal)) {
-        if (axis->isVisible())
-            ticks = qobject_cast<QCategoryAxis*>(axis);
-    }
-    ASSERT_NE(ticks, nullptr);
-    EXPECT_EQ(
-        ticks->categoriesLabels(),
-        QStringList({QStringLiteral("24:00"), QStringLiteral("24:05"), QStringLiteral("24:10")}));
     EXPECT_EQ(altitude->rowNearestPosition(24.1), 7);
 
     EXPECT_FALSE(altitude->setHorizontalAxis(QStringLiteral("kilómetros")));
     EXPECT_EQ(altitude->horizontalAxis(), QStringLiteral("hora"));
 }
 
-TEST_F(ProfileAxisWindow, AClickChoosesTheRowUnderItInEveryMode) {
-    for (const char* mode : {"puntos", "distancia", "hora"}) {
-        altitude->setHorizontalAxis(QString::fromLatin1(mode));
-        QCoreApplication::processEvents();
-        for (const int row : {2, 5, 8}) {
-            QTest::mouseClick(altitude->viewport(), Qt::LeftButton, {}, at(*altitude, row));
-            EXPECT_EQ(altitude->markedRow(), row) << mode;
-            EXPECT_EQ(speed->markedRow(), row) << mode;
-        }
-        // The km read-out still counts rows, whatever the axis.
-        EXPECT_EQ(text("lblKm"), QStringLiteral("Km Seleccionado: 0,32")) << mode;
-    }
-}
-
-TEST_F(ProfileAxisWindow, TheChoiceHoldsForTheSessionAndHoraNeedsTimes) {
-    action("mnuEjeDistancia")->trigger();
-    // Every point at the same time of day: there is no time axis to lay them along.
-    std::vector<std::string> lines;
-    for (int i = 0; i < 6; ++i)
-        lines.push_back(pointLine(40.0 + 0.001 * i, 3.0, 2000, clock(36000)));
-    load(dir.write("sin-horas.plt", trackText(lines)));
-    EXPECT_EQ(altitude->horizontalAxis(), QStringLiteral("distancia"));
-    EXPECT_FALSE(altitude->hasTimeAxis());
-    QMenu* axisMenu = window->findChild<QMenu*>(QStringLiteral("mnuEje"));
-    ASSERT_NE(axisMenu, nullptr);
-    emit axisMenu->aboutToShow();
-    EXPECT_FALSE(action("mnuEjeHora")->isEnabled());
-    EXPECT_TRUE(action("mnuEjeDistancia")->isEnabled());
-    altitude->setHorizontalAxis(QStringLiteral("hora"));
-    EXPECT_EQ(altitude->horizontalAxis(), QStringLiteral("puntos"));
-}
-
-// A rest while the receiver records, on a track without altitudes: its stop is marked at its
-// first row's km, the altitude profile keeps its hint, and no point reads out a slope.
-TEST_F(ProfileAxisWindow, AStandstillAndAHintAlongTheDistance) {
-    action("mnuEjeDistancia")->trigger();
-    std::vector<std::string> lines;
-    for (int i = 0; i < 14; ++i) {
-        const int metresNorth = i < 3 ? i : i < 12 ? 3 : i - 8;
-        lines.push_back(pointLine(40.0 + 0.001 * metresNorth, 3.0, -777, clock(36000 + 10 * i)));
-    }
-    load(dir.write("descanso.plt", trackText(lines)));
-    EXPECT_EQ(altitude->stopRows(), std::vector<int>{4});
-    EXPECT_NEAR(altitude->rowPosition(4), 0.333786, 1e-6);
-    EXPECT_EQ(altitude->hintText(), QStringLiteral("Este track no tiene altitudes"));
-    speed->hoverAt(at(*speed, 14));
-    ASSERT_EQ(speed->hoverText().value(0), QStringLiteral("Punto 14"));
-    EXPECT_FALSE(speed->hoverText().join('\n').contains(QStringLiteral("Pendiente")));
-}
-
 TEST_F(ProfileAxisWindow, TheMeanSpeedInMotionLineIsOffUntilChosen) {
     EXPECT_FALSE(speed->meanLineShown());
     EXPECT_FALSE(action("mnuVelocidadMedia")->isChecked());
-    EXPECT_FALSE(altitude->actions().contains(action("mnuVelocidadMedia")));
     action("mnuVelocidadMedia")->trigger();
     ASSERT_TRUE(speed->meanLineShown());
     // 0.55631 km in the 180 s the walker was not stopped.
     EXPECT_NEAR(speed->meanLineValue(), 11.12619, 1e-4);
     EXPECT_EQ(speed->meanLineCaption(), QStringLiteral("Media en movimiento: 11,1 km/h"));
     EXPECT_FALSE(altitude->meanLineShown());
-    action("mnuVelocidadMedia")->trigger();
-    EXPECT_FALSE(speed->meanLineShown());
 }
 
 }  // namespace

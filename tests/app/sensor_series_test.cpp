@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLineSeries>
 #include <QMenu>
 #include <cmath>
 #include <memory>
@@ -74,7 +73,6 @@ TEST_F(SensorSeries, TheSpeedProfileDrawsAChosenSensorAndItsRowsKeepTheSpeeds) {
     // A track without that sensor shows the speed; the choice comes back with one that has it.
     load("s.tcx", tcxWithSensors());
     EXPECT_EQ(speed->shownSeries(), "Velocidad");
-    EXPECT_EQ(speed->valueAxisTitle(), "");
     EXPECT_EQ(speed->seriesChoices(), QStringList({"Velocidad", "Pulso", "Cadencia", "Potencia"}));
     load("s.gpx", gpxWithSensors());
     EXPECT_EQ(speed->shownSeries(), "Temperatura");
@@ -86,29 +84,6 @@ TEST_F(SensorSeries, TheSpeedProfileDrawsAChosenSensorAndItsRowsKeepTheSpeeds) {
     EXPECT_EQ(menu(), QStringList({"Eje horizontal", "Velocidad media en movimiento",
                                    "Guardar imagen…", "Copiar imagen"}));
     EXPECT_FALSE(speed->showSeries("Pulso"));
-}
-
-TEST_F(SensorSeries, ASensorLiesAlongTheDistanceAxisAndHidesTheMeanSpeedLine) {
-    load("s.gpx", gpxWithSensors());
-    window->findChild<QAction*>("mnuVelocidadMedia")->trigger();
-    ASSERT_TRUE(speed->meanLineShown());
-    ASSERT_TRUE(speed->setHorizontalAxis("distancia"));
-    ASSERT_TRUE(speed->showSeries("Pulso"));
-    speed->refresh();
-    // The mean speed is in km/h: no line across a pulse.
-    EXPECT_FALSE(speed->meanLineShown());
-    EXPECT_TRUE(std::isnan(speed->meanLineValue()));
-    QList<QPointF> drawn;
-    for (QAbstractSeries* series : speed->chart()->series()) {
-        if (auto* line = qobject_cast<QLineSeries*>(series); line && line->name() == "Pulso")
-            drawn = line->points();
-    }
-    // The point without a heart rate is left out; the others lie at their km.
-    EXPECT_EQ(drawn, QList<QPointF>({QPointF(speed->rowPosition(1), 120.0),
-                                     QPointF(speed->rowPosition(3), 131.0)}));
-    EXPECT_NEAR(speed->rowPosition(3), 0.2225, 0.001);
-    EXPECT_TRUE(speed->showSeries("Velocidad"));
-    EXPECT_TRUE(speed->meanLineShown());
 }
 
 TEST_F(SensorSeries, ReadOutsShowEveryValueOfThePointAndTheStretchsMeans) {

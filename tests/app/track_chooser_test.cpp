@@ -51,15 +51,6 @@ TEST_F(TrackChoice, TheFirstIsAnalysedAndAnotherCanBeChosenUntilAnotherFileIsLoa
     EXPECT_EQ(control<ProfileChartWidget>("MSChart1")->rowCount(), 2);
 }
 
-TEST_F(TrackChoice, CortarOnAnotherFileOfSeveralTracksAsksForItToBeLoaded) {
-    control<QComboBox>("Combo1")->setCurrentText(QStringLiteral("250"));
-    dialog->answers.push_back({true, threeTracks_});
-    click("cmdCortar");
-    ASSERT_EQ(messages->shown.size(), 1u);
-    EXPECT_TRUE(messages->shown[0].text.startsWith(QStringLiteral("El archivo tiene 3 tracks.")));
-    EXPECT_FALSE(std::filesystem::exists(splitFileName(threeTracks_.toStdString(), 1)));
-}
-
 TEST_F(TrackChoice, LapsAreMarkedOnBothProfilesWithTheirFigures) {
     const std::vector<RecordedPoint> lap1 = {{"41.1", "2.1", "120", 1714557600},
                                              {"41.1009", "2.1", "120", 1714557630}};

@@ -238,27 +238,6 @@ TEST(JsonOutput, ATrackWithoutPointsHasNoStartTime) {
     EXPECT_TRUE(all[0]["paradas"].empty());
 }
 
-// A route without times nor altitudes: what it lacks is null, and the points without time are
-// counted.
-TEST(JsonOutput, WhatATrackLacksIsNull) {
-    test::TempDir dir;
-    const std::string path =
-        dir.write("ruta.gpx", test::gpxText({{{"40.1", "-3.1", std::nullopt, std::nullopt},
-                                              {"40.2", "-3.1", std::nullopt, 1714557600},
-                                              {"40.3", "-3.1", std::nullopt, std::nullopt}}}));
-    const auto run = test::runCli({"resumen", path, "--json"});
-    ASSERT_EQ(run.status, kExitOk) << run.err;
-    const Parsed all = parse(run.out);
-    const Parsed& v = all[0]["valores"];
-    for (const char* key : {"cotaMinima", "cotaMaxima", "desnivelAcumulado", "velocidadMinima",
-                            "velocidadMaxima", "numeroParadas", "segundosEnParadas", "horaInicio",
-                            "horaFin", "segundosTotales", "saltosGps"}) {
-        EXPECT_TRUE(v[key].is_null()) << key;
-    }
-    EXPECT_EQ(v["puntosSinHora"], 2);
-    EXPECT_NEAR(v["distanciaKm"].get<double>(), 2 * 100000 / 8987.8, 1e-3);
-}
-
 // Each sensor over the points that have a value, from every format; null where the track has none,
 // as a track file of point lines never has.
 TEST(JsonOutput, EachSensorsLowestMeanAndHighestOrNull) {

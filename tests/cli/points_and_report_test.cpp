@@ -174,26 +174,31 @@ TEST(Report, NeverWritesOverTheTrackNorThroughALink) {
     EXPECT_EQ(readBytes(dir.file("enlace2.pdf")).substr(0, 5), "%PDF-");
 }
 
+// The text of the report "informe" writes for `track`.
+std::string reportOf(const TempDir& dir, const std::string& track, const NumberLocale& locale) {
+    const std::string pdf = dir.file("informe.pdf");
+    EXPECT_EQ(runCli({"informe", track, "--pdf", pdf}, locale).status, 0);
+    EXPECT_EQ(std::system(("pdftotext '" + pdf + "' '" + dir.file("informe.txt") + "'").c_str()),
+              0);
+    return readBytes(dir.file("informe.txt"));
+}
+
 // A small profile per sensor the track has, titled with its lowest, mean and highest value in the
 // user's number format; the route still opens the second page. A track file adds none.
 TEST(Report, AProfilePerSensorWithItsFigures) {
     ScopedTimeZone utc("UTC0");
     TempDir dir;
-    const std::string pdf = dir.file("informe.pdf");
-    const auto reportText = [&](const std::string& track) {
-        EXPECT_EQ(runCli({"informe", track, "--pdf", pdf}, NumberLocale::comma()).status, 0);
-        const std::string textFile = dir.file("informe.txt");
-        EXPECT_EQ(std::system(("pdftotext '" + pdf + "' '" + textFile + "'").c_str()), 0);
-        return readBytes(textFile);
-    };
-    const std::string text = reportText(dir.write("s.gpx", gpxWithSensors()));
+    const std::string text =
+        reportOf(dir, dir.write("s.gpx", gpxWithSensors()), NumberLocale::comma());
     for (const char* title : {"Pulso (ppm): mínimo 120 · media 125,5 · máximo 131",
                               "Cadencia (rpm): mínimo 80 · media 80 · máximo 80",
                               "Potencia (W): mínimo 210 · media 210 · máximo 210",
                               "Temperatura (°C): mínimo 19,5 · media 19,5 · máximo 19,5"})
         EXPECT_NE(text.find(title), std::string::npos) << title << "\n" << text;
     EXPECT_NE(text.find("Recorrido"), std::string::npos) << text;
-    EXPECT_EQ(reportText(dir.write("t.plt", threePoints())).find("mínimo"), std::string::npos);
+    EXPECT_EQ(
+        reportOf(dir, dir.write("t.plt", threePoints()), NumberLocale::comma()).find("mínimo"),
+        std::string::npos);
 }
 
 // The range written beside each profile is the analysis's own (the altitude axis it fitted) in the
@@ -219,34 +224,6 @@ TEST(Report, ProfileRangesInTheUsersNumberFormat) {
     // 1000 to 1050 ft: 304.8 to 320 m, fitted to whole metres and 5 m more on each side.
     EXPECT_NE(text.find("300"), std::string::npos) << text;
     EXPECT_NE(text.find("325"), std::string::npos) << text;
-}
-
-// The report says what the window says beside its figures: the GPS jumps set aside, the points
-// without time, and the hint of a profile the track has no values for.
-TEST(Report, SaysWhatTheTrackLacksAndTheJumpsSetAside) {
-    TempDir dir;
-    const std::string pdf = dir.file("informe.pdf");
-    const auto reportText = [&](const std::string& track) {
-        EXPECT_EQ(runCli({"informe", track, "--pdf", pdf}).status, 0);
-        const std::string textFile = dir.file("informe.txt");
-        EXPECT_EQ(std::system(("pdftotext '" + pdf + "' '" + textFile + "'").c_str()), 0);
-        return readBytes(textFile);
-    };
-    // A cold start 1.1 km off in a second.
-    std::string text =
-        reportText(dir.write("salto.plt", trackText({"40.000000,-3.500000,0,1000,0,x,10:00:00",
-                                                     "40.010000,-3.500000,0,1000,0,x,10:00:01",
-                                                     "40.010100,-3.500000,0,1000,0,x,10:00:11"})));
-    EXPECT_NE(text.find("Saltos del GPS sin distancia: 1"), std::string::npos) << text;
-    EXPECT_EQ(text.find("sin hora"), std::string::npos) << text;
-
-    text = reportText(
-        dir.write("ruta.gpx", gpxText({{{"40.1", "-3.1", std::nullopt, std::nullopt},
-                                        {"40.2", "-3.1", std::nullopt, std::nullopt}}})));
-    EXPECT_NE(text.find("2 puntos sin hora"), std::string::npos) << text;
-    EXPECT_NE(text.find("Este track no tiene altitudes"), std::string::npos) << text;
-    EXPECT_NE(text.find("Este track no tiene horas"), std::string::npos) << text;
-    EXPECT_EQ(text.find("Saltos del GPS"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -53,20 +53,5 @@ TEST(Sensors, EachFormatGivesTheFilesValuesAndNoneWhereAPointHasNone) {
     }
 }
 
-TEST(Sensors, AValueThatIsNoNumberEndsReadingNamingItsElement) {
-    test::TempDir dir;
-    std::string gpx = test::gpxWithSensors();
-    gpx.replace(gpx.find(" 131 "), 5, "alto");
-    try {
-        sensorsOf(dir.write("mal.gpx", gpx));
-        ADD_FAILURE() << "read";
-    } catch (const RuntimeError& e) {
-        EXPECT_NE(e.message().find("El pulso no es un número."), std::string::npos) << e.message();
-        EXPECT_EQ(e.field(), "hr");
-        EXPECT_EQ(e.line(), 9);
-        EXPECT_EQ(e.text(), "alto");
-    }
-}
-
 }  // namespace
 }  // namespace at
