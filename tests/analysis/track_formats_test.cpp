@@ -308,5 +308,41 @@ TEST_F(TrackFormats, ACoordinateOffTheEarthNamesThePointsLine) {
     }
 }
 
+// Beyond a million points the reader stops at the first point too many and says where it is;
+// nothing is charted.
+TEST_F(TrackFormats, BeyondAMillionPointsTheReaderStopsAndNamesTheLimit) {
+    test::FitWriter fit;
+    fit.define(0, 20, {{253, 4, 0x86}, {0, 4, 0x85}, {1, 4, 0x85}});
+    const auto record = [&fit](int i) {
+        std::vector<std::uint8_t> bytes = test::le(1000000000u + static_cast<unsigned>(i), 4);
+        for (const int semicircles : {477218588 + i, -35791394 - i}) {
+            for (const auto b : test::le(static_cast<std::uint32_t>(semicircles), 4))
+                bytes.push_back(b);
+        }
+        fit.data(0, bytes);
+    };
+    for (int i = 0; i < 1000000; ++i)
+        record(i);
+    EXPECT_EQ(openPointSource(dir_.write("millon.fit", fit.file()))->countPoints(), 1000000);
+
+    record(1000000);
+    MemoryAnalysisView view;
+    view.path = dir_.write("millon-y-uno.fit", fit.file());
+    try {
+        runAnalysis(view, NumberLocale::point());
+        ADD_FAILURE();
+    } catch (const RuntimeError& e) {
+        // Header, definition, a million records of 13 bytes.
+        EXPECT_EQ(e.message(),
+                  "Desbordamiento\nEl track tiene más de 1000000 puntos, el máximo que se puede "
+                  "analizar.\nArchivo: " +
+                      view.path +
+                      "\nPosición: byte 13000029\nUn track de más de 1000000 puntos puede "
+                      "cortarse antes con «Cortar».");
+    }
+    EXPECT_TRUE(view.altitude.rows().empty());
+}
+
 }  // namespace
+
 }  // namespace at
