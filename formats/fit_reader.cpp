@@ -361,6 +361,8 @@ class FitReader final : public PointReader {
         point.timeOfDay = when.timeOfDay;
         day_ = when.day;
         sensors_ = sensors;
+        if (files_ > TrackLayout::kMostTracks)
+            throw fault(ErrorKind::Overflow, tooManyTracksText(), at);
         pointTrack_ = files_;
         unixSeconds_ = static_cast<std::int64_t>(*timestamp) + kFitEpochUnixSeconds;
         ++points_;

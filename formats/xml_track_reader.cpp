@@ -478,6 +478,12 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         q.point.altitudeFeet = point_.feet.value_or(kNoAltitudeFeet);
         q.sensors = point_.sensors;
         q.track = std::max(openTrack_, 1);
+        if (q.track > TrackLayout::kMostTracks) {
+            fail(RuntimeError(ErrorKind::Overflow, tooManyTracksText())
+                     .withLine(point_.line)
+                     .withText(pointTag()));
+            return;
+        }
         // A point without a time (a route planned in an app) has no day either, and no lap begins
         // at it: laps are placed by their start times.
         if (point_.unixSeconds) {

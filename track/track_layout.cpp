@@ -60,4 +60,9 @@ bool sportOnFoot(std::string_view sport) {
     return false;
 }
 
+std::string tooManyTracksText() {
+    return "El archivo tiene más de " + std::to_string(TrackLayout::kMostTracks) +
+           " tracks, el máximo que se puede leer.";
+}
+
 }  // namespace at

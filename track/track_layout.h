@@ -18,6 +18,9 @@ struct TrackHeading {
 };
 
 // A lap begins at the first point of its track at or after this instant.
+// "El archivo tiene más de 4096 tracks, el máximo que se puede leer."
+std::string tooManyTracksText();
+
 struct LapStart {
     int track = 0;
     std::int64_t unixSeconds = 0;
@@ -32,10 +35,14 @@ class TrackLayout {
     void addLap(int track, std::int64_t unixSeconds);
     const std::vector<LapStart>& laps() const { return laps_; }
 
+    // Past this many tracks a file is refused where its first point too many lies: a file of
+    // countless tiny tracks would otherwise grow every listing of its tracks without end.
+    static constexpr int kMostTracks = 4096;
+
   private:
     // A file of countless empty tracks or laps must not grow memory without end: past these, what
     // the file says is dropped (the points still count).
-    static constexpr std::size_t kMostHeadings = 4096;
+    static constexpr std::size_t kMostHeadings = kMostTracks;
     static constexpr std::size_t kMostLaps = 32767;
 
     std::vector<TrackHeading> headings_;

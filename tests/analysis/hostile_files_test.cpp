@@ -21,6 +21,7 @@
 #include "tests/support/peak_memory.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
+#include "track/track_layout.h"
 
 namespace at {
 namespace {
@@ -88,6 +89,14 @@ TEST_F(HostileAnalysis, BadContentNamesLineFieldAndText) {
     const std::string h = test::trackText({});
     const std::string good = points(3)[0] + "\r\n" + points(3)[1] + "\r\n";
     const std::string fifty(50u << 20, '7');
+    // One track more than a file may hold, a point each, one track a line from line 3.
+    std::string tracks = "<?xml version=\"1.0\"?>\n<gpx>\n";
+    for (int i = 0; i <= TrackLayout::kMostTracks; ++i) {
+        tracks +=
+            "<trk><trkseg><trkpt lat=\"40\" lon=\"-3\"><time>2024-05-01T10:00:00Z</time>"
+            "</trkpt></trkseg></trk>\n";
+    }
+    tracks += "</gpx>\n";
     const BadContent cases[] = {
         {"time ab:cd:ef", h + "1.0,1.0,0,4,0,x,ab:cd:ef\r\n", ErrorKind::TypeMismatch, 7,
          "hora (campo 7)", "ab:cd:ef"},
@@ -110,6 +119,8 @@ TEST_F(HostileAnalysis, BadContentNamesLineFieldAndText) {
          std::string(80, '7') + "…"},
         {"a single 50 MB line", fifty, ErrorKind::Overflow, 1, std::nullopt,
          std::string(80, '7') + "…"},
+        {"4097 tracks", tracks, ErrorKind::Overflow, TrackLayout::kMostTracks + 3, std::nullopt,
+         std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
