@@ -12,19 +12,12 @@
 #include <fstream>
 
 #include "app/frm_ppal.h"
+#include "bench/paint_counter.h"
 #include "charts/profile_chart_widget.h"
 
 namespace {
 
-class PaintCounter : public QObject {
-  public:
-    int paints = 0;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
+using at::bench::PaintCounter;
 
 // One point a second along a climb, the pulse following it, a dropout of the heart rate strap now
 // and then.

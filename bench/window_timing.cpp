@@ -23,22 +23,14 @@
 
 #include "app/frm_ppal.h"
 #include "bench/bench_files.h"
+#include "bench/paint_counter.h"
 #include "charts/profile_chart_widget.h"
 
 extern char** environ;
 
 namespace {
 
-// Counts the paints that reach the charts, to be sure each round really draws them.
-class PaintCounter : public QObject {
-  public:
-    int paints = 0;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
+using at::bench::PaintCounter;
 
 // Seven seconds between samples, a long climb with short waves on it, a rest now and then.
 std::string largestTrack(int points = 32761) {
