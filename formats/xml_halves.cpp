@@ -43,7 +43,7 @@ constexpr std::size_t kSearchBytes = 64 * 1024;
 // The follower hands its points over in batches, and stops when so many wait to be taken: the
 // memory stays bounded whatever the length of the file.
 constexpr std::size_t kBatchPoints = 2048;
-constexpr std::size_t kMostWaitingBatches = 32;
+constexpr std::size_t kMostWaitingBatches = 24;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
