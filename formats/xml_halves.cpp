@@ -4,6 +4,7 @@
 #include <deque>
 #include <exception>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -148,9 +149,13 @@ class HalvesReader final : public XmlHalvesReader {
         const auto start = findSecondHalf(file, size / 2, first->pointName);
         if (!start || start->lineStart <= first->parsedBytes)
             return;
-        leader_->stopAt(start->pointAt);
         XmlSecondHalf half{start->lineStart, first->opening};
-        follower_ = std::thread([this, half = std::move(half)] { follow(half); });
+        try {
+            follower_ = std::thread([this, half = std::move(half)] { follow(half); });
+        } catch (const std::system_error&) {
+            return;  // no thread to be had: one reader reads it all
+        }
+        leader_->stopAt(start->pointAt);
     }
 
     void follow(const XmlSecondHalf& half) {
