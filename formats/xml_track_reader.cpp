@@ -7,10 +7,12 @@
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "formats/point_values.h"
 #include "formats/xml_format.h"
+#include "formats/xml_halves.h"
 #include "formats/xml_length_guard.h"
 #include "platform/byte_reader.h"
 #include "platform/checked.h"
@@ -21,8 +23,13 @@ namespace at {
 namespace {
 
 // The file is read straight into expat's own buffer (XML_Parse would copy each chunk there); the
-// calls around a chunk of this size cost nothing beside its parse.
+// calls around a chunk of this size cost nothing beside its parse. Fuzzing builds read small
+// chunks, so that inputs of a few kilobytes span many of them and can be read in halves.
+#ifdef AT_FUZZ_SMALL_LIMITS
+constexpr std::size_t kChunkSize = 512;
+#else
 constexpr std::size_t kChunkSize = 64 * 1024;
+#endif
 // A value longer than this is no number and no time; only its start is kept, for the message.
 constexpr std::size_t kMostValueBytes = 256;
 constexpr std::size_t kMostQuotedBytes = 60;
@@ -133,14 +140,49 @@ const char* notANumberText(Sensor sensor) {
     return "";
 }
 
-class XmlTrackReader final : public PointReader, private XmlPoints {
+// Whether an encoding the XML declaration names writes "<" and the names of elements as single
+// bytes, as a second half read from the middle of the file needs.
+bool byteEncoding(const XML_Char* encoding) {
+    if (encoding == nullptr)
+        return true;
+    std::string name(encoding);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return name == "UTF-8" || name == "US-ASCII" || name == "ISO-8859-1";
+}
+
+// Where a second half stops waiting on the leader's tracks: it was not joined after all.
+struct HalfCancelled {};
+
+class XmlTrackReader final : public XmlHalvesLeader, private XmlPoints {
   public:
-    XmlTrackReader(const std::string& path, std::unique_ptr<XmlFormat> format)
-        : format_(std::move(format)), file_(path), parser_(XML_ParserCreate(nullptr)) {
+    enum class Role { Whole, Leader, Follower };
+
+    XmlTrackReader(const std::string& path, std::unique_ptr<XmlFormat> format,
+                   Role role = Role::Whole)
+        : format_(std::move(format)), file_(path), parser_(XML_ParserCreate(nullptr)), role_(role) {
         if (parser_ == nullptr)
             throw std::bad_alloc();
         XML_SetUserData(parser_, this);
         XML_SetElementHandler(parser_, &XmlTrackReader::onStart, &XmlTrackReader::onEnd);
+        // Expat would put off parsing a token cut by the chunk's end until much more has come, so
+        // which of two faults a file shows would depend on where its chunks happen to end. The
+        // guard keeps every token within kMostXmlRunBytes, which bounds parsing one again.
+        XML_SetReparseDeferralEnabled(parser_, XML_FALSE);
+        if (role_ == Role::Leader) {
+            XML_SetXmlDeclHandler(parser_, &XmlTrackReader::onDeclaration);
+            XML_SetStartDoctypeDeclHandler(parser_, &XmlTrackReader::onDoctype);
+        }
+    }
+
+    XmlTrackReader(const std::string& path, std::unique_ptr<XmlFormat> format,
+                   const XmlSecondHalf& half, XmlHalfHandoff& handoff)
+        : XmlTrackReader(path, std::move(format), Role::Follower) {
+        opening_ = half.opening;
+        openingLeft_ = opening_.size();
+        lineStart_ = half.lineStart;
+        handoff_ = &handoff;
+        file_.seek(half.lineStart);
     }
 
     ~XmlTrackReader() override { XML_ParserFree(parser_); }
@@ -175,20 +217,49 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
 
     int track() const override { return track_; }
     std::int64_t unixSeconds() const override { return unixSeconds_; }
-    const TrackLayout& layout() const override { return layout_; }
+    const TrackLayout& layout() const override { return *layout_; }
+
+    std::optional<FirstPoint> firstPoint() const override {
+        if (!halves_)
+            return std::nullopt;
+        return FirstPoint{halves_->opening, halves_->pointName, streamOffset_};
+    }
+
+    void stopAt(std::int64_t offset) override {
+        if (halves_)
+            stopAt_ = offset;
+    }
+
+    bool stoppedAtHalf() const override { return stoppedAtHalf_; }
+    std::int64_t lineAtHalf() const override { return lineAtHalf_; }
+    XmlTracksAtHalf tracksAtHalf() override { return {openTrack_, tracksOpened_, layout_}; }
 
   private:
     void parseChunk() {
-        chunkStart_ = file_.offset();
-        chunk_ = static_cast<char*>(XML_GetBuffer(parser_, static_cast<int>(kChunkSize)));
-        if (chunk_ == nullptr)
+        char* const chunk =
+            static_cast<char*>(XML_GetBuffer(parser_, static_cast<int>(kChunkSize)));
+        if (chunk == nullptr)
             throw std::bad_alloc();
-        const std::size_t got = file_.read(chunk_, kChunkSize);
+        // A second half begins with its opening, which is far shorter than a chunk.
+        const std::size_t opening = std::exchange(openingLeft_, 0);
+        std::copy_n(opening_.data(), opening, chunk);
+        const std::size_t got = opening + file_.read(chunk + opening, kChunkSize - opening);
+        if (streamOffset_ == 0 && got >= 2 &&
+            (chunk[0] == '\0' || chunk[1] == '\0' ||
+             static_cast<unsigned char>(chunk[0]) >= 0xFE)) {
+            byteEncoding_ = false;  // UTF-16
+        }
+        streamOffset_ += static_cast<std::int64_t>(got);
         const bool last = got < kChunkSize;
         // Expat gets the bytes before an overlong run only: it would hold the run whole.
-        const auto overrun = guard_.scan(chunk_, got);
+        const auto overrun = guard_.scan(chunk, got);
         const std::size_t fed = overrun ? overrun->offset : got;
         if (XML_ParseBuffer(parser_, static_cast<int>(fed), last && !overrun) == XML_STATUS_ERROR) {
+            if (stoppedAtHalf_) {
+                finished_ = true;
+                file_.close();
+                return;
+            }
             if (!failure_)
                 failure_ = std::make_exception_ptr(xmlError(got));
             return;
@@ -202,7 +273,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
             return;
         finished_ = true;
         file_.close();
-        if (pointsRead_ == 0) {
+        if (pointsRead_ == 0 && role_ != Role::Follower) {
             failure_ =
                 std::make_exception_ptr(RuntimeError(ErrorKind::PastEndOfFile,
                                                      "El archivo no tiene ningún punto de track (" +
@@ -225,13 +296,25 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
                      : std::string("XML mal formado: ") + spanishXmlError(code) + " (columna " +
                            std::to_string(XML_GetCurrentColumnNumber(parser_) + 1) + ").");
         error.withFile(file_.path()).withLine(XML_GetCurrentLineNumber(parser_));
-        const std::int64_t at = XML_GetCurrentByteIndex(parser_) - chunkStart_;
-        if (at >= 0 && static_cast<std::size_t>(at) < chunkBytes) {
-            std::string_view rest(chunk_ + at, chunkBytes - static_cast<std::size_t>(at));
-            rest = rest.substr(0, std::min(rest.find_first_of("\r\n"), kMostQuotedBytes));
-            error.withText(std::string(rest));
-        }
+        const std::int64_t at = XML_GetCurrentByteIndex(parser_);
+        if (at >= static_cast<std::int64_t>(opening_.size()))
+            quoteFrom(error, at - static_cast<std::int64_t>(opening_.size()) + lineStart_);
         return error;
+    }
+
+    // The fault's text, from where it lies in the file to the end of its line, as far as a
+    // message shows it; read again from the file, so that where the chunks met plays no part.
+    void quoteFrom(RuntimeError& error, std::int64_t offset) const {
+        try {
+            ByteReader file(file_.path());
+            file.seek(offset);
+            std::string text(kMostQuotedBytes, '\0');
+            text.resize(file.read(text.data(), text.size()));
+            if (!text.empty())
+                error.withText(text.substr(0, text.find_first_of("\r\n")));
+        } catch (const RuntimeError&) {
+            // The message goes without its text.
+        }
     }
 
     RuntimeError overrunError(const XmlLengthGuard::Overrun& overrun) const {
@@ -254,7 +337,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     static void XMLCALL onStart(void* self, const XML_Char* name, const XML_Char** attributes) {
         auto* reader = static_cast<XmlTrackReader*>(self);
         try {
-            reader->start(localName(name), attributes);
+            reader->start(name, localName(name), attributes);
         } catch (...) {
             reader->failure_ = std::current_exception();
             XML_StopParser(reader->parser_, XML_FALSE);
@@ -265,6 +348,8 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         auto* reader = static_cast<XmlTrackReader*>(self);
         try {
             (void)name;
+            if (reader->role_ == Role::Leader)
+                reader->noteEnd();
             reader->end();
         } catch (...) {
             reader->failure_ = std::current_exception();
@@ -280,7 +365,102 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         reader->text_.append(text, std::min(room, static_cast<std::size_t>(length)));
     }
 
+    static void XMLCALL onDeclaration(void* self, const XML_Char* version, const XML_Char* encoding,
+                                      int /*standalone*/) {
+        auto* reader = static_cast<XmlTrackReader*>(self);
+        reader->byteEncoding_ = byteEncoding(encoding);
+        if (version != nullptr) {
+            reader->declaration_ = std::string("<?xml version=\"") + version + "\"";
+            if (encoding != nullptr)
+                reader->declaration_.append(" encoding=\"").append(encoding).append("\"");
+            reader->declaration_.append("?>");
+        }
+    }
+
+    static void XMLCALL onDoctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*,
+                                  int) {
+        // Its entities would be unknown to a second half.
+        static_cast<XmlTrackReader*>(self)->byteEncoding_ = false;
+    }
+
     std::int64_t currentLine() const { return XML_GetCurrentLineNumber(parser_); }
+
+    // The leader keeps the names of the elements open outside points: a second half is read
+    // behind them, and joins only where they are the same.
+    void noteStart(const XML_Char* qualifiedName) {
+        if (stopAt_ >= 0 && reachedHalf(qualifiedName))
+            return;
+        if (pointDepth_ == 0)
+            openNames_.emplace_back(qualifiedName);
+    }
+
+    // At the start tag where the second half begins, ends the leader's parse; true there.
+    bool reachedHalf(const XML_Char* qualifiedName) {
+        const std::int64_t at = XML_GetCurrentByteIndex(parser_);
+        if (at < stopAt_)
+            return false;
+        const bool joined = at == stopAt_ && !failure_ && pointDepth_ == 0 && !collecting_ &&
+                            !heading_ && halves_->pointName == qualifiedName &&
+                            openNames_ == halves_->names &&
+                            std::max(openTrack_, 1) <= TrackLayout::kMostTracks;
+        stopAt_ = -1;
+        if (!joined)
+            return false;
+        stoppedAtHalf_ = true;
+        lineAtHalf_ = currentLine();
+        XML_StopParser(parser_, XML_FALSE);
+        return true;
+    }
+
+    // Before the element at depth_ ends.
+    void noteEnd() {
+        if (pointDepth_ == 0 && openNames_.size() == static_cast<std::size_t>(depth_))
+            openNames_.pop_back();
+    }
+
+    void noteFirstPoint(const XML_Char* qualifiedName) {
+        if (!byteEncoding_ || pointsRead_ != 0 || halves_ || noHalves_)
+            return;
+        noHalves_ = true;
+        Halves halves;
+        halves.names = openNames_;
+        halves.pointName = qualifiedName;
+        halves.opening = declaration_;
+        for (const std::string& open : openNames_)
+            halves.opening.append(1, '<').append(open).append(1, '>');
+        halves.opening.append(1, '\n');
+        if (halves.opening.size() < kChunkSize / 4)
+            halves_ = std::move(halves);
+    }
+
+    void start(const XML_Char* qualifiedName, std::string_view name, const XML_Char** attributes) {
+        if (role_ == Role::Leader) {
+            noteStart(qualifiedName);
+            if (stoppedAtHalf_)
+                return;
+        }
+        start(name, attributes);
+        if (role_ == Role::Leader && pointDepth_ == depth_ && pointDepth_ != 0) {
+            openNames_.pop_back();
+            noteFirstPoint(qualifiedName);
+        }
+    }
+
+    // The second half's points go on in the track open where it begins, and say track 0 for it
+    // until the half opens or names a track: then it needs the leader's tracks.
+    void takeLeadersTracks() {
+        if (role_ != Role::Follower || tracksTaken_ ||
+            XML_GetCurrentByteIndex(parser_) < static_cast<std::int64_t>(opening_.size())) {
+            return;
+        }
+        const auto tracks = handoff_->wait();
+        if (!tracks)
+            throw HalfCancelled{};
+        openTrack_ = tracks->openTrack;
+        tracksOpened_ = tracks->tracksOpened;
+        layout_ = tracks->layout;
+        tracksTaken_ = true;
+    }
 
     void start(std::string_view name, const XML_Char** attributes) {
         ++depth_;
@@ -343,6 +523,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     }
 
     void openTrack() override {
+        takeLeadersTracks();
         // Points outside any track (a hand-made file) stay with the first.
         if (tracksOpened_ < std::numeric_limits<int>::max())
             ++tracksOpened_;
@@ -351,6 +532,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     }
 
     void collectHeading(HeadingText which) override {
+        takeLeadersTracks();
         XML_SetCharacterDataHandler(parser_, &XmlTrackReader::onText);
         heading_ = which;
         valueDepth_ = depth_;
@@ -358,19 +540,23 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     }
 
     void setSport(std::string_view sport) override {
-        TrackHeading& heading = layout_.heading(openTrack_);
+        takeLeadersTracks();
+        TrackHeading& heading = layout_->heading(openTrack_);
         heading.onFoot = sportOnFoot(sport);
         if (heading.name.empty())
             heading.name = keptName(sport);
     }
 
-    void openLap() override { lapPending_ = true; }
+    void openLap() override {
+        takeLeadersTracks();
+        lapPending_ = true;
+    }
 
     void takeHeading() {
         const HeadingText which = *heading_;
         heading_.reset();
         XML_SetCharacterDataHandler(parser_, nullptr);
-        TrackHeading& heading = layout_.heading(openTrack_);
+        TrackHeading& heading = layout_->heading(openTrack_);
         if (which == HeadingText::Name)
             heading.name = keptName(text_);
         else
@@ -477,7 +663,8 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
         }
         q.point.altitudeFeet = point_.feet.value_or(kNoAltitudeFeet);
         q.sensors = point_.sensors;
-        q.track = std::max(openTrack_, 1);
+        const bool continuing = role_ == Role::Follower && !tracksTaken_;
+        q.track = continuing ? 0 : std::max(openTrack_, 1);
         if (q.track > TrackLayout::kMostTracks) {
             fail(RuntimeError(ErrorKind::Overflow, tooManyTracksText())
                      .withLine(point_.line)
@@ -492,7 +679,7 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
             q.day = local.day;
             q.unixSeconds = *point_.unixSeconds;
             if (lapPending_) {
-                layout_.addLap(q.track, q.unixSeconds);
+                layout_->addLap(q.track, q.unixSeconds);
                 lapPending_ = false;
             }
         } else {
@@ -510,9 +697,6 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     ByteReader file_;
     XML_Parser parser_;
     XmlLengthGuard guard_;
-    // Expat's buffer for the bytes being parsed; it stays where it is until the next chunk.
-    char* chunk_ = nullptr;
-    std::int64_t chunkStart_ = 0;
     std::vector<QueuedPoint> queue_;
     std::size_t head_ = 0;
     std::exception_ptr failure_;
@@ -524,11 +708,37 @@ class XmlTrackReader final : public PointReader, private XmlPoints {
     int track_ = 1;
     std::int64_t unixSeconds_ = 0;
     LocalClock clock_;
-    TrackLayout layout_;
+    TrackLayout ownLayout_;
+    TrackLayout* layout_ = &ownLayout_;
     int tracksOpened_ = 0;
     int openTrack_ = 0;
     bool lapPending_ = false;
     std::optional<HeadingText> heading_;
+
+    Role role_;
+    // A leader's view of the halves: the names of the elements open outside points, the XML
+    // declaration, whether the document can be read in halves; where it is to stop and where it
+    // stopped.
+    struct Halves {
+        std::vector<std::string> names;
+        std::string pointName;
+        std::string opening;
+    };
+    std::vector<std::string> openNames_;
+    std::string declaration_;
+    bool byteEncoding_ = true;
+    bool noHalves_ = false;
+    std::optional<Halves> halves_;
+    std::int64_t stopAt_ = -1;
+    bool stoppedAtHalf_ = false;
+    std::int64_t lineAtHalf_ = 0;
+    // A follower's opening, still to be fed, and the leader's tracks once taken.
+    std::string opening_;
+    std::size_t openingLeft_ = 0;
+    std::int64_t lineStart_ = 0;
+    XmlHalfHandoff* handoff_ = nullptr;
+    bool tracksTaken_ = false;
+    std::int64_t streamOffset_ = 0;
 
     int depth_ = 0;
     int pointDepth_ = 0;
@@ -550,9 +760,27 @@ std::string_view localName(const XML_Char* name) {
     return {start, static_cast<std::size_t>(p - start)};
 }
 
+namespace {
+
+std::unique_ptr<XmlFormat> formatOf(XmlTrackKind kind) {
+    return kind == XmlTrackKind::Gpx ? gpxFormat() : tcxFormat();
+}
+
+}  // namespace
+
 std::unique_ptr<PointReader> openXmlTrackReader(const std::string& path, XmlTrackKind kind) {
-    return std::make_unique<XmlTrackReader>(path,
-                                            kind == XmlTrackKind::Gpx ? gpxFormat() : tcxFormat());
+    if (kind == XmlTrackKind::Gpx)
+        return openXmlHalvesReader(path, kind);
+    return std::make_unique<XmlTrackReader>(path, formatOf(kind));
+}
+
+std::unique_ptr<XmlHalvesLeader> openXmlLeader(const std::string& path, XmlTrackKind kind) {
+    return std::make_unique<XmlTrackReader>(path, formatOf(kind), XmlTrackReader::Role::Leader);
+}
+
+std::unique_ptr<PointReader> openXmlFollower(const std::string& path, XmlTrackKind kind,
+                                             const XmlSecondHalf& half, XmlHalfHandoff& handoff) {
+    return std::make_unique<XmlTrackReader>(path, formatOf(kind), half, handoff);
 }
 
 }  // namespace at

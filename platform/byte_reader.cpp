@@ -1,5 +1,7 @@
 #include "platform/byte_reader.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "platform/text_file.h"
@@ -21,6 +23,12 @@ std::size_t ByteReader::read(char* buffer, std::size_t size) {
     }
     offset_ += static_cast<std::int64_t>(got);
     return got;
+}
+
+void ByteReader::seek(std::int64_t offset) {
+    if (::lseek(file_.get(), static_cast<off_t>(offset), SEEK_SET) < 0)
+        throw fileError(errno, path_).withByteOffset(offset);
+    offset_ = offset;
 }
 
 std::int64_t ByteReader::size() const {

@@ -17,6 +17,8 @@ class ByteReader {
     // Up to `size` bytes; fewer only at the end of the file, 0 there. A failed read is the
     // device's error, naming the offset it failed at.
     std::size_t read(char* buffer, std::size_t size);
+    // Reading goes on from `offset` of the file.
+    void seek(std::int64_t offset);
     // The size of the file, as it stands now.
     std::int64_t size() const;
     // Bytes handed out so far: the offset of the next byte.

@@ -49,6 +49,14 @@ RuntimeError& RuntimeError::withLine(std::int64_t lineNumber) {
     return *this;
 }
 
+RuntimeError& RuntimeError::movedDown(std::int64_t lines) {
+    if (line_) {
+        *line_ += lines;
+        refresh();
+    }
+    return *this;
+}
+
 RuntimeError& RuntimeError::withField(const std::string& fieldName) {
     if (!field_) {
         field_ = fieldName;

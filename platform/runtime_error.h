@@ -47,6 +47,8 @@ class RuntimeError : public std::runtime_error {
     RuntimeError& withByteOffset(std::int64_t offset);
     // What the user can do about it, shown last.
     RuntimeError& withAdvice(const std::string& advice);
+    // The fault's line was counted from `lines` lines further down the file.
+    RuntimeError& movedDown(std::int64_t lines);
 
     // The kind's Spanish name, then one line per known detail (UTF-8).
     std::string message() const;

@@ -10,7 +10,7 @@ seconds="${1:-20}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(point_line conversions analysis_pass splitter xml_track fit_decoder)
+    targets=(point_line conversions analysis_pass splitter xml_track xml_halves fit_decoder)
 fi
 build="${AT_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 jobs="${AT_FUZZ_JOBS:-1}"
