@@ -65,6 +65,12 @@ class OutputFile {
         faulted_ = false;
     }
 
+    void write(const CrLfLines& lines) {
+        faulted_ = true;
+        writer_->writeLines(lines);
+        faulted_ = false;
+    }
+
     void close() {
         if (!writer_)
             return;
@@ -98,6 +104,8 @@ class SourceLines {
     bool atEnd() { return reader_.atEnd(); }
     // Valid until the next line is read.
     std::string_view readLine() { return reader_.readLine(); }
+    // Most lines of a track file end in CR LF, as the pieces' lines do, and go out as they lie.
+    CrLfLines readCrLfLines(std::int64_t most) { return reader_.readCrLfLines(most); }
     void locate(RuntimeError& error) const { error.withLine(reader_.linesRead()); }
 
   private:
@@ -119,6 +127,7 @@ class WrittenLines {
         line_ = writePointLine(point_, reader_.localDay());
         return line_;
     }
+    CrLfLines readCrLfLines(std::int64_t) { return {}; }
     void locate(RuntimeError& error) const { reader_.place().addTo(error); }
 
   private:
@@ -140,6 +149,19 @@ std::int16_t nextFileNumber(std::int16_t fileNumber, const std::string& sourcePa
     }
 }
 
+// Whether the whole-number counter ever meets the close mark.
+bool cuts(double closeMark) {
+    return closeMark >= 1.0 && closeMark == std::floor(closeMark);
+}
+
+// How many lines the counter may still count without passing the close mark: all of them when
+// it never meets the mark.
+std::int64_t linesBeforeMark(std::int64_t lineCounter, double closeMark) {
+    if (!cuts(closeMark) || closeMark > 0x1p62)
+        return std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(closeMark) - lineCounter;
+}
+
 template <typename Lines>
 void copyPoints(Lines& source, OutputFile& output,
                 const std::array<std::string, kHeaderLines>& header, double closeMark,
@@ -147,9 +169,17 @@ void copyPoints(Lines& source, OutputFile& output,
     std::int16_t fileNumber = 1;
     std::int64_t lineCounter = 0;
     while (!source.atEnd()) {
-        const std::string_view line = source.readLine();
-        output.write(line);
-        ++lineCounter;
+        std::string_view line;
+        const CrLfLines lines = source.readCrLfLines(linesBeforeMark(lineCounter, closeMark));
+        if (lines.count > 0) {
+            output.write(lines);
+            lineCounter += lines.count;
+            line = lines.lastLine();
+        } else {
+            line = source.readLine();
+            output.write(line);
+            ++lineCounter;
+        }
         if (static_cast<double>(lineCounter) == closeMark) {
             lineCounter = 0;
             // Closed before the file number can overflow, so that file 32767 reaches the disk
@@ -178,8 +208,7 @@ void copyAll(Lines& source, const std::array<std::string, kHeaderLines>& header,
 
 // How many files the division makes of `points` point lines.
 std::int64_t filesFor(std::int64_t points, double closeMark) {
-    const bool cuts = closeMark >= 1.0 && closeMark == std::floor(closeMark);
-    if (!cuts || closeMark > static_cast<double>(points))
+    if (!cuts(closeMark) || closeMark > static_cast<double>(points))
         return 1;
     return points / static_cast<std::int64_t>(closeMark) + 1;
 }

@@ -9,6 +9,8 @@
 
 #if defined(__x86_64__)
 #include <immintrin.h>
+
+#include "platform/cpu_features.h"
 #endif
 
 #include "platform/file_calls.h"
@@ -201,6 +203,16 @@ std::string_view LineReader::readLine() {
     }
 }
 
+CrLfLines LineReader::readCrLfLines(std::int64_t most) {
+    if (!fill(linesRead_ + 1))
+        return {};
+    const CrLfLines lines =
+        leadingCrLfLines(buffer_.get() + pos_, end_ - pos_, most, kMostLineBytes);
+    pos_ += lines.bytes.size();
+    linesRead_ += lines.count;
+    return lines;
+}
+
 void LineReader::readLine(std::string& line) {
     line.assign(readLine());
 }
@@ -279,6 +291,19 @@ void LineWriter::writeLine(std::string_view line) {
     buffer_[used_++] = '\n';
 }
 
+void LineWriter::writeLines(const CrLfLines& lines) {
+    std::string_view bytes = lines.bytes;
+    while (used_ + bytes.size() > kBufferSize) {
+        const std::size_t part = kBufferSize - used_;
+        std::memcpy(buffer_.get() + used_, bytes.data(), part);
+        used_ = kBufferSize;
+        bytes.remove_prefix(part);
+        flush();
+    }
+    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+}
+
 void LineWriter::flush() {
     if (!file_.writeAll(buffer_.get(), used_))
         throw fileError(errno, path_);
@@ -319,11 +344,6 @@ __attribute__((target("avx2"))) std::int64_t countTerminatorsAvx2(const unsigned
             static_cast<unsigned>(_mm256_movemask_epi8(_mm256_or_si256(isLf, loneCr))));
     }
     return count;
-}
-
-bool hasAvx2() {
-    static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
-    return has;
 }
 
 }  // namespace

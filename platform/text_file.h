@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/crlf_lines.h"
 #include "platform/file_descriptor.h"
 #include "platform/runtime_error.h"
 
@@ -36,6 +37,10 @@ class LineReader {
     // end of file" error.
     std::string_view readLine();
     void readLine(std::string& line);
+    // Up to `most` next lines, where each ends in CR LF and lies whole in the buffer: lines that a
+    // writer of CR LF lines would write back byte for byte, handed out in one piece. None when the
+    // next line is not such a line; readLine() reads that one, with its errors.
+    CrLfLines readCrLfLines(std::int64_t most);
     // Lines handed out so far.
     std::int64_t linesRead() const { return linesRead_; }
     // The size of the file in bytes, as it stands now.
@@ -72,6 +77,8 @@ class LineWriter {
 
     // Writes the line and CR LF.
     void writeLine(std::string_view line);
+    // Writes lines that already end in CR LF, as they are.
+    void writeLines(const CrLfLines& lines);
     // Writes what is buffered and closes; every failure is reported (a full disk among them).
     void close();
     const std::string& path() const { return path_; }

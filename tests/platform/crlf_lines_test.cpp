@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/text_file.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/xorshift.h"
 
 namespace at {
@@ -67,6 +69,21 @@ TEST(CrLfLines, AgreeWithTheRuleOnRandomText) {
         expectLines(data, 1 + static_cast<std::int64_t>(random() % 60), 64 + random() % 100);
         expectLines(data, std::int64_t{1} << 62, std::size_t{1} << 20);
     }
+}
+
+// Runs written after a line, each crossing the writer's buffer somewhere else, arrive whole.
+TEST(CrLfLines, WrittenAsTheyLie) {
+    std::string run;
+    for (int i = 0; run.size() < (std::size_t{5} << 18); ++i)
+        run.append(std::to_string(i * 7919)).append("\r\n");
+    test::TempDir dir;
+    const std::string path = dir.file("runs.plt");
+    LineWriter writer(path);
+    writer.writeLine("a");
+    for (int i = 0; i < 3; ++i)
+        writer.writeLines(leadingCrLfLines(run.data(), run.size(), 1 << 30, 100));
+    writer.close();
+    EXPECT_EQ(test::readBytes(path), "a\r\n" + run + run + run);
 }
 
 }  // namespace
