@@ -46,14 +46,20 @@ class OutputFile {
     void create(const std::string& path, const std::array<std::string, kHeaderLines>& header) {
         writer_.reset();
         faulted_ = true;
-        // A hard link to the source in a piece's place would be emptied before it is read.
-        if (sameFile(path, sourcePath_)) {
-            throw RuntimeError(ErrorKind::PathFileAccess,
-                               "Con ese nombre está el propio track que se corta: no se "
-                               "sobrescribe.")
-                .withFile(path);
+        // Most pieces are new files, made without a look first. Where the name is taken or the
+        // file cannot be made, the piece is made the long way: a hard link to the source in its
+        // place would be emptied before it is read, and any other failure is told as such.
+        writer_.emplace(path, LineWriter::Existing::Untouched);
+        if (!writer_->isOpen()) {
+            writer_.reset();
+            if (sameFile(path, sourcePath_)) {
+                throw RuntimeError(ErrorKind::PathFileAccess,
+                                   "Con ese nombre está el propio track que se corta: no se "
+                                   "sobrescribe.")
+                    .withFile(path);
+            }
+            writer_.emplace(path);
         }
-        writer_.emplace(path);
         for (const std::string& line : header)
             writer_->writeLine(line);
         faulted_ = false;

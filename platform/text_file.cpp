@@ -254,20 +254,25 @@ RuntimeError refusedOutput(int errorNumber, const std::string& path) {
 
 }  // namespace
 
-LineWriter::LineWriter(const std::string& path)
-    : path_(path),
-      // Never through a link, into a FIFO or onto a device: what is written is a file of its own.
-      file_(fileCalls().open(
-          path.c_str(),
-          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK, 0666)) {
-    if (!file_.isOpen())
-        throw refusedOutput(errno, path);
-    struct stat st {};
-    if (fileCalls().fstat(file_.get(), &st) != 0)
-        throw fileError(errno, path);
-    if (!S_ISREG(st.st_mode)) {
-        throw RuntimeError(ErrorKind::PathFileAccess, "La ruta no es un archivo normal.")
-            .withFile(path);
+LineWriter::LineWriter(const std::string& path, Existing existing) : path_(path) {
+    // Never through a link, into a FIFO or onto a device: what is written is a file of its own.
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
+    if (existing == Existing::Untouched) {
+        // A file this call made is a plain file: nothing to look at.
+        file_ = FileDescriptor(fileCalls().open(path.c_str(), flags | O_EXCL, 0666));
+        if (!file_.isOpen())
+            return;
+    } else {
+        file_ = FileDescriptor(fileCalls().open(path.c_str(), flags | O_TRUNC, 0666));
+        if (!file_.isOpen())
+            throw refusedOutput(errno, path);
+        struct stat st {};
+        if (fileCalls().fstat(file_.get(), &st) != 0)
+            throw fileError(errno, path);
+        if (!S_ISREG(st.st_mode)) {
+            throw RuntimeError(ErrorKind::PathFileAccess, "La ruta no es un archivo normal.")
+                .withFile(path);
+        }
     }
     buffer_.reset(new char[kBufferSize]);
 }

@@ -67,9 +67,14 @@ class LineReader {
 
 class LineWriter {
   public:
+    // What becomes of a file already of that name.
+    enum class Existing { Emptied, Untouched };
+
     // Creates the file, or empties an existing one. A symbolic link, a FIFO or a device of that
-    // name is refused with the access error, never written through.
-    explicit LineWriter(const std::string& path);
+    // name is refused with the access error, never written through. With Existing::Untouched
+    // only a new file is created: where the name is taken, or the file cannot be made, nothing
+    // changes and the writer stays closed.
+    explicit LineWriter(const std::string& path, Existing existing = Existing::Emptied);
     // Closes without reporting: only reached when a failure is already on its way up.
     ~LineWriter();
     LineWriter(const LineWriter&) = delete;
@@ -81,6 +86,7 @@ class LineWriter {
     void writeLines(const CrLfLines& lines);
     // Writes what is buffered and closes; every failure is reported (a full disk among them).
     void close();
+    bool isOpen() const { return file_.isOpen(); }
     const std::string& path() const { return path_; }
 
   private:
