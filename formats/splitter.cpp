@@ -29,6 +29,9 @@ namespace at {
 namespace {
 
 constexpr std::int64_t kMostSplitFiles = std::numeric_limits<std::int16_t>::max();
+// What the split reads is copied straight out again: reads this small stay in the processor's
+// cache from the read through the search for line ends to the copy.
+constexpr std::size_t kSplitReadBytes = std::size_t{128} << 10;
 
 bool isSkippedBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
@@ -341,7 +344,7 @@ void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileTex
         return;
     }
 
-    LineReader source(sourcePath);
+    LineReader source(sourcePath, kSplitReadBytes);
     // The header is read before anything is created: a short source leaves no file behind.
     std::array<std::string, kHeaderLines> header;
     for (std::string& line : header)

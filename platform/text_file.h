@@ -26,9 +26,11 @@ FileDescriptor openRegularFileForReading(const std::string& path);
 
 class LineReader {
   public:
+    static constexpr std::size_t kDefaultBufferBytes = std::size_t{1} << 20;
+
     // Only regular files are read: a folder, a FIFO or a device is refused with the access error
-    // instead of blocking the window.
-    explicit LineReader(const std::string& path);
+    // instead of blocking the window. Each read fills a buffer of `bufferBytes`.
+    explicit LineReader(const std::string& path, std::size_t bufferBytes = kDefaultBufferBytes);
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
@@ -56,6 +58,7 @@ class LineReader {
 
     std::string path_;
     FileDescriptor file_;
+    std::size_t bufferBytes_;
     std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;

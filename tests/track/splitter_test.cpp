@@ -572,15 +572,15 @@ TEST(SplitFaultLarge, ReadErrorOfTheSourceKeepsWhatWasCopied) {
     const std::string source = dir.write("big.plt", test::trackText(points(60000)));
     FaultyFileCalls calls;
     calls.failReadsOf = source;
-    calls.failReadNumber = 3;
+    calls.failReadNumber = 17;
     const int openBefore = test::openFileCount();
     {
         ScopedFileCalls scoped(calls);
         EXPECT_EQ(splitFailure(source, "15000"), ErrorKind::DeviceIo);
     }
     EXPECT_EQ(test::openFileCount(), openBefore);
-    // Two buffers of 1 MiB (about 40,000 points of some 52 bytes) fill two files and part of
-    // the third; the third ends with the last whole line read.
+    // Sixteen reads of 128 KiB (2 MiB, about 40,000 points of some 52 bytes) fill two files and
+    // part of the third; the third ends with the last whole line read.
     EXPECT_EQ(test::readBytes(splitFileName(source, 1)), pieceText(1, 14998));
     EXPECT_EQ(test::readBytes(splitFileName(source, 2)), pieceText(14998, 29996));
     const std::string third = test::readBytes(splitFileName(source, 3));
