@@ -15,8 +15,9 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$root/build}"
 lineas="$build/bench/analisis-tracks-lineas-bench"
 splitter="$build/bench/analisis-tracks-split-bench"
+splitOnce="$build/bench/analisis-tracks-split-once"
 window="$build/bench/analisis-tracks-window-timing"
-for program in "$lineas" "$splitter" "$window"; do
+for program in "$lineas" "$splitter" "$splitOnce" "$window"; do
     [[ -x "$program" ]] || { echo "build $program first" >&2; exit 1; }
 done
 shm="${AT_SPEED_TMPFS:-/dev/shm}"
@@ -58,7 +59,7 @@ rm -f "$work/count.plt"
 echo "== split: 61 MB track on tmpfs, 1000 points per file, against split -l 998"
 mkdir "$work/ours" "$work/theirs"
 "$splitter" --make-source "$work/ours/track.plt" 61 >/dev/null
-pairs split "'$splitter' --split-once '$work/ours/track.plt' 1000" \
+pairs split "'$splitOnce' '$work/ours/track.plt' 1000" \
     "split -a 5 -d -l 998 '$work/ours/track.plt' '$work/theirs/part.'" \
     "find '$work/ours' -name 'track.plt.*' -delete; rm -f '$work/theirs'/*"
 rm -rf "$work/ours" "$work/theirs"

@@ -2,9 +2,9 @@
 //
 //   analisis-tracks-split-bench                       a 32 MB source, about a second each
 //   AT_SPLIT_BENCH_MB=1000 analisis-tracks-split-bench  the 1 GB run (scripts/bench_split.sh)
-//   analisis-tracks-split-bench --split-once SOURCE N   one split, then its peak resident memory
 //   analisis-tracks-split-bench --make-source PATH MB   writes a source of about MB megabytes
 //
+// One split timed as a whole run is analisis-tracks-split-once (split_once.cpp).
 // The source and every output lie in a fresh temporary folder that is removed at the end.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -18,7 +18,6 @@
 #include <string>
 
 #include "formats/splitter.h"
-#include "platform/runtime_error.h"
 
 namespace {
 
@@ -149,24 +148,9 @@ void BM_SplitLines(benchmark::State& state) {
 BENCHMARK(BM_SplitTrack)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 BENCHMARK(BM_SplitLines)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 
-int splitOnce(const std::string& source, const std::string& pointsPerFile) {
-    try {
-        at::splitTrack(source, pointsPerFile);
-    } catch (const at::RuntimeError& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak_rss_kib %ld\n", usage.ru_maxrss);
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--split-once")
-        return splitOnce(argv[2], argv[3]);
     if (argc == 4 && std::string(argv[1]) == "--make-source") {
         std::printf("%lld bytes\n",
                     static_cast<long long>(makeSource(argv[2], std::atoll(argv[3]))));

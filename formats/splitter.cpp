@@ -29,6 +29,9 @@ namespace at {
 namespace {
 
 constexpr std::int64_t kMostSplitFiles = std::numeric_limits<std::int16_t>::max();
+// What the split reads is copied straight out again: reads this small stay in the processor's
+// cache from the read through the search for line ends to the copy.
+constexpr std::size_t kSplitReadBytes = std::size_t{128} << 10;
 
 bool isSkippedBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
@@ -46,14 +49,20 @@ class OutputFile {
     void create(const std::string& path, const std::array<std::string, kHeaderLines>& header) {
         writer_.reset();
         faulted_ = true;
-        // A hard link to the source in a piece's place would be emptied before it is read.
-        if (sameFile(path, sourcePath_)) {
-            throw RuntimeError(ErrorKind::PathFileAccess,
-                               "Con ese nombre está el propio track que se corta: no se "
-                               "sobrescribe.")
-                .withFile(path);
+        // Most pieces are new files, made without a look first. Where the name is taken or the
+        // file cannot be made, the piece is made the long way: a hard link to the source in its
+        // place would be emptied before it is read, and any other failure is told as such.
+        writer_.emplace(path, LineWriter::Existing::Untouched);
+        if (!writer_->isOpen()) {
+            writer_.reset();
+            if (sameFile(path, sourcePath_)) {
+                throw RuntimeError(ErrorKind::PathFileAccess,
+                                   "Con ese nombre está el propio track que se corta: no se "
+                                   "sobrescribe.")
+                    .withFile(path);
+            }
+            writer_.emplace(path);
         }
-        writer_.emplace(path);
         for (const std::string& line : header)
             writer_->writeLine(line);
         faulted_ = false;
@@ -62,6 +71,12 @@ class OutputFile {
     void write(std::string_view line) {
         faulted_ = true;
         writer_->writeLine(line);
+        faulted_ = false;
+    }
+
+    void write(const CrLfLines& lines) {
+        faulted_ = true;
+        writer_->writeLines(lines);
         faulted_ = false;
     }
 
@@ -98,6 +113,8 @@ class SourceLines {
     bool atEnd() { return reader_.atEnd(); }
     // Valid until the next line is read.
     std::string_view readLine() { return reader_.readLine(); }
+    // Most lines of a track file end in CR LF, as the pieces' lines do, and go out as they lie.
+    CrLfLines readCrLfLines(std::int64_t most) { return reader_.readCrLfLines(most); }
     void locate(RuntimeError& error) const { error.withLine(reader_.linesRead()); }
 
   private:
@@ -119,6 +136,7 @@ class WrittenLines {
         line_ = writePointLine(point_, reader_.localDay());
         return line_;
     }
+    CrLfLines readCrLfLines(std::int64_t) { return {}; }
     void locate(RuntimeError& error) const { reader_.place().addTo(error); }
 
   private:
@@ -140,6 +158,19 @@ std::int16_t nextFileNumber(std::int16_t fileNumber, const std::string& sourcePa
     }
 }
 
+// Whether the whole-number counter ever meets the close mark.
+bool cuts(double closeMark) {
+    return closeMark >= 1.0 && closeMark == std::floor(closeMark);
+}
+
+// How many lines the counter may still count without passing the close mark: all of them when
+// it never meets the mark.
+std::int64_t linesBeforeMark(std::int64_t lineCounter, double closeMark) {
+    if (!cuts(closeMark) || closeMark > 0x1p62)
+        return std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(closeMark) - lineCounter;
+}
+
 template <typename Lines>
 void copyPoints(Lines& source, OutputFile& output,
                 const std::array<std::string, kHeaderLines>& header, double closeMark,
@@ -147,9 +178,17 @@ void copyPoints(Lines& source, OutputFile& output,
     std::int16_t fileNumber = 1;
     std::int64_t lineCounter = 0;
     while (!source.atEnd()) {
-        const std::string_view line = source.readLine();
-        output.write(line);
-        ++lineCounter;
+        std::string_view line;
+        const CrLfLines lines = source.readCrLfLines(linesBeforeMark(lineCounter, closeMark));
+        if (lines.count > 0) {
+            output.write(lines);
+            lineCounter += lines.count;
+            line = lines.lastLine();
+        } else {
+            line = source.readLine();
+            output.write(line);
+            ++lineCounter;
+        }
         if (static_cast<double>(lineCounter) == closeMark) {
             lineCounter = 0;
             // Closed before the file number can overflow, so that file 32767 reaches the disk
@@ -178,8 +217,7 @@ void copyAll(Lines& source, const std::array<std::string, kHeaderLines>& header,
 
 // How many files the division makes of `points` point lines.
 std::int64_t filesFor(std::int64_t points, double closeMark) {
-    const bool cuts = closeMark >= 1.0 && closeMark == std::floor(closeMark);
-    if (!cuts || closeMark > static_cast<double>(points))
+    if (!cuts(closeMark) || closeMark > static_cast<double>(points))
         return 1;
     return points / static_cast<std::int64_t>(closeMark) + 1;
 }
@@ -306,7 +344,7 @@ void splitTrack(const std::string& sourcePath, std::string_view pointsPerFileTex
         return;
     }
 
-    LineReader source(sourcePath);
+    LineReader source(sourcePath, kSplitReadBytes);
     // The header is read before anything is created: a short source leaves no file behind.
     std::array<std::string, kHeaderLines> header;
     for (std::string& line : header)

@@ -9,6 +9,8 @@
 
 #if defined(__x86_64__)
 #include <immintrin.h>
+
+#include "platform/cpu_features.h"
 #endif
 
 #include "platform/file_calls.h"
@@ -18,6 +20,8 @@ namespace at {
 namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+// Small enough to stay in the processor's cache from the read to the count.
+constexpr std::size_t kCountBufferSize = std::size_t{128} << 10;
 // The start of an overlong line kept for its message: more than a message shows, so that it
 // shows the line going on.
 constexpr std::size_t kQuotedLineBytes = 100;
@@ -130,8 +134,11 @@ RuntimeError fileError(int errorNumber, const std::string& path) {
     return std::move(RuntimeError(kind, spanishReason(errorNumber)).withFile(path));
 }
 
-LineReader::LineReader(const std::string& path)
-    : path_(path), file_(openRegularFileForReading(path)), buffer_(new char[kBufferSize]) {}
+LineReader::LineReader(const std::string& path, std::size_t bufferBytes)
+    : path_(path),
+      file_(openRegularFileForReading(path)),
+      bufferBytes_(bufferBytes),
+      buffer_(new char[bufferBytes]) {}
 
 void LineReader::close() {
     file_.close();
@@ -149,7 +156,7 @@ bool LineReader::fill(std::int64_t lineNumber) {
         return true;
     if (eof_ || !file_.isOpen())
         return false;
-    const ssize_t n = file_.readSome(buffer_.get(), kBufferSize);
+    const ssize_t n = file_.readSome(buffer_.get(), bufferBytes_);
     if (n < 0)
         throw std::move(fileError(errno, path_).withLine(lineNumber));
     if (n == 0) {
@@ -201,6 +208,16 @@ std::string_view LineReader::readLine() {
     }
 }
 
+CrLfLines LineReader::readCrLfLines(std::int64_t most) {
+    if (!fill(linesRead_ + 1))
+        return {};
+    const CrLfLines lines =
+        leadingCrLfLines(buffer_.get() + pos_, end_ - pos_, most, kMostLineBytes);
+    pos_ += lines.bytes.size();
+    linesRead_ += lines.count;
+    return lines;
+}
+
 void LineReader::readLine(std::string& line) {
     line.assign(readLine());
 }
@@ -242,20 +259,25 @@ RuntimeError refusedOutput(int errorNumber, const std::string& path) {
 
 }  // namespace
 
-LineWriter::LineWriter(const std::string& path)
-    : path_(path),
-      // Never through a link, into a FIFO or onto a device: what is written is a file of its own.
-      file_(fileCalls().open(
-          path.c_str(),
-          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK, 0666)) {
-    if (!file_.isOpen())
-        throw refusedOutput(errno, path);
-    struct stat st {};
-    if (fileCalls().fstat(file_.get(), &st) != 0)
-        throw fileError(errno, path);
-    if (!S_ISREG(st.st_mode)) {
-        throw RuntimeError(ErrorKind::PathFileAccess, "La ruta no es un archivo normal.")
-            .withFile(path);
+LineWriter::LineWriter(const std::string& path, Existing existing) : path_(path) {
+    // Never through a link, into a FIFO or onto a device: what is written is a file of its own.
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
+    if (existing == Existing::Untouched) {
+        // A file this call made is a plain file: nothing to look at.
+        file_ = FileDescriptor(fileCalls().open(path.c_str(), flags | O_EXCL, 0666));
+        if (!file_.isOpen())
+            return;
+    } else {
+        file_ = FileDescriptor(fileCalls().open(path.c_str(), flags | O_TRUNC, 0666));
+        if (!file_.isOpen())
+            throw refusedOutput(errno, path);
+        struct stat st {};
+        if (fileCalls().fstat(file_.get(), &st) != 0)
+            throw fileError(errno, path);
+        if (!S_ISREG(st.st_mode)) {
+            throw RuntimeError(ErrorKind::PathFileAccess, "La ruta no es un archivo normal.")
+                .withFile(path);
+        }
     }
     buffer_.reset(new char[kBufferSize]);
 }
@@ -277,6 +299,19 @@ void LineWriter::writeLine(std::string_view line) {
     used_ += line.size();
     buffer_[used_++] = '\r';
     buffer_[used_++] = '\n';
+}
+
+void LineWriter::writeLines(const CrLfLines& lines) {
+    std::string_view bytes = lines.bytes;
+    while (used_ + bytes.size() > kBufferSize) {
+        const std::size_t part = kBufferSize - used_;
+        std::memcpy(buffer_.get() + used_, bytes.data(), part);
+        used_ = kBufferSize;
+        bytes.remove_prefix(part);
+        flush();
+    }
+    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
 }
 
 void LineWriter::flush() {
@@ -321,11 +356,6 @@ __attribute__((target("avx2"))) std::int64_t countTerminatorsAvx2(const unsigned
     return count;
 }
 
-bool hasAvx2() {
-    static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
-    return has;
-}
-
 }  // namespace
 #endif
 
@@ -368,7 +398,7 @@ std::int64_t countLineTerminators(const char* data, std::size_t size) {
 std::optional<std::int64_t> countLinesIfAtLeast(const std::string& path, std::int64_t limit) {
     const FileDescriptor file = openRegularFileForReading(path);
     std::int64_t unread = file.size();
-    std::unique_ptr<char[]> buffer(new char[kBufferSize]);
+    std::unique_ptr<char[]> buffer(new char[kCountBufferSize]);
     std::int64_t terminators = 0;
     bool previousEndedInCr = false;
     char last = '\n';
@@ -377,7 +407,7 @@ std::optional<std::int64_t> countLinesIfAtLeast(const std::string& path, std::in
         // No line is shorter than one byte: a line could still follow every byte not read.
         if (unread >= 0 && terminators + unread + 1 < limit)
             return std::nullopt;
-        const ssize_t n = file.readSome(buffer.get(), kBufferSize);
+        const ssize_t n = file.readSome(buffer.get(), kCountBufferSize);
         if (n < 0)
             throw fileError(errno, path);
         if (n == 0)

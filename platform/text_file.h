@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/crlf_lines.h"
 #include "platform/file_descriptor.h"
 #include "platform/runtime_error.h"
 
@@ -25,9 +26,11 @@ FileDescriptor openRegularFileForReading(const std::string& path);
 
 class LineReader {
   public:
+    static constexpr std::size_t kDefaultBufferBytes = std::size_t{1} << 20;
+
     // Only regular files are read: a folder, a FIFO or a device is refused with the access error
-    // instead of blocking the window.
-    explicit LineReader(const std::string& path);
+    // instead of blocking the window. Each read fills a buffer of `bufferBytes`.
+    explicit LineReader(const std::string& path, std::size_t bufferBytes = kDefaultBufferBytes);
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
@@ -36,6 +39,10 @@ class LineReader {
     // end of file" error.
     std::string_view readLine();
     void readLine(std::string& line);
+    // Up to `most` next lines, where each ends in CR LF and lies whole in the buffer: lines that a
+    // writer of CR LF lines would write back byte for byte, handed out in one piece. None when the
+    // next line is not such a line; readLine() reads that one, with its errors.
+    CrLfLines readCrLfLines(std::int64_t most);
     // Lines handed out so far.
     std::int64_t linesRead() const { return linesRead_; }
     // The size of the file in bytes, as it stands now.
@@ -51,6 +58,7 @@ class LineReader {
 
     std::string path_;
     FileDescriptor file_;
+    std::size_t bufferBytes_;
     std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
@@ -62,9 +70,14 @@ class LineReader {
 
 class LineWriter {
   public:
+    // What becomes of a file already of that name.
+    enum class Existing { Emptied, Untouched };
+
     // Creates the file, or empties an existing one. A symbolic link, a FIFO or a device of that
-    // name is refused with the access error, never written through.
-    explicit LineWriter(const std::string& path);
+    // name is refused with the access error, never written through. With Existing::Untouched
+    // only a new file is created: where the name is taken, or the file cannot be made, nothing
+    // changes and the writer stays closed.
+    explicit LineWriter(const std::string& path, Existing existing = Existing::Emptied);
     // Closes without reporting: only reached when a failure is already on its way up.
     ~LineWriter();
     LineWriter(const LineWriter&) = delete;
@@ -72,8 +85,11 @@ class LineWriter {
 
     // Writes the line and CR LF.
     void writeLine(std::string_view line);
+    // Writes lines that already end in CR LF, as they are.
+    void writeLines(const CrLfLines& lines);
     // Writes what is buffered and closes; every failure is reported (a full disk among them).
     void close();
+    bool isOpen() const { return file_.isOpen(); }
     const std::string& path() const { return path_; }
 
   private:

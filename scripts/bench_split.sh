@@ -8,7 +8,10 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$root/build}"
 megabytes="${2:-1000}"
 bench="$build/bench/analisis-tracks-split-bench"
-[[ -x "$bench" ]] || { echo "build $bench first" >&2; exit 1; }
+splitOnce="$build/bench/analisis-tracks-split-once"
+for program in "$bench" "$splitOnce"; do
+    [[ -x "$program" ]] || { echo "build $program first" >&2; exit 1; }
+done
 
 echo "== throughput, source of about $megabytes MB, N = 500 against split -l 498"
 AT_SPLIT_BENCH_MB="$megabytes" "$bench" --benchmark_counters_tabular=true
@@ -21,9 +24,9 @@ for size in 1 "$megabytes"; do
     "$bench" --make-source "$work/$size/track.plt" "$size" >/dev/null
     if [[ -x /usr/bin/time ]]; then
         /usr/bin/time -f "source of $size MB: peak RSS %M KiB, %e s" \
-            "$bench" --split-once "$work/$size/track.plt" 500 >/dev/null
+            "$splitOnce" "$work/$size/track.plt" 500 >/dev/null
     else
-        echo "source of $size MB: $("$bench" --split-once "$work/$size/track.plt" 500)"
+        echo "source of $size MB: $("$splitOnce" "$work/$size/track.plt" 500)"
     fi
     echo "  $(find "$work/$size" -name 'track.plt.*.plt' | wc -l) files written"
     rm -rf "${work:?}/$size"

@@ -17,8 +17,10 @@
 
 #include "platform/file_calls.h"
 #include "platform/runtime_error.h"
+#include "tests/support/hostile_files.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/track_text.h"
+#include "tests/support/xorshift.h"
 
 namespace at {
 namespace {
@@ -229,6 +231,44 @@ TEST(SplitBytes, Windows1252AndControlBytesAreCopiedUnchanged) {
     EXPECT_EQ(test::readBytes(source + ".1.plt"), test::trackText({point}, "\r\n", header));
     EXPECT_EQ(test::readBytes(source + ".2.plt"), test::trackText({point, point}, "\r\n", header));
     EXPECT_EQ(test::readBytes(source + ".3.plt"), test::trackText({point}, "\r\n", header));
+}
+
+// Runs of CR LF lines are copied as they lie, any other line on its own: pieces of lines of any
+// length and any line end, read in many reads, hold what reading line by line gives.
+TEST(SplitBytes, RunsOfLinesAndSingleLinesGiveTheSamePieces) {
+    test::Xorshift random(29);
+    const char* ends[] = {"\n", "\r", "\r\r\n", "\n\r"};
+    std::string text;
+    while (text.size() < (std::size_t{3} << 19)) {
+        text.append(random() % 300, static_cast<char>('0' + random() % 10));
+        text.append(random() % 50 != 0 ? "\r\n" : ends[random() % 4]);
+    }
+    text.append("unterminated");
+    const std::vector<std::string> lines = test::linesOf(text);
+    for (const char* pointsPerFile : {"40", "1000", "abc"}) {
+        SCOPED_TRACE(pointsPerFile);
+        const double closeMark = leadingNumber(pointsPerFile) - 2;
+        std::string header;
+        std::vector<std::string> pieces{""};
+        std::int64_t counter = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::string line = lines[i] + "\r\n";
+            (i < 6 ? header : pieces.back()).append(line);
+            if (i >= 6 && static_cast<double>(++counter) == closeMark) {
+                counter = 0;
+                pieces.push_back(line);
+            }
+        }
+        TempDir dir;
+        const std::string source = dir.write("t.plt", text);
+        splitTrack(source, pointsPerFile);
+        EXPECT_EQ(folderNames(dir), expectedNames("t.plt", static_cast<int>(pieces.size())));
+        for (std::size_t n = 1; n <= pieces.size(); ++n) {
+            ASSERT_EQ(test::readBytes(splitFileName(source, static_cast<int>(n))),
+                      header + pieces[n - 1])
+                << n;
+        }
+    }
 }
 
 TEST(SplitNames, TheSuffixIsAppendedToTheWholeSourcePath) {
@@ -532,15 +572,15 @@ TEST(SplitFaultLarge, ReadErrorOfTheSourceKeepsWhatWasCopied) {
     const std::string source = dir.write("big.plt", test::trackText(points(60000)));
     FaultyFileCalls calls;
     calls.failReadsOf = source;
-    calls.failReadNumber = 3;
+    calls.failReadNumber = 17;
     const int openBefore = test::openFileCount();
     {
         ScopedFileCalls scoped(calls);
         EXPECT_EQ(splitFailure(source, "15000"), ErrorKind::DeviceIo);
     }
     EXPECT_EQ(test::openFileCount(), openBefore);
-    // Two buffers of 1 MiB (about 40,000 points of some 52 bytes) fill two files and part of
-    // the third; the third ends with the last whole line read.
+    // Sixteen reads of 128 KiB (2 MiB, about 40,000 points of some 52 bytes) fill two files and
+    // part of the third; the third ends with the last whole line read.
     EXPECT_EQ(test::readBytes(splitFileName(source, 1)), pieceText(1, 14998));
     EXPECT_EQ(test::readBytes(splitFileName(source, 2)), pieceText(14998, 29996));
     const std::string third = test::readBytes(splitFileName(source, 3));
