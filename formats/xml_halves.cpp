@@ -89,6 +89,16 @@ struct HalfPoint {
     int track = 0;
 };
 
+// The point a reader has just handed out, with all it says of it.
+HalfPoint pointRead(const PointReader& reader, const TrackPoint& point) {
+    return {point,
+            reader.sensors(),
+            reader.place().value,
+            reader.unixSeconds(),
+            reader.localDay(),
+            reader.track()};
+}
+
 class HalvesReader final : public XmlHalvesReader {
   public:
     HalvesReader(const std::string& path, XmlTrackKind kind)
@@ -103,11 +113,7 @@ class HalvesReader final : public XmlHalvesReader {
             if (leader_->next(point)) {
                 if (!decided_)
                     startFollower();
-                line_ = leader_->place().value;
-                day_ = leader_->localDay();
-                sensors_ = leader_->sensors();
-                track_ = leader_->track();
-                unixSeconds_ = leader_->unixSeconds();
+                current_ = pointRead(*leader_, point);
                 return true;
             }
             if (!leader_->stoppedAtHalf()) {
@@ -119,11 +125,11 @@ class HalvesReader final : public XmlHalvesReader {
         return nextOfFollower(point);
     }
 
-    std::int32_t localDay() const override { return day_; }
-    PointPlace place() const override { return {line_, false}; }
-    SensorReading sensors() const override { return sensors_; }
-    int track() const override { return track_; }
-    std::int64_t unixSeconds() const override { return unixSeconds_; }
+    std::int32_t localDay() const override { return current_.day; }
+    PointPlace place() const override { return {current_.line, false}; }
+    SensorReading sensors() const override { return current_.sensors; }
+    int track() const override { return current_.track; }
+    std::int64_t unixSeconds() const override { return current_.unixSeconds; }
 
     void close() override {
         stopFollower();
@@ -165,8 +171,7 @@ class HalvesReader final : public XmlHalvesReader {
             const auto reader = openXmlFollower(path_, kind_, half, handoff_);
             TrackPoint point;
             while (!stop_.load(std::memory_order_relaxed) && reader->next(point)) {
-                batch.push_back({point, reader->sensors(), reader->place().value,
-                                 reader->unixSeconds(), reader->localDay(), reader->track()});
+                batch.push_back(pointRead(*reader, point));
                 if (batch.size() == kBatchPoints) {
                     if (!deliver(std::exchange(batch, {}), false))
                         return;
@@ -229,13 +234,12 @@ class HalvesReader final : public XmlHalvesReader {
                 rethrowInPlace();
             return false;
         }
-        const HalfPoint& h = batch_[head_++];
-        point = h.point;
-        sensors_ = h.sensors;
-        line_ = h.line + lineShift_;
-        unixSeconds_ = h.unixSeconds;
-        day_ = h.day;
-        track_ = h.track == 0 ? continuingTrack_ : h.track;
+        // Its lines counted from the opening, its track 0 the one open where it began.
+        current_ = batch_[head_++];
+        current_.line += lineShift_;
+        if (current_.track == 0)
+            current_.track = continuingTrack_;
+        point = current_.point;
         return true;
     }
 
@@ -284,11 +288,7 @@ class HalvesReader final : public XmlHalvesReader {
     int continuingTrack_ = 1;
     std::int64_t lineShift_ = 0;
 
-    std::int64_t line_ = 0;
-    std::int32_t day_ = 0;
-    SensorReading sensors_;
-    int track_ = 1;
-    std::int64_t unixSeconds_ = 0;
+    HalfPoint current_;
 };
 
 }  // namespace
