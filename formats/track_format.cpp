@@ -1,17 +1,15 @@
 #include "formats/track_format.h"
 
-#include <algorithm>
 #include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <cctype>
-
 #include "formats/fit_reader.h"
 #include "formats/point_values.h"
 #include "formats/xml_track_reader.h"
 #include "platform/file_descriptor.h"
+#include "platform/text_encoding.h"
 
 namespace at {
 namespace {
@@ -62,9 +60,7 @@ std::optional<TrackFormat> formatOfExtension(const std::string& path) {
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
         return std::nullopt;
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = asciiLowercase(std::string_view(path).substr(dot + 1));
     if (extension == "gpx")
         return TrackFormat::Gpx;
     if (extension == "tcx")

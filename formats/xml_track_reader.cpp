@@ -18,6 +18,7 @@
 #include "platform/checked.h"
 #include "platform/conversions.h"
 #include "platform/input_limits.h"
+#include "platform/text_encoding.h"
 
 namespace at {
 namespace {
@@ -145,10 +146,8 @@ const char* notANumberText(Sensor sensor) {
 bool byteEncoding(const XML_Char* encoding) {
     if (encoding == nullptr)
         return true;
-    std::string name(encoding);
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return name == "UTF-8" || name == "US-ASCII" || name == "ISO-8859-1";
+    const std::string name = asciiLowercase(encoding);
+    return name == "utf-8" || name == "us-ascii" || name == "iso-8859-1";
 }
 
 // Where a second half stops waiting on the leader's tracks: it was not joined after all.

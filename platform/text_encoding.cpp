@@ -82,4 +82,13 @@ void appendWindows1252(std::string& out, unsigned char byte) {
     appendUtf8(out, byte < 0xA0 ? kCp1252High[byte - 0x80] : static_cast<char32_t>(byte));
 }
 
+std::string asciiLowercase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
 }  // namespace at

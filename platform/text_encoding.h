@@ -16,4 +16,8 @@ bool isValidUtf8(std::string_view text);
 // The character a Windows-1252 byte stands for, appended as UTF-8.
 void appendWindows1252(std::string& out, unsigned char byte);
 
+// The text with its ASCII capitals made small, whatever the process locale: names of formats,
+// encodings and sports, which files write in either case.
+std::string asciiLowercase(std::string_view text);
+
 }  // namespace at

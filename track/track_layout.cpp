@@ -1,7 +1,8 @@
 #include "track/track_layout.h"
 
-#include <algorithm>
 #include <cctype>
+
+#include "platform/text_encoding.h"
 
 namespace at {
 namespace {
@@ -49,9 +50,7 @@ std::string keptName(std::string_view text) {
 }
 
 bool sportOnFoot(std::string_view sport) {
-    std::string lower(sport);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string lower = asciiLowercase(sport);
     for (const char* word :
          {"run", "walk", "hik", "trail", "correr", "carrera", "caminar", "senderismo", "marcha"}) {
         if (lower.find(word) != std::string::npos)
